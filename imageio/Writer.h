@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "render/ImageRegistry.h"
+#include "render/RasterImage.h"
+
+namespace velinor::imageio {
+
+// Writer codes: the four little-endian bytes of the code spell the format's name.
+constexpr std::uint32_t kEncoderBmp = 0;
+constexpr std::uint32_t kEncoderJpeg = 'J' | ('P' << 8) | ('E' << 16) | (static_cast<std::uint32_t>('G') << 24);
+constexpr std::uint32_t kEncoderPng = 'P' | ('N' << 8) | ('G' << 16);
+constexpr int kDefaultJpegQuality = 7;
+
+// Writes the image as 24-bit BMP, JPEG (quality 0..10, clamped) or PNG. Returns 1 on success,
+// 0 on failure (no image, empty path, unknown encoder, I/O or library error). The file is
+// written beside its destination and renamed into place only when complete.
+int SavePicture(const render::RasterImage* image, const std::string& path, std::uint32_t encoder,
+                int quality = kDefaultJpegQuality);
+int SavePicture(const render::ImageRegistry& images, int number, const std::string& path,
+                std::uint32_t encoder, int quality = kDefaultJpegQuality);
+
+// 1 when folder holds an entry (file or sub-folder) named exactly name, else 0.
+int FileExistsInFolder(const std::string& name, const std::string& folder);
+
+}  // namespace velinor::imageio
