@@ -25,8 +25,8 @@ public:
     virtual void UserSelect(ControlId id, const std::vector<int>& indices, bool all) = 0;
     // Key press with the given keys held down ("Ctrl+A"); key event.
     virtual void UserKey(const std::vector<Key>& keysDown) = 0;
-    // Pointer moves to a point in the main window's client area; a non-control event.
-    virtual void UserPointer(Point client) = 0;
+    // Pointer moves to a point in a window's client area; a non-control event.
+    virtual void UserPointer(int window, Point client) = 0;
     virtual void UserToolbar(ToolbarItem item) = 0;
     virtual void UserDrop(const std::vector<std::string>& files) = 0;
     virtual void UserClose(int window) = 0;
