@@ -16,6 +16,7 @@ DrawContext DrawTarget::Start(RasterImage* image, int number) {
     if (image == nullptr) return 0;
     image_ = image;
     number_ = number;
+    serial_ = number == kTemporaryImage ? images_.Serial(image) : images_.Serial(number);
     color_ = kBlack;
     flags_ = 0;
     font_ = kDefaultFont;
@@ -40,8 +41,8 @@ void DrawTarget::EndDraw() {
 
 RasterImage* DrawTarget::Target() const {
     if (image_ == nullptr) return nullptr;
-    const bool alive = number_ == kTemporaryImage ? images_.IsTemporary(image_) : images_.Find(number_) == image_;
-    return alive ? image_ : nullptr;
+    const std::uint64_t now = number_ == kTemporaryImage ? images_.Serial(image_) : images_.Serial(number_);
+    return now == serial_ ? image_ : nullptr;
 }
 
 void DrawTarget::PasteImage(const RasterImage* image, int x, int y) {

@@ -71,6 +71,7 @@ private:
     FontTable& fonts_;
     RasterImage* image_ = nullptr;  // null outside a drawing
     int number_ = kTemporaryImage;
+    std::uint64_t serial_ = 0;      // which image the number held when the drawing began
     DrawContext context_ = 0;
     DrawContext lastContext_ = 0;
     Color color_ = kBlack;

@@ -39,7 +39,7 @@ ImageHandle ImageRegistry::Install(int number, std::unique_ptr<RasterImage> imag
     if (number == kTemporaryImage) {
         if (raw == nullptr) return nullptr;
         try {
-            temporaries_.push_back(std::move(image));
+            temporaries_.push_back(Entry{std::move(image), ++lastSerial_});
         } catch (const std::bad_alloc&) {
             return nullptr;
         }
@@ -48,7 +48,9 @@ ImageHandle ImageRegistry::Install(int number, std::unique_ptr<RasterImage> imag
         return raw;
     }
     if (!EnsureSlot(number)) return nullptr;
-    slots_[static_cast<std::size_t>(number)] = std::move(image);
+    Entry& entry = slots_[static_cast<std::size_t>(number)];
+    entry.serial = raw != nullptr ? ++lastSerial_ : 0;
+    entry.image = std::move(image);
     current_ = number;
     return raw;
 }
@@ -89,7 +91,7 @@ ImageHandle ImageRegistry::CloneImage(int source, int destination) {
     if (src == nullptr) return nullptr;
     if (source == destination) {
         current_ = destination;
-        return slots_[static_cast<std::size_t>(destination)].get();
+        return slots_[static_cast<std::size_t>(destination)].image.get();
     }
     std::unique_ptr<RasterImage> copy;
     try {
@@ -128,12 +130,12 @@ ImageHandle ImageRegistry::ScaleImage(ImageHandle temporary, int width, int heig
 
 void ImageRegistry::DropImage(int number) {
     if (number < 0 || number > HighestSlot()) return;
-    slots_[static_cast<std::size_t>(number)].reset();
+    slots_[static_cast<std::size_t>(number)] = Entry{};
 }
 
 void ImageRegistry::DropImage(ImageHandle temporary) {
     auto found = std::find_if(temporaries_.begin(), temporaries_.end(),
-                              [temporary](const auto& owned) { return owned.get() == temporary; });
+                              [temporary](const Entry& owned) { return owned.image.get() == temporary; });
     if (found == temporaries_.end()) return;
     if (current_ == kTemporaryImage && currentTemporary_ == temporary) currentTemporary_ = nullptr;
     temporaries_.erase(found);
@@ -142,7 +144,19 @@ void ImageRegistry::DropImage(ImageHandle temporary) {
 bool ImageRegistry::IsTemporary(const RasterImage* image) const {
     if (image == nullptr) return false;
     return std::any_of(temporaries_.begin(), temporaries_.end(),
-                       [image](const auto& owned) { return owned.get() == image; });
+                       [image](const Entry& owned) { return owned.image.get() == image; });
+}
+
+std::uint64_t ImageRegistry::Serial(int number) const {
+    if (number < 0 || number > HighestSlot()) return 0;
+    return slots_[static_cast<std::size_t>(number)].serial;
+}
+
+std::uint64_t ImageRegistry::Serial(const RasterImage* temporary) const {
+    for (const Entry& owned : temporaries_) {
+        if (temporary != nullptr && owned.image.get() == temporary) return owned.serial;
+    }
+    return 0;
 }
 
 bool ImageRegistry::HasImage(int number) const { return Find(number) != nullptr; }
@@ -150,7 +164,7 @@ bool ImageRegistry::HasImage(int number) const { return Find(number) != nullptr;
 ImageHandle ImageRegistry::SelectImage(int number) {
     if (number < 0 || number > HighestSlot()) return nullptr;
     current_ = number;
-    return slots_[static_cast<std::size_t>(number)].get();
+    return slots_[static_cast<std::size_t>(number)].image.get();
 }
 
 ImageHandle ImageRegistry::SelectImage(ImageHandle temporary) {
@@ -162,7 +176,7 @@ ImageHandle ImageRegistry::SelectImage(ImageHandle temporary) {
 
 ImageHandle ImageRegistry::Find(int number) const {
     if (number < 0 || number > HighestSlot()) return nullptr;
-    return slots_[static_cast<std::size_t>(number)].get();
+    return slots_[static_cast<std::size_t>(number)].image.get();
 }
 
 ImageHandle ImageRegistry::CurrentHandle() const {

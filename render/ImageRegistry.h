@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,12 @@ public:
     ImageHandle SelectImage(ImageHandle temporary);
     bool IsTemporary(const RasterImage* image) const;
 
+    // A number that identifies the image the number (or temporary) holds now: every creating
+    // operation hands out a new one, so a holder of an old serial can tell that its image has
+    // been freed or replaced even when the new one reuses the old address. 0 when empty.
+    std::uint64_t Serial(int number) const;
+    std::uint64_t Serial(const RasterImage* temporary) const;
+
     // The image under number without touching the current image; null when empty.
     ImageHandle Find(int number) const;
 
@@ -65,8 +72,14 @@ private:
     ImageHandle Install(int number, std::unique_ptr<RasterImage> image);
     ImageHandle ScaleInPlace(RasterImage& image, int width, int height);
 
-    std::vector<std::unique_ptr<RasterImage>> slots_;
-    std::vector<std::unique_ptr<RasterImage>> temporaries_;
+    struct Entry {
+        std::unique_ptr<RasterImage> image;
+        std::uint64_t serial = 0;
+    };
+
+    std::vector<Entry> slots_;
+    std::vector<Entry> temporaries_;
+    std::uint64_t lastSerial_ = 0;
     int current_ = -1;
     RasterImage* currentTemporary_ = nullptr;  // meaningful only while current_ is kTemporaryImage
 };
