@@ -14,19 +14,27 @@ std::uint32_t Reference(std::uint32_t s, std::uint32_t d, std::uint32_t a) {
 }
 
 TEST(BlendFormula, EveryChannelValueAndOpacityRoundsToNearest) {
+    // One row holds every (s, d) pair, each channel a different pair, so a carry between
+    // channels shows up; the row operation (the vectorised path) and the single-pixel one
+    // must both give the exact rounded value for every opacity.
+    std::vector<Color> source(65536), target(65536);
+    for (std::uint32_t s = 0; s < 256; ++s) {
+        for (std::uint32_t d = 0; d < 256; ++d) {
+            source[s * 256 + d] = MakeColor(s, 255 - s, (s * 7) & 0xFF);
+            target[s * 256 + d] = MakeColor(d, (d * 13) & 0xFF, 255 - d);
+        }
+    }
+    std::vector<Color> row;
     for (std::uint32_t a = 0; a < 256; ++a) {
-        for (std::uint32_t s = 0; s < 256; ++s) {
-            for (std::uint32_t d = 0; d < 256; ++d) {
-                // Each channel carries a different pair, so a carry between lanes shows up.
-                const Color source = MakeColor(s, 255 - s, (s * 7) & 0xFF);
-                const Color target = MakeColor(d, (d * 13) & 0xFF, 255 - d);
-                const Color blended = BlendPixel(source, target, a);
-                const Color expected = MakeColor(Reference(s, d, a), Reference(255 - s, (d * 13) & 0xFF, a),
-                                                 Reference((s * 7) & 0xFF, 255 - d, a));
-                if (blended != expected) {
-                    FAIL() << "s=" << s << " d=" << d << " a=" << a << " got " << std::hex << blended
-                           << " want " << expected;
-                }
+        row = target;
+        BlendRow(source.data(), row.data(), row.size(), a);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const Color s = source[i], d = target[i];
+            const Color expected = MakeColor(Reference(RedOf(s), RedOf(d), a), Reference(GreenOf(s), GreenOf(d), a),
+                                             Reference(BlueOf(s), BlueOf(d), a));
+            if (row[i] != expected || BlendPixel(s, d, a) != expected) {
+                FAIL() << std::hex << "s=" << s << " d=" << d << " a=" << a << " row " << row[i] << " pixel "
+                       << BlendPixel(s, d, a) << " want " << expected;
             }
         }
     }
