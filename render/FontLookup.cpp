@@ -2,8 +2,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <memory>
-
 namespace velinor::render {
 namespace {
 
@@ -16,19 +14,27 @@ const FcChar8* AsFc(const char* s) { return reinterpret_cast<const FcChar8*>(s);
 
 }  // namespace
 
-std::optional<FontFile> FindFontFile(const std::string& family, bool bold, bool italic) {
-    if (!FcInit()) return std::nullopt;
+void FontLookup::ConfigDeleter::operator()(_FcConfig* config) const { FcConfigDestroy(config); }
+
+FontLookup::FontLookup() = default;
+FontLookup::~FontLookup() = default;
+
+std::optional<FontFile> FontLookup::Find(const std::string& family, bool bold, bool italic) {
+    if (!config_) config_.reset(FcInitLoadConfigAndFonts());
+    FcConfig* config = config_.get();
+    if (config == nullptr) return std::nullopt;
+
     Pattern request(FcPatternCreate());
     if (!request) return std::nullopt;
     FcPatternAddString(request.get(), FC_FAMILY, AsFc(family.empty() ? "sans-serif" : family.c_str()));
     FcPatternAddInteger(request.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(request.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(request.get(), FC_SCALABLE, FcTrue);
-    if (!FcConfigSubstitute(nullptr, request.get(), FcMatchPattern)) return std::nullopt;
+    if (!FcConfigSubstitute(config, request.get(), FcMatchPattern)) return std::nullopt;
     FcDefaultSubstitute(request.get());
 
     FcResult result = FcResultNoMatch;
-    Pattern match(FcFontMatch(nullptr, request.get(), &result));
+    Pattern match(FcFontMatch(config, request.get(), &result));
     if (!match || result != FcResultMatch) return std::nullopt;
 
     FcChar8* file = nullptr;

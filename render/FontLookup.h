@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+
+struct _FcConfig;
 
 namespace velinor::render {
 
@@ -14,9 +17,26 @@ struct FontFile {
     bool italic = false;
 };
 
-// Asks fontconfig for the best installed face for family (empty = the default sans-serif face),
-// honouring its aliases, so "arial" finds an Arial-compatible face. Empty when fontconfig has
-// no usable font at all.
-std::optional<FontFile> FindFontFile(const std::string& family, bool bold, bool italic);
+// Finds installed font files through fontconfig. Each lookup object loads its own fontconfig
+// configuration on first use and frees it with the object, so nothing of it outlives the
+// program's font table.
+class FontLookup {
+public:
+    FontLookup();
+    ~FontLookup();
+    FontLookup(const FontLookup&) = delete;
+    FontLookup& operator=(const FontLookup&) = delete;
+
+    // The best installed face for family (empty = the default sans-serif face), honouring
+    // fontconfig's aliases, so "arial" finds an Arial-compatible face. Empty when fontconfig
+    // has no usable font at all.
+    std::optional<FontFile> Find(const std::string& family, bool bold, bool italic);
+
+private:
+    struct ConfigDeleter {
+        void operator()(_FcConfig* config) const;
+    };
+    std::unique_ptr<_FcConfig, ConfigDeleter> config_;
+};
 
 }  // namespace velinor::render

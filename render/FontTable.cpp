@@ -11,7 +11,7 @@ std::unique_ptr<Font> FontTable::Make(const FontSpec& spec) {
     try {
         if (!library_) library_ = FreeTypeLibrary::Create();
         if (!library_) return nullptr;
-        const std::optional<FontFile> file = FindFontFile(spec.face, spec.weight >= 600, spec.italic);
+        const std::optional<FontFile> file = lookup_.Find(spec.face, spec.weight >= 600, spec.italic);
         if (!file) return nullptr;
         return Font::Open(library_, *file, spec);
     } catch (const std::bad_alloc&) {

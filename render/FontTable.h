@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "render/Font.h"
+#include "render/FontLookup.h"
 #include "render/FontSpec.h"
 
 namespace velinor::render {
@@ -32,6 +33,7 @@ public:
 private:
     std::unique_ptr<Font> Make(const FontSpec& spec);
 
+    FontLookup lookup_;
     std::shared_ptr<FreeTypeLibrary> library_;
     std::map<int, std::unique_ptr<Font>> fonts_;
     std::unique_ptr<Font> default_;

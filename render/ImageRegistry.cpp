@@ -103,6 +103,18 @@ ImageHandle ImageRegistry::CloneImage(int source, int destination) {
     return Install(destination, std::move(copy));
 }
 
+ImageHandle ImageRegistry::CloneImage(ImageHandle temporarySource, int destination) {
+    if (!IsTemporary(temporarySource)) return nullptr;
+    std::unique_ptr<RasterImage> copy;
+    try {
+        copy = std::make_unique<RasterImage>(*temporarySource);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    DropImage(destination);
+    return Install(destination, std::move(copy));
+}
+
 ImageHandle ImageRegistry::ScaleInPlace(RasterImage& image, int width, int height) {
     if (!ValidImageSize(width, height)) return nullptr;
     if (image.width == width && image.height == height) return &image;

@@ -43,6 +43,7 @@ public:
 
     // The same operations on a temporary image (one created under kTemporaryImage).
     // A handle that is not a live temporary is ignored (null result, no effect).
+    ImageHandle CloneImage(ImageHandle temporarySource, int destination);
     ImageHandle ScaleImage(ImageHandle temporary, int width, int height);
     void DropImage(ImageHandle temporary);
     ImageHandle SelectImage(ImageHandle temporary);

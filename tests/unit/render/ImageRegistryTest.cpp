@@ -136,6 +136,13 @@ TEST(ImageRegistry, TemporaryImagesLiveOutsideTheTable) {
     EXPECT_NE(copy, temp);
     EXPECT_EQ(images.CurrentHandle(), copy);
 
+    RasterImage* numbered = images.CloneImage(temp, 9);
+    ASSERT_NE(numbered, nullptr);
+    EXPECT_EQ(images.CurrentNumber(), 9);
+    EXPECT_EQ(numbered->width, 10);
+    EXPECT_EQ(images.CloneImage(numbered, 8), nullptr);  // a numbered image is not a temporary
+    images.SelectImage(copy);
+
     images.DropImage(temp);
     EXPECT_FALSE(images.IsTemporary(temp));
     EXPECT_EQ(images.SelectImage(temp), nullptr);

@@ -65,10 +65,11 @@ TEST_F(Text, HeightSelectsCharacterOrCellSize) {
 }
 
 TEST_F(Text, ArialResolvesToAMetricCompatibleFace) {
-    const std::optional<FontFile> file = FindFontFile("arial", false, false);
+    FontLookup lookup;
+    const std::optional<FontFile> file = lookup.Find("arial", false, false);
     ASSERT_TRUE(file.has_value());
     EXPECT_NE(file->path.find("LiberationSans"), std::string::npos) << file->path;
-    const std::optional<FontFile> bold = FindFontFile("arial", true, false);
+    const std::optional<FontFile> bold = lookup.Find("arial", true, false);
     ASSERT_TRUE(bold.has_value());
     EXPECT_TRUE(bold->bold);
 }
