@@ -36,7 +36,7 @@ void Font::FaceDeleter::operator()(FT_FaceRec_* face) const { FT_Done_Face(face)
 Font::~Font() = default;
 
 std::unique_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> library, const FontFile& file,
-                                 const FontSpec& spec) {
+                                 const FontDescription& wanted) {
     if (!library) return nullptr;
     FT_Face face = nullptr;
     if (FT_New_Face(library->Get(), file.path.c_str(), file.index, &face) != 0) return nullptr;
@@ -45,9 +45,9 @@ std::unique_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> library, const
     font->face_.reset(face);
     if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
     font->path_ = file.path;
-    font->spec_ = spec;
-    font->emboldened_ = spec.weight >= 600 && !file.bold;
-    font->slanted_ = spec.italic && !file.italic;
+    font->wanted_ = wanted;
+    font->emboldened_ = wanted.weight >= 600 && !file.bold;
+    font->slanted_ = wanted.italic && !file.italic;
 
     // The cell is the face's Windows ascent and descent where it has them (that is what the
     // text metrics of the desktop report), its horizontal header otherwise.
@@ -61,7 +61,7 @@ std::unique_ptr<Font> Font::Open(std::shared_ptr<FreeTypeLibrary> library, const
     }
     if (winAscent + winDescent <= 0) return nullptr;
 
-    const int cellHeight = spec.height == 0 ? kDefaultCellHeight : spec.height;
+    const int cellHeight = wanted.height == 0 ? kDefaultCellHeight : wanted.height;
     long ppem = cellHeight < 0 ? -static_cast<long>(cellHeight)
                                : std::lround(static_cast<double>(cellHeight) * upem / (winAscent + winDescent));
     ppem = std::clamp<long>(ppem, 1, kMaxPixelSize);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "render/FontLookup.h"
-#include "render/FontSpec.h"
+#include "render/FontDescription.h"
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
@@ -50,7 +50,7 @@ struct Band {
 class Font {
 public:
     static std::unique_ptr<Font> Open(std::shared_ptr<FreeTypeLibrary> library, const FontFile& file,
-                                      const FontSpec& spec);
+                                      const FontDescription& wanted);
     ~Font();
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
@@ -58,8 +58,8 @@ public:
     int Ascent() const { return ascent_; }
     int CellHeight() const { return ascent_ + descent_; }
     int PixelSize() const { return ppem_; }
-    bool Underline() const { return spec_.underline; }
-    bool StrikeOut() const { return spec_.strikeOut; }
+    bool Underline() const { return wanted_.underline; }
+    bool StrikeOut() const { return wanted_.strikeOut; }
     Band UnderlineBand() const { return underline_; }
     Band StrikeOutBand() const { return strikeOut_; }
     const std::string& Path() const { return path_; }
@@ -80,7 +80,7 @@ private:
     std::shared_ptr<FreeTypeLibrary> library_;  // declared first: outlives the face
     std::unique_ptr<FT_FaceRec_, FaceDeleter> face_;
     std::string path_;
-    FontSpec spec_;
+    FontDescription wanted_;
     bool emboldened_ = false;
     bool slanted_ = false;
     int ppem_ = 0;

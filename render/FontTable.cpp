@@ -7,22 +7,22 @@ namespace velinor::render {
 FontTable::FontTable() = default;
 FontTable::~FontTable() = default;
 
-std::unique_ptr<Font> FontTable::Make(const FontSpec& spec) {
+std::unique_ptr<Font> FontTable::Make(const FontDescription& wanted) {
     try {
         if (!library_) library_ = FreeTypeLibrary::Create();
         if (!library_) return nullptr;
-        const std::optional<FontFile> file = lookup_.Find(spec.face, spec.weight >= 600, spec.italic);
+        const std::optional<FontFile> file = lookup_.Find(wanted.face, wanted.weight >= 600, wanted.italic);
         if (!file) return nullptr;
-        return Font::Open(library_, *file, spec);
+        return Font::Open(library_, *file, wanted);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
 }
 
-int FontTable::CreateFont(int number, const FontSpec& spec) {
+int FontTable::CreateFont(int number, const FontDescription& wanted) {
     if (number == kDefaultFont) return 0;  // the default font is fixed
     fonts_.erase(number);
-    std::unique_ptr<Font> font = Make(spec);
+    std::unique_ptr<Font> font = Make(wanted);
     if (!font) return 0;
     fonts_[number] = std::move(font);
     return 1;
@@ -39,7 +39,7 @@ Font* FontTable::Get(int number) {
 }
 
 Font* FontTable::DefaultFont() {
-    if (!default_) default_ = Make(FontSpec{});
+    if (!default_) default_ = Make(FontDescription{});
     return default_.get();
 }
 

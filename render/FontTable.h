@@ -5,7 +5,7 @@
 
 #include "render/Font.h"
 #include "render/FontLookup.h"
-#include "render/FontSpec.h"
+#include "render/FontDescription.h"
 
 namespace velinor::render {
 
@@ -21,7 +21,7 @@ public:
     FontTable& operator=(const FontTable&) = delete;
 
     // 1 when the font was made; 0 when no face could be loaded (the number is then empty).
-    int CreateFont(int number, const FontSpec& spec);
+    int CreateFont(int number, const FontDescription& wanted);
     void FreeFont(int number);
     bool HasFont(int number) const;
 
@@ -31,7 +31,7 @@ public:
     Font* DefaultFont();
 
 private:
-    std::unique_ptr<Font> Make(const FontSpec& spec);
+    std::unique_ptr<Font> Make(const FontDescription& wanted);
 
     FontLookup lookup_;
     std::shared_ptr<FreeTypeLibrary> library_;

@@ -21,11 +21,11 @@ protected:
         std::fill(image_->pixels.begin(), image_->pixels.end(), kPaper);
         draw_.BeginDraw(50);
     }
-    FontSpec Spec(const std::string& face, int height) {
-        FontSpec spec;
-        spec.face = face;
-        spec.height = height;
-        return spec;
+    FontDescription Described(const std::string& face, int height) {
+        FontDescription wanted;
+        wanted.face = face;
+        wanted.height = height;
+        return wanted;
     }
 
     ImageRegistry images_;
@@ -53,12 +53,12 @@ TEST_F(Text, DefaultFontIsASmallInterfaceFont) {
 }
 
 TEST_F(Text, HeightSelectsCharacterOrCellSize) {
-    ASSERT_EQ(fonts_.CreateFont(kMark, Spec("arial", -40)), 1);
+    ASSERT_EQ(fonts_.CreateFont(kMark, Described("arial", -40)), 1);
     draw_.SelectDrawFont(kMark);
     const int cell40 = draw_.TextCellHeight();
     EXPECT_GT(cell40, 40);  // character height 40 plus the room above and below
     EXPECT_LT(cell40, 52);
-    ASSERT_EQ(fonts_.CreateFont(kMark, Spec("arial", 30)), 1);  // re-creating replaces it
+    ASSERT_EQ(fonts_.CreateFont(kMark, Described("arial", 30)), 1);  // re-creating replaces it
     EXPECT_NEAR(draw_.TextCellHeight(), 30, 1);
     EXPECT_EQ(FontHeightForPoints(10, 96), -13);
     EXPECT_EQ(FontHeightForPoints(12, 96), -16);
@@ -113,7 +113,7 @@ TEST_F(Text, OpaqueTextPaintsItsCellWhiteFirst) {
 }
 
 TEST_F(Text, SameFontAndTextGiveTheSamePixels) {
-    ASSERT_EQ(fonts_.CreateFont(kMark, Spec("arial", -18)), 1);
+    ASSERT_EQ(fonts_.CreateFont(kMark, Described("arial", -18)), 1);
     draw_.SelectDrawFont(kMark);
     draw_.DrawFlags(kTransparentText);
     draw_.PrintText("Velinor 2026");
@@ -126,26 +126,26 @@ TEST_F(Text, SameFontAndTextGiveTheSamePixels) {
 }
 
 TEST_F(Text, StylesChangeTheShape) {
-    auto render = [this](const FontSpec& spec) {
+    auto render = [this](const FontDescription& wanted) {
         Fresh();
-        EXPECT_EQ(fonts_.CreateFont(kMark, spec), 1);
+        EXPECT_EQ(fonts_.CreateFont(kMark, wanted), 1);
         draw_.SelectDrawFont(kMark);
         draw_.DrawFlags(kTransparentText);
         draw_.PrintText("Stamp");
         return image_->pixels;
     };
-    FontSpec plain = Spec("arial", -20);
+    FontDescription plain = Described("arial", -20);
     const auto regular = render(plain);
-    FontSpec bold = plain;
+    FontDescription bold = plain;
     bold.weight = 700;
     EXPECT_NE(render(bold), regular);
-    FontSpec italic = plain;
+    FontDescription italic = plain;
     italic.italic = true;
     EXPECT_NE(render(italic), regular);
 
     // Underline and strike-out are solid lines in the text colour across the text width.
     for (bool under : {true, false}) {
-        FontSpec lined = plain;
+        FontDescription lined = plain;
         lined.underline = under;
         lined.strikeOut = !under;
         render(lined);
@@ -163,7 +163,7 @@ TEST_F(Text, StylesChangeTheShape) {
 }
 
 TEST_F(Text, TextOverTheEdgesIsCutOff) {
-    ASSERT_EQ(fonts_.CreateFont(kMark, Spec("", -48)), 1);
+    ASSERT_EQ(fonts_.CreateFont(kMark, Described("", -48)), 1);
     draw_.SelectDrawFont(kMark);
     for (int x : {-30, 150}) {
         for (int y : {-20, 40}) {

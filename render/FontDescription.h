@@ -6,7 +6,7 @@
 namespace velinor::render {
 
 // What a font is made from, in the terms the rest of the program speaks.
-struct FontSpec {
+struct FontDescription {
     std::string face;        // family name; empty for the default face
     // Negative: character height (em size) in pixels. Positive: cell height (ascent plus
     // descent) in pixels. Zero: the default size.
