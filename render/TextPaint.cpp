@@ -14,11 +14,11 @@ void BlendGlyph(RasterImage& image, const Glyph& glyph, long long left, long lon
     const long long firstCol = std::max<long long>(0, -left);
     const long long lastCol = std::min<long long>(glyph.width, image.width - left);
     for (long long gy = firstRow; gy < lastRow; ++gy) {
-        const std::uint8_t* coverage = &glyph.coverage[static_cast<std::size_t>(gy * glyph.width)];
-        Color* row = &image.pixels[static_cast<std::size_t>((top + gy) * image.width + left)];
+        const std::uint8_t* coverage = glyph.coverage.data() + gy * glyph.width;
+        Color* row = image.pixels.data() + (top + gy) * image.width;
         for (long long gx = firstCol; gx < lastCol; ++gx) {
             const std::uint32_t a = coverage[gx];
-            if (a != 0) row[gx] = BlendPixel(color, row[gx], a);
+            if (a != 0) row[left + gx] = BlendPixel(color, row[left + gx], a);
         }
     }
 }
