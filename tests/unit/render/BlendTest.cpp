@@ -193,12 +193,20 @@ TEST_F(Composition, IconsShowOnlyTheirOpaquePixels) {
 }
 
 TEST_F(Composition, DrawingAnImageOntoItselfUsesItsOriginalPixels) {
-    const RasterImage before = *source_;
+    // Rows move down, so each must come from the picture as it was before the call.
     draw_.BeginDraw(2);
-    draw_.PasteImage(source_, 1, 0);
+    RasterImage before = *source_;
+    draw_.PasteImage(source_, 1, 1);
     for (int y = 0; y < 3; ++y) {
-        EXPECT_EQ(source_->At(0, y), before.At(0, y));
-        for (int x = 1; x < 4; ++x) EXPECT_EQ(source_->At(x, y), before.At(x - 1, y));
+        for (int x = 0; x < 4; ++x) {
+            const Color want = x >= 1 && y >= 1 ? before.At(x - 1, y - 1) : before.At(x, y);
+            EXPECT_EQ(source_->At(x, y), want) << x << "," << y;
+        }
+    }
+    before = *source_;
+    draw_.BlendImage(2, 0, 1, 255);
+    for (int y = 1; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(source_->At(x, y), before.At(x, y - 1)) << x << "," << y;
     }
 }
 
