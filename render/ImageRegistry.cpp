@@ -18,8 +18,6 @@ std::size_t PixelCount(int width, int height) {
 
 ImageRegistry::ImageRegistry() : slots_(kInitialHighestSlot + 1) {}
 
-ImageRegistry::~ImageRegistry() = default;
-
 bool ImageRegistry::EnsureSlot(int number) {
     if (number < 0 || number > kMaxNumber) return false;
     if (number >= HighestSlot()) {

@@ -28,9 +28,6 @@ public:
     static constexpr int kMaxNumber = 1 << 20;
 
     ImageRegistry();
-    ~ImageRegistry();
-    ImageRegistry(const ImageRegistry&) = delete;
-    ImageRegistry& operator=(const ImageRegistry&) = delete;
 
     ImageHandle NewImage(int number, int width, int height);
     // Stores a decoded or computed image under number (loaders use this).
