@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string_view>
+
+#include "render/Font.h"
+#include "render/RasterImage.h"
+
+namespace velinor::render {
+
+// Draws one line of text with the top-left corner of its cell at (x, y): glyph coverage blends
+// colour over the image, underline and strike-out are solid bands across the text width. When
+// the background is not transparent the cell (text width x cell height) is painted white
+// first. Pixels outside the image are cut off. Returns the text width.
+int PaintText(RasterImage& image, Font& font, int x, int y, std::u32string_view text, Color color,
+              bool transparentBackground);
+
+}  // namespace velinor::render
