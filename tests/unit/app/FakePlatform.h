@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -8,6 +9,12 @@
 #include "platform/Platform.h"
 
 namespace velinor::app::testing {
+
+inline platform::Event MakeEvent(int code) {
+    platform::Event e;
+    e.code = code;
+    return e;
+}
 
 // A platform that remembers what the program did to it, for tests of the shell. Controls keep
 // text, state, visibility and items; events come from a queue the test fills.
@@ -31,7 +38,12 @@ public:
 
     std::map<platform::ControlId, Control> controls;
     std::vector<platform::ControlId> creationOrder;
-    std::deque<platform::Event> events;
+    // One user step: what the user does to the controls, then the event that raises.
+    struct Step {
+        std::function<void(FakePlatform&)> action;
+        platform::Event event;
+    };
+    std::deque<Step> steps;
     std::vector<Message> messages;
     std::vector<int> opacities;
     std::vector<platform::WindowSpec> windowsOpened;
@@ -47,15 +59,17 @@ public:
 
     Control& At(platform::ControlId id) { return controls[id]; }
 
+    // With no steps left the user closes the window.
     platform::Event WaitEvent() override {
-        if (events.empty()) return {platform::kEventClose};
-        platform::Event e = events.front();
-        events.pop_front();
-        return e;
+        if (steps.empty()) return MakeEvent(platform::kEventClose);
+        Step step = std::move(steps.front());
+        steps.pop_front();
+        if (step.action) step.action(*this);
+        return step.event;
     }
     platform::Event PollEvent() override {
         ++polls;
-        if (events.empty()) return {};
+        if (steps.empty()) return {};
         return WaitEvent();
     }
     void AcceptDrops(int, bool) override {}
