@@ -77,7 +77,7 @@ TEST_F(WriteEncodedImageMagick, JpegHasTheSizeAndRoughlyThePixels) {
     render::RasterImage image;
     image.width = 64;
     image.height = 64;
-    // Flat halves survive compression closely: red on top, blue below, meeting on a block edge.
+    // Flat halves survive compression closely: red on top, blue below.
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) image.pixels.push_back(y < 32 ? render::MakeColor(220, 30, 20) : render::MakeColor(10, 40, 200));
     const std::string path = folder.File("p.jpg");
@@ -87,8 +87,13 @@ TEST_F(WriteEncodedImageMagick, JpegHasTheSizeAndRoughlyThePixels) {
     ASSERT_EQ(decoded.height, 64);
     const auto expected = RgbOf(image);
     ASSERT_EQ(decoded.rgb.size(), expected.size());
+    // Rows next to the colour edge are left out: decoders smooth subsampled colour across it.
     int worst = 0;
-    for (std::size_t i = 0; i < expected.size(); ++i) worst = std::max(worst, std::abs(decoded.rgb[i] - expected[i]));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const std::size_t row = i / (3 * 64);
+        if (row >= 29 && row <= 34) continue;
+        worst = std::max(worst, std::abs(decoded.rgb[i] - expected[i]));
+    }
     EXPECT_LE(worst, 24);
 }
 
