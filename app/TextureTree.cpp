@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/FileNames.h"
+#include "imageio/Loader.h"
 #include "render/ImageNumbers.h"
 
 namespace velinor::app {
@@ -16,11 +17,9 @@ bool IsTextureFile(const std::string& name) {
     return extension == "jpg" || extension == "bmp";
 }
 
-// The tile as a tree icon, or null while it cannot be decoded.
+// The tile as a tree icon (the platform copies it), or null when it does not decode.
 const render::RasterImage* LoadTextureIcon(ProgramState& state, const std::string& path) {
-    (void)path;
-    state.images.DropImage(render::pic::PicTextureIcon);
-    return nullptr;
+    return imageio::LoadPicture(state.images, render::pic::PicTextureIcon, path);
 }
 
 }  // namespace
