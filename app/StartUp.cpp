@@ -78,8 +78,11 @@ bool StartUp(ProgramState& state) {
     if (shell.Fading) FadeIn(p);
 
     HandleStartArgument(state);
+    // Text mode is checked at start. The frame panel is hidden as well: it lies over the text
+    // panel and would otherwise show until the first pointer movement.
     p.ShowControl(platform::ControlId::BoxText, true);
     p.ShowControl(platform::ControlId::BoxLogo, false);
+    p.ShowControl(platform::ControlId::BoxFrame, false);
     p.AcceptDrops(kMainWindow, true);
     return true;
 }

@@ -32,6 +32,12 @@ TEST_F(StartUp, WithoutSettingsTheProgramIsGermanWithEmptyFields) {
 }
 
 TEST_F(StartUp, TheBuildSetsItsInitialStates) {
+    // Before the first event only the text panel shows.
+    Observe([](FakePlatform& p) {
+        EXPECT_TRUE(p.At(ControlId::BoxText).visible);
+        EXPECT_FALSE(p.At(ControlId::BoxLogo).visible);
+        EXPECT_FALSE(p.At(ControlId::BoxFrame).visible);
+    });
     RunProgram();
     EXPECT_EQ(platform.At(ControlId::OptModeText).state, 1);
     EXPECT_EQ(platform.At(ControlId::OptBatchLogoPos1).state, 1);
@@ -39,8 +45,6 @@ TEST_F(StartUp, TheBuildSetsItsInitialStates) {
     EXPECT_EQ(Text(ControlId::SpinCircleGap), "3");
     EXPECT_FALSE(Visible(ControlId::BoxTexture));
     EXPECT_FALSE(Visible(ControlId::BoxSpare2));
-    EXPECT_TRUE(Visible(ControlId::BoxText));
-    EXPECT_FALSE(Visible(ControlId::BoxLogo));
     EXPECT_FALSE(platform.At(ControlId::BtnBatchStart).enabled);
     EXPECT_EQ(platform.TabCount(ControlId::PnlBatchMark), 2);
     EXPECT_EQ(platform.TabCount(ControlId::PnlTabs), 4);
