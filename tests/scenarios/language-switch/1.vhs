@@ -2,6 +2,8 @@
 print text BtnOpen
 toolbar TbEnglish
 print text BtnOpen
+print items PnlTabs
+print items PnlBatchMark
 print text OptTextPos5
 print text BtnFont
 print geometry BtnFont

@@ -1,5 +1,7 @@
 # No Settings.ini: German texts, empty settings fields, folder views in the default folder.
 print text BtnOpen
+print items PnlTabs
+print items PnlBatchMark
 print text TxtPictureName
 print text TxtDefaultDir
 print state OptModeText
