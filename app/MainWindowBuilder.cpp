@@ -18,7 +18,7 @@ std::string Resolve(const ProgramState& state, const TextRef& text) {
         case TextRef::Source::Literal: return text.literal;
         case TextRef::Source::DefaultDir: return state.shell.DefaultDir;
         case TextRef::Source::Info: return InfoText(state.texts);
-        case TextRef::Source::Website: return kWebsite;
+        case TextRef::Source::Website: return kWebsiteLabel;
         case TextRef::Source::None: break;
     }
     return {};

@@ -53,6 +53,7 @@ inline constexpr int kMainWindow = 0;
 inline constexpr int kClientWidth = 620;
 inline constexpr int kClientHeight = 595;
 inline constexpr const char* kWebsite = "https://velinor.example/download";
+inline constexpr const char* kWebsiteLabel = "velinor.example/download";
 inline constexpr const char* kExplorerPattern = "*.jpg;*.Jpeg;*.bmp;*.png";
 
 std::span<const LayoutRow> MainWindowLayout();
