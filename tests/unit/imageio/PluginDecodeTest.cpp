@@ -101,6 +101,30 @@ TEST_F(Image323, IcoLargestImageWinsAndMaskedPixelsAreBlack) {
             ASSERT_EQ(d.pixels[y * 33 + x], x == y ? render::kBlack : MakeColor(x % 8 * 30, y % 8 * 30, 200)) << x << "," << y;
 }
 
+TEST_F(Image323, IcoImageStoredAsPngCountsAsAnyOther) {
+    const testing::IconSpec small{16, 16, 24, std::vector<Color>(256, MakeColor(1, 2, 3)), {}};
+    std::vector<Color> colours(40 * 24, MakeColor(200, 100, 50));
+    std::vector<std::uint8_t> alphas(colours.size(), 255);
+    alphas[5] = 0;    // fully transparent: black
+    alphas[6] = 128;  // partly transparent: keeps its colour
+    const auto png = testing::RgbaPng(40, 24, colours, alphas);
+    ASSERT_FALSE(png.empty());
+    const Decoded d = Decode(testing::AppendPngEntry(testing::MakeIco({small}), png));
+    ASSERT_TRUE(d.ok);
+    ASSERT_EQ(d.width, 40);
+    ASSERT_EQ(d.height, 24);
+    EXPECT_EQ(d.pixels[5], render::kBlack);
+    EXPECT_EQ(d.pixels[6], MakeColor(200, 100, 50));
+    EXPECT_EQ(d.pixels[7], MakeColor(200, 100, 50));
+
+    // A damaged PNG image gives way to the bitmap one.
+    auto cut = png;
+    cut.resize(png.size() - 30);
+    const Decoded fallback = Decode(testing::AppendPngEntry(testing::MakeIco({small}), cut));
+    ASSERT_TRUE(fallback.ok);
+    EXPECT_EQ(fallback.width, 16);
+}
+
 TEST_F(Image323, DamagedIcoFallsBackToAGoodImageOrFails) {
     testing::IconSpec small{2, 2, 24, {1, 2, 3, 4}, {}};
     testing::IconSpec large{8, 8, 24, std::vector<Color>(64, 5), {}};

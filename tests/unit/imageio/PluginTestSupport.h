@@ -155,3 +155,59 @@ inline std::vector<std::uint8_t> InterlacedGif() {
 }
 
 }  // namespace velinor::imageio::testing
+
+#include <png.h>
+
+namespace velinor::imageio::testing {
+
+// An RGBA PNG file in memory: pixel i is colours[i] with alpha alphas[i].
+inline std::vector<std::uint8_t> RgbaPng(int width, int height, const std::vector<render::Color>& colours,
+                                         const std::vector<std::uint8_t>& alphas) {
+    std::vector<std::uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(png, &out, [](png_structp p, png_bytep data, png_size_t n) {
+        auto* v = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(p));
+        v->insert(v->end(), data, data + n);
+    }, nullptr);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * width + x;
+            row[4 * x] = static_cast<std::uint8_t>(render::RedOf(colours[i]));
+            row[4 * x + 1] = static_cast<std::uint8_t>(render::GreenOf(colours[i]));
+            row[4 * x + 2] = static_cast<std::uint8_t>(render::BlueOf(colours[i]));
+            row[4 * x + 3] = alphas[i];
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// Adds a PNG-stored image as the last entry of an icon file made by MakeIco.
+inline std::vector<std::uint8_t> AppendPngEntry(const std::vector<std::uint8_t>& ico, const std::vector<std::uint8_t>& png) {
+    const std::size_t count = ico[4] | ico[5] << 8;
+    std::vector<std::uint8_t> b(ico.begin(), ico.begin() + 6 + 16 * static_cast<std::ptrdiff_t>(count));
+    b.insert(b.end(), 16, 0);
+    for (std::size_t i = 0; i < count; ++i) Put32(b, 6 + 16 * i + 12, (ico[6 + 16 * i + 12] | ico[6 + 16 * i + 13] << 8 | ico[6 + 16 * i + 14] << 16) + 16);
+    Put16(b, 4, static_cast<unsigned>(count + 1));
+    b.insert(b.end(), ico.begin() + 6 + 16 * static_cast<std::ptrdiff_t>(count), ico.end());
+    const std::size_t entry = 6 + 16 * count;
+    Put16(b, entry + 4, 1);
+    Put16(b, entry + 6, 32);
+    Put32(b, entry + 8, static_cast<std::uint32_t>(png.size()));
+    Put32(b, entry + 12, static_cast<std::uint32_t>(b.size()));
+    b.insert(b.end(), png.begin(), png.end());
+    return b;
+}
+
+}  // namespace velinor::imageio::testing
