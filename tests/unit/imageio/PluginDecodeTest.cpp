@@ -223,6 +223,14 @@ TEST_F(NViewLib, OneBitAndSixteenColourPlanes) {
     const Decoded sixteen = Decode(testing::MakePcx(1, 4, 8, 1, 2, {{0b01010101, 0, 0b00110011, 0, 0b00001111, 0, 0xFF, 0}}, palette));
     ASSERT_TRUE(sixteen.ok);
     for (int x = 0; x < 8; ++x) EXPECT_EQ(sixteen.pixels[x], MakeColor((8 + x) * 16, 0, 8 + x)) << x;
+
+    // Version 3 has no header palette: the standard EGA colours (index 9 is light blue).
+    auto old = testing::MakePcx(1, 4, 8, 1, 2, {{0b01000000, 0, 0, 0, 0, 0, 0b01000000, 0}}, palette);
+    old[1] = 3;
+    const Decoded ega = Decode(old);
+    ASSERT_TRUE(ega.ok);
+    EXPECT_EQ(ega.pixels[0], render::kBlack);
+    EXPECT_EQ(ega.pixels[1], MakeColor(85, 85, 255));
 }
 
 TEST_F(NViewLib, BadFilesFailAndReportNoSize) {
