@@ -108,7 +108,7 @@ std::optional<Picture> DecodeImage(const IconImage& image) {
         // Rows are stored bottom first.
         const std::uint8_t* colours = colourRows + static_cast<std::size_t>(row) * colourStride;
         const std::uint8_t* mask = hasMask ? maskRows + static_cast<std::size_t>(row) * maskStride : nullptr;
-        std::uint32_t* out = picture->pixels.data() + static_cast<std::size_t>(image.height - 1 - row) * w;
+        std::uint32_t* out = picture->pixels.get() + static_cast<std::size_t>(image.height - 1 - row) * w;
         for (std::size_t x = 0; x < w; ++x) {
             std::uint32_t colour = 0;
             bool transparent = hasMask && (mask[x / 8] >> (7 - x % 8) & 1);

@@ -70,7 +70,7 @@ bool Decode(PngReader& reader, MemoryReader& source, Allocate allocate, std::vec
     rowBuffer->resize(static_cast<std::size_t>(width) * 4);
     for (png_uint_32 y = 0; y < height; ++y) {
         png_read_row(png, rowBuffer->data(), nullptr);
-        std::uint32_t* out = (*picture)->pixels.data() + static_cast<std::size_t>(y) * width;
+        std::uint32_t* out = (*picture)->pixels.get() + static_cast<std::size_t>(y) * width;
         const std::uint8_t* p = rowBuffer->data();
         for (png_uint_32 x = 0; x < width; ++x, p += 4) out[x] = p[3] == 0 ? 0 : Rgb(p[0], p[1], p[2]);
     }

@@ -125,7 +125,7 @@ std::optional<Picture> DecodePcx(const std::uint8_t* data, std::size_t size) {
     for (std::int64_t y = 0; y < height; ++y) {
         if (!reader.Next(line.data(), lineLength)) return std::nullopt;
         ConvertLine(line.data(), bytesPerLine, layout, palette,
-                    picture->pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width), picture->width);
+                    picture->pixels.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width), picture->width);
     }
     return picture;
 }
