@@ -85,8 +85,8 @@ TEST_F(Image323, DamagedGifsFailWithoutCrashing) {
 }
 
 TEST_F(Image323, IcoLargestImageWinsAndMaskedPixelsAreBlack) {
-    testing::IconSpec small{16, 16, 24, std::vector<Color>(256, MakeColor(1, 2, 3)), {}};
-    testing::IconSpec large{33, 32, 8, {}, {}};
+    testing::IconPicture small{16, 16, 24, std::vector<Color>(256, MakeColor(1, 2, 3)), {}};
+    testing::IconPicture large{33, 32, 8, {}, {}};
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 33; ++x) {
             large.pixels.push_back(MakeColor(x % 8 * 30, y % 8 * 30, 200));  // 64 colours: fits a palette
@@ -102,7 +102,7 @@ TEST_F(Image323, IcoLargestImageWinsAndMaskedPixelsAreBlack) {
 }
 
 TEST_F(Image323, IcoImageStoredAsPngCountsAsAnyOther) {
-    const testing::IconSpec small{16, 16, 24, std::vector<Color>(256, MakeColor(1, 2, 3)), {}};
+    const testing::IconPicture small{16, 16, 24, std::vector<Color>(256, MakeColor(1, 2, 3)), {}};
     std::vector<Color> colours(40 * 24, MakeColor(200, 100, 50));
     std::vector<std::uint8_t> alphas(colours.size(), 255);
     alphas[5] = 0;    // fully transparent: black
@@ -126,8 +126,8 @@ TEST_F(Image323, IcoImageStoredAsPngCountsAsAnyOther) {
 }
 
 TEST_F(Image323, DamagedIcoFallsBackToAGoodImageOrFails) {
-    testing::IconSpec small{2, 2, 24, {1, 2, 3, 4}, {}};
-    testing::IconSpec large{8, 8, 24, std::vector<Color>(64, 5), {}};
+    testing::IconPicture small{2, 2, 24, {1, 2, 3, 4}, {}};
+    testing::IconPicture large{8, 8, 24, std::vector<Color>(64, 5), {}};
     auto ico = testing::MakeIco({small, large});
     testing::Put32(ico, 6 + 16 + 12, 0x7FFFFFF0);  // the large image's offset lies past the end
     Decoded d = Decode(ico);

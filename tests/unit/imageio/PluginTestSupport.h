@@ -65,7 +65,7 @@ inline std::vector<std::uint8_t> MakePcx(int bitsPerPlane, int planes, int width
 }
 
 // One bitmap image of an icon: 8 bits with a palette, or 24 bits.
-struct IconSpec {
+struct IconPicture {
     int width;
     int height;
     int bitsPerPixel;                  // 8 or 24
@@ -73,23 +73,23 @@ struct IconSpec {
     std::vector<std::uint8_t> mask;    // 1 = transparent, top row first; empty = all opaque
 };
 
-inline std::vector<std::uint8_t> IconImageBytes(const IconSpec& spec) {
-    const std::size_t colourStride = (static_cast<std::size_t>(spec.width) * spec.bitsPerPixel + 31) / 32 * 4;
-    const std::size_t maskStride = (static_cast<std::size_t>(spec.width) + 31) / 32 * 4;
-    const std::size_t paletteSize = spec.bitsPerPixel == 8 ? 256 * 4 : 0;
-    std::vector<std::uint8_t> b(40 + paletteSize + (colourStride + maskStride) * spec.height, 0);
+inline std::vector<std::uint8_t> IconImageBytes(const IconPicture& icon) {
+    const std::size_t colourStride = (static_cast<std::size_t>(icon.width) * icon.bitsPerPixel + 31) / 32 * 4;
+    const std::size_t maskStride = (static_cast<std::size_t>(icon.width) + 31) / 32 * 4;
+    const std::size_t paletteSize = icon.bitsPerPixel == 8 ? 256 * 4 : 0;
+    std::vector<std::uint8_t> b(40 + paletteSize + (colourStride + maskStride) * icon.height, 0);
     Put32(b, 0, 40);
-    Put32(b, 4, static_cast<std::uint32_t>(spec.width));
-    Put32(b, 8, static_cast<std::uint32_t>(spec.height * 2));
+    Put32(b, 4, static_cast<std::uint32_t>(icon.width));
+    Put32(b, 8, static_cast<std::uint32_t>(icon.height * 2));
     Put16(b, 12, 1);
-    Put16(b, 14, static_cast<unsigned>(spec.bitsPerPixel));
+    Put16(b, 14, static_cast<unsigned>(icon.bitsPerPixel));
     std::vector<render::Color> palette;
-    for (int y = 0; y < spec.height; ++y) {
-        const std::size_t row = 40 + paletteSize + colourStride * static_cast<std::size_t>(spec.height - 1 - y);
-        const std::size_t maskRow = 40 + paletteSize + colourStride * spec.height + maskStride * static_cast<std::size_t>(spec.height - 1 - y);
-        for (int x = 0; x < spec.width; ++x) {
-            const render::Color c = spec.pixels[static_cast<std::size_t>(y) * spec.width + x];
-            if (spec.bitsPerPixel == 24) {
+    for (int y = 0; y < icon.height; ++y) {
+        const std::size_t row = 40 + paletteSize + colourStride * static_cast<std::size_t>(icon.height - 1 - y);
+        const std::size_t maskRow = 40 + paletteSize + colourStride * icon.height + maskStride * static_cast<std::size_t>(icon.height - 1 - y);
+        for (int x = 0; x < icon.width; ++x) {
+            const render::Color c = icon.pixels[static_cast<std::size_t>(y) * icon.width + x];
+            if (icon.bitsPerPixel == 24) {
                 b[row + 3 * x] = static_cast<std::uint8_t>(render::BlueOf(c));
                 b[row + 3 * x + 1] = static_cast<std::uint8_t>(render::GreenOf(c));
                 b[row + 3 * x + 2] = static_cast<std::uint8_t>(render::RedOf(c));
@@ -98,7 +98,7 @@ inline std::vector<std::uint8_t> IconImageBytes(const IconSpec& spec) {
                 if (at == palette.end()) at = palette.insert(palette.end(), c);
                 b[row + x] = static_cast<std::uint8_t>(at - palette.begin());
             }
-            if (!spec.mask.empty() && spec.mask[static_cast<std::size_t>(y) * spec.width + x])
+            if (!icon.mask.empty() && icon.mask[static_cast<std::size_t>(y) * icon.width + x])
                 b[maskRow + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
     }
@@ -110,17 +110,17 @@ inline std::vector<std::uint8_t> IconImageBytes(const IconSpec& spec) {
     return b;
 }
 
-inline std::vector<std::uint8_t> MakeIco(const std::vector<IconSpec>& specs) {
-    std::vector<std::uint8_t> b(6 + 16 * specs.size(), 0);
+inline std::vector<std::uint8_t> MakeIco(const std::vector<IconPicture>& icons) {
+    std::vector<std::uint8_t> b(6 + 16 * icons.size(), 0);
     Put16(b, 2, 1);
-    Put16(b, 4, static_cast<unsigned>(specs.size()));
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const auto image = IconImageBytes(specs[i]);
+    Put16(b, 4, static_cast<unsigned>(icons.size()));
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        const auto image = IconImageBytes(icons[i]);
         const std::size_t entry = 6 + 16 * i;
-        b[entry] = static_cast<std::uint8_t>(specs[i].width);
-        b[entry + 1] = static_cast<std::uint8_t>(specs[i].height);
+        b[entry] = static_cast<std::uint8_t>(icons[i].width);
+        b[entry + 1] = static_cast<std::uint8_t>(icons[i].height);
         Put16(b, entry + 4, 1);
-        Put16(b, entry + 6, static_cast<unsigned>(specs[i].bitsPerPixel));
+        Put16(b, entry + 6, static_cast<unsigned>(icons[i].bitsPerPixel));
         Put32(b, entry + 8, static_cast<std::uint32_t>(image.size()));
         Put32(b, entry + 12, static_cast<std::uint32_t>(b.size()));
         b.insert(b.end(), image.begin(), image.end());
