@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace velinor::imageio {
@@ -28,11 +29,23 @@ mode_t DefaultFileMode() {
     return static_cast<mode_t>(0666 & ~mask);
 }
 
+// Where the finished file goes: through a symbolic link to the file it names, so that saving
+// over a link updates the linked file as writing in place would, instead of replacing the link.
+std::string ResolveDestination(const std::string& destination) {
+    struct stat info {};
+    if (::lstat(destination.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return destination;
+    std::unique_ptr<char, decltype(&std::free)> target(::realpath(destination.c_str(), nullptr), &std::free);
+    return target ? std::string(target.get()) : destination;
+}
+
 }  // namespace
 
-AtomicFile::AtomicFile(const std::string& destination) : destination_(destination) {
-    if (destination.empty() || destination.back() == '/') return;
-    std::string pattern = TemporaryPattern(destination);
+AtomicFile::AtomicFile(const std::string& destination) : destination_(ResolveDestination(destination)) {
+    if (destination_.empty() || destination_.back() == '/') return;
+    // A file the user may not write stays as it is, as it would with writing in place; the
+    // rename alone would need only the folder to be writable.
+    if (::access(destination_.c_str(), F_OK) == 0 && ::access(destination_.c_str(), W_OK) != 0) return;
+    std::string pattern = TemporaryPattern(destination_);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());

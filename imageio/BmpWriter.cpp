@@ -1,5 +1,7 @@
 #include "imageio/BmpWriter.h"
 
+#include <vector>
+
 namespace velinor::imageio {
 namespace {
 
@@ -15,17 +17,17 @@ void Put32(std::uint8_t* at, std::uint32_t value) {
 
 }  // namespace
 
-std::array<std::uint8_t, kBmpHeaderSize> BmpHeader(const BgrBuffer& buffer) {
+std::array<std::uint8_t, kBmpHeaderSize> BmpHeader(const BgrRows& rows) {
     // Largest picture: 98304 * 32767 bytes, well inside 32 bits.
-    const auto imageSize = static_cast<std::uint32_t>(buffer.stride * static_cast<std::size_t>(buffer.height));
+    const auto imageSize = static_cast<std::uint32_t>(rows.Stride() * static_cast<std::size_t>(rows.Height()));
     std::array<std::uint8_t, kBmpHeaderSize> h{};
     h[0] = 'B';
     h[1] = 'M';
     Put32(&h[2], static_cast<std::uint32_t>(kBmpHeaderSize) + imageSize);
     Put32(&h[10], kBmpHeaderSize);
     Put32(&h[14], 40);
-    Put32(&h[18], static_cast<std::uint32_t>(buffer.width));
-    Put32(&h[22], static_cast<std::uint32_t>(buffer.height));
+    Put32(&h[18], static_cast<std::uint32_t>(rows.Width()));
+    Put32(&h[22], static_cast<std::uint32_t>(rows.Height()));
     Put16(&h[26], 1);
     Put16(&h[28], 24);
     Put32(&h[34], imageSize);
@@ -33,13 +35,15 @@ std::array<std::uint8_t, kBmpHeaderSize> BmpHeader(const BgrBuffer& buffer) {
     return h;
 }
 
-bool WriteBmp(std::FILE* file, const BgrBuffer& buffer) {
-    const auto header = BmpHeader(buffer);
-    const std::size_t imageSize = buffer.stride * static_cast<std::size_t>(buffer.height);
-    if (buffer.bytes.size() < imageSize) return false;
-    return std::fwrite(header.data(), 1, 14, file) == 14 &&
-           std::fwrite(header.data() + 14, 1, 40, file) == 40 &&
-           std::fwrite(buffer.bytes.data(), 1, imageSize, file) == imageSize;
+bool WriteBmp(std::FILE* file, const BgrRows& rows) {
+    const auto header = BmpHeader(rows);
+    if (std::fwrite(header.data(), 1, 14, file) != 14 || std::fwrite(header.data() + 14, 1, 40, file) != 40) return false;
+    std::vector<std::uint8_t> row(rows.Stride());
+    for (int y = rows.Height() - 1; y >= 0; --y) {
+        rows.TopRow(y, row.data());
+        if (std::fwrite(row.data(), 1, row.size(), file) != row.size()) return false;
+    }
+    return true;
 }
 
 }  // namespace velinor::imageio

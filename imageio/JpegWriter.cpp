@@ -1,5 +1,6 @@
 #include "imageio/JpegWriter.h"
 
+#include <bit>
 #include <csetjmp>
 #include <new>
 #include <vector>
@@ -23,8 +24,17 @@ struct ReturningErrorManager {
 
 void DropMessage(j_common_ptr) {}
 
+// A stored pixel 0x00BBGGRR lies in memory as the bytes red, green, blue, 0 on a little-endian
+// machine: libjpeg-turbo reads such rows directly as RGBX, with the same colour conversion and
+// output as from an RGB copy, saving a copy of every row.
+#ifdef JCS_EXTENSIONS
+constexpr bool kRowsAreRgbx = std::endian::native == std::endian::little;
+#else
+constexpr bool kRowsAreRgbx = false;
+#endif
+
 // Holds no object with a destructor: the error path longjmps out of library calls into here.
-bool Compress(std::FILE* file, const BgrBuffer& buffer, int quality, JSAMPLE* row) {
+bool Compress(std::FILE* file, const BgrRows& rows, int quality, JSAMPLE* row) {
     jpeg_compress_struct info{};
     ReturningErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
@@ -36,25 +46,27 @@ bool Compress(std::FILE* file, const BgrBuffer& buffer, int quality, JSAMPLE* ro
     }
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(buffer.width);
-    info.image_height = static_cast<JDIMENSION>(buffer.height);
+    info.image_width = static_cast<JDIMENSION>(rows.Width());
+    info.image_height = static_cast<JDIMENSION>(rows.Height());
+#ifdef JCS_EXTENSIONS
+    info.input_components = kRowsAreRgbx ? 4 : 3;
+    info.in_color_space = kRowsAreRgbx ? JCS_EXT_RGBX : JCS_RGB;
+#else
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
+#endif
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, JpegLibraryQuality(quality), FALSE);
     jpeg_start_compress(&info, TRUE);
-    for (int y = 0; y < buffer.height; ++y) {
-        const std::uint8_t* source = buffer.TopRow(y);
-        JSAMPLE* out = row;
-        for (int x = 0; x < buffer.width; ++x) {
-            out[0] = source[2];
-            out[1] = source[1];
-            out[2] = source[0];
-            out += 3;
-            source += 3;
+    for (int y = 0; y < rows.Height(); ++y) {
+        JSAMPROW scanline[1] = {row};
+        if constexpr (kRowsAreRgbx) {
+            // The library only reads input rows.
+            scanline[0] = const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(rows.Pixels(y)));
+        } else {
+            rows.TopRowRgb(y, row);
         }
-        JSAMPROW rows[1] = {row};
-        jpeg_write_scanlines(&info, rows, 1);
+        jpeg_write_scanlines(&info, scanline, 1);
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
@@ -63,15 +75,15 @@ bool Compress(std::FILE* file, const BgrBuffer& buffer, int quality, JSAMPLE* ro
 
 }  // namespace
 
-bool WriteJpeg(std::FILE* file, const BgrBuffer& buffer, int quality) {
-    if (file == nullptr || buffer.width <= 0 || buffer.height <= 0) return false;
+bool WriteJpeg(std::FILE* file, const BgrRows& rows, int quality) {
+    if (file == nullptr) return false;
     std::vector<JSAMPLE> row;
     try {
-        row.resize(2 * buffer.stride);
+        row.resize(2 * rows.Stride());
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return Compress(file, buffer, quality, row.data());
+    return Compress(file, rows, quality, row.data());
 }
 
 }  // namespace velinor::imageio

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "imageio/BgrBuffer.h"
+#include "imageio/BgrRows.h"
 
 namespace velinor::imageio {
 
-// Encodes the buffer as a baseline-free default JPEG at library quality 10 * quality, with
+// Encodes the rows as a baseline-free default JPEG at library quality 10 * quality, with
 // quality clamped to 0..10. False on any library or write error; never ends the process.
-bool WriteJpeg(std::FILE* file, const BgrBuffer& buffer, int quality);
+bool WriteJpeg(std::FILE* file, const BgrRows& rows, int quality);
 
 // The library quality a picture quality of 0..10 (clamped) becomes.
 constexpr int JpegLibraryQuality(int quality) {

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "imageio/BgrBuffer.h"
+#include "imageio/BgrRows.h"
 
 namespace velinor::imageio {
 
-// Encodes the buffer as an 8-bit RGB PNG, no interlacing, filter "none" on every row,
+// Encodes the rows as an 8-bit RGB PNG, no interlacing, filter "none" on every row,
 // compression level 9. False on any library or write error; never ends the process.
-bool WritePng(std::FILE* file, const BgrBuffer& buffer);
+bool WritePng(std::FILE* file, const BgrRows& rows);
 
 }  // namespace velinor::imageio

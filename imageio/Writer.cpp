@@ -5,7 +5,7 @@
 #include <array>
 
 #include "imageio/AtomicFile.h"
-#include "imageio/BgrBuffer.h"
+#include "imageio/BgrRows.h"
 #include "imageio/BmpWriter.h"
 #include "imageio/JpegWriter.h"
 #include "imageio/PngWriter.h"
@@ -13,14 +13,14 @@
 namespace velinor::imageio {
 namespace {
 
-using WriteOperation = bool (*)(std::FILE* file, const BgrBuffer& buffer, int quality);
+using WriteOperation = bool (*)(std::FILE* file, const BgrRows& rows, int quality);
 
 struct EncoderEntry {
     std::uint32_t code;
     WriteOperation write;
 };
 
-bool WritePngIgnoringQuality(std::FILE* file, const BgrBuffer& buffer, int) { return WritePng(file, buffer); }
+bool WritePngIgnoringQuality(std::FILE* file, const BgrRows& rows, int) { return WritePng(file, rows); }
 
 // Looked up in order, first equal code wins. BMP is not in the table: SavePicture writes it
 // itself.
@@ -30,7 +30,7 @@ constexpr std::array<EncoderEntry, 2> kEncoders{{
 }};
 
 WriteOperation FindEncoder(std::uint32_t code) {
-    if (code == kEncoderBmp) return [](std::FILE* file, const BgrBuffer& buffer, int) { return WriteBmp(file, buffer); };
+    if (code == kEncoderBmp) return [](std::FILE* file, const BgrRows& rows, int) { return WriteBmp(file, rows); };
     for (const EncoderEntry& entry : kEncoders) {
         if (entry.code == code) return entry.write;
     }
@@ -43,12 +43,12 @@ int SavePicture(const render::RasterImage* image, const std::string& path, std::
     if (image == nullptr || path.empty()) return 0;
     const WriteOperation write = FindEncoder(encoder);
     if (write == nullptr) return 0;
-    const std::optional<BgrBuffer> buffer = MakeBgrBuffer(*image);
-    if (!buffer) return 0;
+    if (!BgrRows::Valid(*image)) return 0;
+    const BgrRows rows(*image);
 
     AtomicFile file(path);
     if (!file.IsOpen()) return 0;
-    if (!write(file.Stream(), *buffer, quality)) return 0;  // the temporary file goes with `file`
+    if (!write(file.Stream(), rows, quality)) return 0;  // the temporary file goes with `file`
     return file.Commit() ? 1 : 0;
 }
 

@@ -18,11 +18,12 @@ namespace velinor::plugins {
 constexpr std::int64_t kMaxSide = 32767;
 constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
 
-// A decoded picture: pixels 0x00BBGGRR, rows top to bottom.
+// A decoded picture: width * height pixels 0x00BBGGRR, rows top to bottom. The pixel array
+// is handed over as it is to the bitmap the library returns, never copied.
 struct Picture {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels;
+    std::unique_ptr<std::uint32_t[]> pixels;
 };
 
 constexpr bool AcceptableSize(std::int64_t width, std::int64_t height) {
@@ -40,11 +41,8 @@ inline std::optional<Picture> BlankPicture(std::int64_t width, std::int64_t heig
     Picture picture;
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);
-    try {
-        picture.pixels.assign(static_cast<std::size_t>(width * height), 0);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    picture.pixels.reset(new (std::nothrow) std::uint32_t[static_cast<std::size_t>(width * height)]());
+    if (!picture.pixels) return std::nullopt;
     return picture;
 }
 
@@ -68,13 +66,7 @@ inline std::optional<std::vector<std::uint8_t>> ReadWholeFile(const char* path) 
 inline VelinorBitmap* ToBitmap(Picture&& picture) {
     auto* bitmap = new (std::nothrow) VelinorBitmap{};
     if (bitmap == nullptr) return nullptr;
-    const std::size_t count = picture.pixels.size();
-    bitmap->pixels = new (std::nothrow) std::uint32_t[count];
-    if (bitmap->pixels == nullptr) {
-        delete bitmap;
-        return nullptr;
-    }
-    std::copy(picture.pixels.begin(), picture.pixels.end(), bitmap->pixels);
+    bitmap->pixels = picture.pixels.release();
     bitmap->width = picture.width;
     bitmap->height = picture.height;
     return bitmap;

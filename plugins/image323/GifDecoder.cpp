@@ -80,7 +80,7 @@ std::optional<Picture> DecodeFrame(GifFileType* gif, const MemoryReader& reader)
     std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
     for (int y : StoredRowOrder(frame.Height, frame.Interlace)) {
         if (DGifGetLine(gif, line.data(), frame.Width) != GIF_OK) return std::nullopt;
-        std::uint32_t* out = picture->pixels.data() + static_cast<std::size_t>(y) * frame.Width;
+        std::uint32_t* out = picture->pixels.get() + static_cast<std::size_t>(y) * frame.Width;
         // Indices past the palette (a corrupt file) come out black.
         for (int x = 0; x < frame.Width; ++x) out[x] = palette[line[x]];
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "plugins/image323/IcoPng.h"
+
 namespace velinor::plugins {
 namespace {
 
@@ -19,6 +21,7 @@ struct IconImage {
     int bitsPerPixel;
     std::size_t colourCount;  // palette entries
     std::size_t headerSize;
+    bool png;  // stored as a PNG file rather than a bitmap
 };
 
 std::size_t RowBytes(std::int64_t width, int bitsPerPixel) {
@@ -34,6 +37,15 @@ std::optional<IconImage> ReadImageHeader(const std::uint8_t* data, std::size_t s
     IconImage image{};
     image.bits = bits;
     image.size = length;
+    if (IsPngImage(bits, length)) {
+        const auto size = PngImageSize(bits, length);
+        if (!size || !AcceptableSize(size->first, size->second)) return std::nullopt;
+        image.png = true;
+        image.width = size->first;
+        image.height = size->second;
+        image.bitsPerPixel = 32;
+        return image;
+    }
     image.headerSize = Le32(bits);
     const auto width = static_cast<std::int32_t>(Le32(bits + 4));
     const auto doubleHeight = static_cast<std::int32_t>(Le32(bits + 8));
@@ -71,6 +83,7 @@ std::optional<IconImage> ReadImageHeader(const std::uint8_t* data, std::size_t s
 }
 
 std::optional<Picture> DecodeImage(const IconImage& image) {
+    if (image.png) return DecodePngImage(image.bits, image.size);
     std::optional<Picture> picture = BlankPicture(image.width, image.height);
     if (!picture) return std::nullopt;
     const std::uint8_t* palette = image.bits + image.headerSize;
@@ -95,7 +108,7 @@ std::optional<Picture> DecodeImage(const IconImage& image) {
         // Rows are stored bottom first.
         const std::uint8_t* colours = colourRows + static_cast<std::size_t>(row) * colourStride;
         const std::uint8_t* mask = hasMask ? maskRows + static_cast<std::size_t>(row) * maskStride : nullptr;
-        std::uint32_t* out = picture->pixels.data() + static_cast<std::size_t>(image.height - 1 - row) * w;
+        std::uint32_t* out = picture->pixels.get() + static_cast<std::size_t>(image.height - 1 - row) * w;
         for (std::size_t x = 0; x < w; ++x) {
             std::uint32_t colour = 0;
             bool transparent = hasMask && (mask[x / 8] >> (7 - x % 8) & 1);

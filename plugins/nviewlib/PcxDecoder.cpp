@@ -10,6 +10,14 @@ constexpr std::size_t kTrailingPalette = 769;  // the marker byte 12, then 256 R
 constexpr std::uint8_t kPaletteMarker = 12;
 constexpr std::size_t kLongestRun = 63;
 
+// Version 3 files carry no palette in their header; 16-colour pictures then use the standard
+// EGA colours.
+constexpr std::uint8_t kEgaPalette[48] = {
+    0, 0, 0,       0, 0, 170,     0, 170, 0,     0, 170, 170,   170, 0, 0,     170, 0, 170,
+    170, 85, 0,    170, 170, 170, 85, 85, 85,    85, 85, 255,   85, 255, 85,   85, 255, 255,
+    255, 85, 85,   255, 85, 255,  255, 255, 85,  255, 255, 255,
+};
+
 struct Layout {
     int bitsPerPlane;
     int planes;
@@ -97,7 +105,7 @@ std::optional<Picture> DecodePcx(const std::uint8_t* data, std::size_t size) {
 
     // The picture data, and the palette its pixels index.
     std::size_t dataEnd = size;
-    const std::uint8_t* palette = h + 16;  // 16 colours in the header
+    const std::uint8_t* palette = version == 3 ? kEgaPalette : h + 16;  // 16 colours
     if (layout.bitsPerPlane == 8 && layout.planes == 1) {
         if (size < kHeaderSize + kTrailingPalette || data[size - kTrailingPalette] != kPaletteMarker) return std::nullopt;
         dataEnd = size - kTrailingPalette;
@@ -117,7 +125,7 @@ std::optional<Picture> DecodePcx(const std::uint8_t* data, std::size_t size) {
     for (std::int64_t y = 0; y < height; ++y) {
         if (!reader.Next(line.data(), lineLength)) return std::nullopt;
         ConvertLine(line.data(), bytesPerLine, layout, palette,
-                    picture->pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width), picture->width);
+                    picture->pixels.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width), picture->width);
     }
     return picture;
 }

@@ -79,8 +79,8 @@ TEST_F(LogoRoute, ExtensionsOutsideTheTableTakeThePictureLoader) {
 }
 
 TEST_F(LogoRoute, IcoGoesThroughTheLibraryWhichTakesTheLargestImage) {
-    testing::IconSpec small{16, 16, 24, std::vector<render::Color>(256, 1), {}};
-    testing::IconSpec large{20, 18, 24, std::vector<render::Color>(360, MakeColor(9, 8, 7)), std::vector<std::uint8_t>(360, 0)};
+    testing::IconPicture small{16, 16, 24, std::vector<render::Color>(256, 1), {}};
+    testing::IconPicture large{20, 18, 24, std::vector<render::Color>(360, MakeColor(9, 8, 7)), std::vector<std::uint8_t>(360, 0)};
     large.mask[0] = 1;
     const LogoLoad load = LoadLogoPicture(images, Write("logo.ico", testing::MakeIco({small, large})));
     ASSERT_NE(load.handle, nullptr);

@@ -85,8 +85,8 @@ TEST_F(Image323, DamagedGifsFailWithoutCrashing) {
 }
 
 TEST_F(Image323, IcoLargestImageWinsAndMaskedPixelsAreBlack) {
-    testing::IconSpec small{16, 16, 24, std::vector<Color>(256, MakeColor(1, 2, 3)), {}};
-    testing::IconSpec large{33, 32, 8, {}, {}};
+    testing::IconPicture small{16, 16, 24, std::vector<Color>(256, MakeColor(1, 2, 3)), {}};
+    testing::IconPicture large{33, 32, 8, {}, {}};
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 33; ++x) {
             large.pixels.push_back(MakeColor(x % 8 * 30, y % 8 * 30, 200));  // 64 colours: fits a palette
@@ -101,9 +101,33 @@ TEST_F(Image323, IcoLargestImageWinsAndMaskedPixelsAreBlack) {
             ASSERT_EQ(d.pixels[y * 33 + x], x == y ? render::kBlack : MakeColor(x % 8 * 30, y % 8 * 30, 200)) << x << "," << y;
 }
 
+TEST_F(Image323, IcoImageStoredAsPngCountsAsAnyOther) {
+    const testing::IconPicture small{16, 16, 24, std::vector<Color>(256, MakeColor(1, 2, 3)), {}};
+    std::vector<Color> colours(40 * 24, MakeColor(200, 100, 50));
+    std::vector<std::uint8_t> alphas(colours.size(), 255);
+    alphas[5] = 0;    // fully transparent: black
+    alphas[6] = 128;  // partly transparent: keeps its colour
+    const auto png = testing::RgbaPng(40, 24, colours, alphas);
+    ASSERT_FALSE(png.empty());
+    const Decoded d = Decode(testing::AppendPngEntry(testing::MakeIco({small}), png));
+    ASSERT_TRUE(d.ok);
+    ASSERT_EQ(d.width, 40);
+    ASSERT_EQ(d.height, 24);
+    EXPECT_EQ(d.pixels[5], render::kBlack);
+    EXPECT_EQ(d.pixels[6], MakeColor(200, 100, 50));
+    EXPECT_EQ(d.pixels[7], MakeColor(200, 100, 50));
+
+    // A damaged PNG image gives way to the bitmap one.
+    auto cut = png;
+    cut.resize(png.size() - 30);
+    const Decoded fallback = Decode(testing::AppendPngEntry(testing::MakeIco({small}), cut));
+    ASSERT_TRUE(fallback.ok);
+    EXPECT_EQ(fallback.width, 16);
+}
+
 TEST_F(Image323, DamagedIcoFallsBackToAGoodImageOrFails) {
-    testing::IconSpec small{2, 2, 24, {1, 2, 3, 4}, {}};
-    testing::IconSpec large{8, 8, 24, std::vector<Color>(64, 5), {}};
+    testing::IconPicture small{2, 2, 24, {1, 2, 3, 4}, {}};
+    testing::IconPicture large{8, 8, 24, std::vector<Color>(64, 5), {}};
     auto ico = testing::MakeIco({small, large});
     testing::Put32(ico, 6 + 16 + 12, 0x7FFFFFF0);  // the large image's offset lies past the end
     Decoded d = Decode(ico);
@@ -199,6 +223,14 @@ TEST_F(NViewLib, OneBitAndSixteenColourPlanes) {
     const Decoded sixteen = Decode(testing::MakePcx(1, 4, 8, 1, 2, {{0b01010101, 0, 0b00110011, 0, 0b00001111, 0, 0xFF, 0}}, palette));
     ASSERT_TRUE(sixteen.ok);
     for (int x = 0; x < 8; ++x) EXPECT_EQ(sixteen.pixels[x], MakeColor((8 + x) * 16, 0, 8 + x)) << x;
+
+    // Version 3 has no header palette: the standard EGA colours (index 9 is light blue).
+    auto old = testing::MakePcx(1, 4, 8, 1, 2, {{0b01000000, 0, 0, 0, 0, 0, 0b01000000, 0}}, palette);
+    old[1] = 3;
+    const Decoded ega = Decode(old);
+    ASSERT_TRUE(ega.ok);
+    EXPECT_EQ(ega.pixels[0], render::kBlack);
+    EXPECT_EQ(ega.pixels[1], MakeColor(85, 85, 255));
 }
 
 TEST_F(NViewLib, BadFilesFailAndReportNoSize) {

@@ -65,7 +65,7 @@ inline std::vector<std::uint8_t> MakePcx(int bitsPerPlane, int planes, int width
 }
 
 // One bitmap image of an icon: 8 bits with a palette, or 24 bits.
-struct IconSpec {
+struct IconPicture {
     int width;
     int height;
     int bitsPerPixel;                  // 8 or 24
@@ -73,23 +73,23 @@ struct IconSpec {
     std::vector<std::uint8_t> mask;    // 1 = transparent, top row first; empty = all opaque
 };
 
-inline std::vector<std::uint8_t> IconImageBytes(const IconSpec& spec) {
-    const std::size_t colourStride = (static_cast<std::size_t>(spec.width) * spec.bitsPerPixel + 31) / 32 * 4;
-    const std::size_t maskStride = (static_cast<std::size_t>(spec.width) + 31) / 32 * 4;
-    const std::size_t paletteSize = spec.bitsPerPixel == 8 ? 256 * 4 : 0;
-    std::vector<std::uint8_t> b(40 + paletteSize + (colourStride + maskStride) * spec.height, 0);
+inline std::vector<std::uint8_t> IconImageBytes(const IconPicture& icon) {
+    const std::size_t colourStride = (static_cast<std::size_t>(icon.width) * icon.bitsPerPixel + 31) / 32 * 4;
+    const std::size_t maskStride = (static_cast<std::size_t>(icon.width) + 31) / 32 * 4;
+    const std::size_t paletteSize = icon.bitsPerPixel == 8 ? 256 * 4 : 0;
+    std::vector<std::uint8_t> b(40 + paletteSize + (colourStride + maskStride) * icon.height, 0);
     Put32(b, 0, 40);
-    Put32(b, 4, static_cast<std::uint32_t>(spec.width));
-    Put32(b, 8, static_cast<std::uint32_t>(spec.height * 2));
+    Put32(b, 4, static_cast<std::uint32_t>(icon.width));
+    Put32(b, 8, static_cast<std::uint32_t>(icon.height * 2));
     Put16(b, 12, 1);
-    Put16(b, 14, static_cast<unsigned>(spec.bitsPerPixel));
+    Put16(b, 14, static_cast<unsigned>(icon.bitsPerPixel));
     std::vector<render::Color> palette;
-    for (int y = 0; y < spec.height; ++y) {
-        const std::size_t row = 40 + paletteSize + colourStride * static_cast<std::size_t>(spec.height - 1 - y);
-        const std::size_t maskRow = 40 + paletteSize + colourStride * spec.height + maskStride * static_cast<std::size_t>(spec.height - 1 - y);
-        for (int x = 0; x < spec.width; ++x) {
-            const render::Color c = spec.pixels[static_cast<std::size_t>(y) * spec.width + x];
-            if (spec.bitsPerPixel == 24) {
+    for (int y = 0; y < icon.height; ++y) {
+        const std::size_t row = 40 + paletteSize + colourStride * static_cast<std::size_t>(icon.height - 1 - y);
+        const std::size_t maskRow = 40 + paletteSize + colourStride * icon.height + maskStride * static_cast<std::size_t>(icon.height - 1 - y);
+        for (int x = 0; x < icon.width; ++x) {
+            const render::Color c = icon.pixels[static_cast<std::size_t>(y) * icon.width + x];
+            if (icon.bitsPerPixel == 24) {
                 b[row + 3 * x] = static_cast<std::uint8_t>(render::BlueOf(c));
                 b[row + 3 * x + 1] = static_cast<std::uint8_t>(render::GreenOf(c));
                 b[row + 3 * x + 2] = static_cast<std::uint8_t>(render::RedOf(c));
@@ -98,7 +98,7 @@ inline std::vector<std::uint8_t> IconImageBytes(const IconSpec& spec) {
                 if (at == palette.end()) at = palette.insert(palette.end(), c);
                 b[row + x] = static_cast<std::uint8_t>(at - palette.begin());
             }
-            if (!spec.mask.empty() && spec.mask[static_cast<std::size_t>(y) * spec.width + x])
+            if (!icon.mask.empty() && icon.mask[static_cast<std::size_t>(y) * icon.width + x])
                 b[maskRow + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
     }
@@ -110,17 +110,17 @@ inline std::vector<std::uint8_t> IconImageBytes(const IconSpec& spec) {
     return b;
 }
 
-inline std::vector<std::uint8_t> MakeIco(const std::vector<IconSpec>& specs) {
-    std::vector<std::uint8_t> b(6 + 16 * specs.size(), 0);
+inline std::vector<std::uint8_t> MakeIco(const std::vector<IconPicture>& icons) {
+    std::vector<std::uint8_t> b(6 + 16 * icons.size(), 0);
     Put16(b, 2, 1);
-    Put16(b, 4, static_cast<unsigned>(specs.size()));
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const auto image = IconImageBytes(specs[i]);
+    Put16(b, 4, static_cast<unsigned>(icons.size()));
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        const auto image = IconImageBytes(icons[i]);
         const std::size_t entry = 6 + 16 * i;
-        b[entry] = static_cast<std::uint8_t>(specs[i].width);
-        b[entry + 1] = static_cast<std::uint8_t>(specs[i].height);
+        b[entry] = static_cast<std::uint8_t>(icons[i].width);
+        b[entry + 1] = static_cast<std::uint8_t>(icons[i].height);
         Put16(b, entry + 4, 1);
-        Put16(b, entry + 6, static_cast<unsigned>(specs[i].bitsPerPixel));
+        Put16(b, entry + 6, static_cast<unsigned>(icons[i].bitsPerPixel));
         Put32(b, entry + 8, static_cast<std::uint32_t>(image.size()));
         Put32(b, entry + 12, static_cast<std::uint32_t>(b.size()));
         b.insert(b.end(), image.begin(), image.end());
@@ -128,30 +128,71 @@ inline std::vector<std::uint8_t> MakeIco(const std::vector<IconSpec>& specs) {
     return b;
 }
 
-// A 4 x 3 GIF with an 8-entry palette; index 6 (the colour 10, 20, 30) is transparent.
-inline std::vector<std::uint8_t> SmallGif() {
-    return {
-            0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x04, 0x00, 0x03, 0x00, 0xf2, 0x05, 0x00, 0x00,
-            0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0xff, 0x00, 0xff, 0xff, 0x00, 0x00, 0x00, 0xff,
-            0xff, 0xff, 0xff, 0x0a, 0x14, 0x1e, 0x00, 0x00, 0x00, 0x21, 0xf9, 0x04, 0x01, 0x00,
-            0x00, 0x06, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x04, 0x00, 0x03, 0x00, 0x00, 0x03,
-            0x08, 0x18, 0x42, 0x05, 0x61, 0xc2, 0x18, 0x32, 0x12, 0x00, 0x3b};
+// Seed pictures of the fuzz corpus, read by the tests as well.
+inline std::vector<std::uint8_t> SeedPicture(const std::string& name) {
+    return ReadBytes(std::string(VELINOR_SOURCE_DIR) + "/tests/fuzz/corpus/" + name);
 }
 
+// A 4 x 3 GIF with an 8-entry palette; index 6 (the colour 10, 20, 30) is transparent.
+inline std::vector<std::uint8_t> SmallGif() { return SeedPicture("gif/small.gif"); }
+
 // A 2 x 10 interlaced GIF: row i is (20 i, 0, 0) then (0, 20 i, 0).
-inline std::vector<std::uint8_t> InterlacedGif() {
-    return {
-            0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x02, 0x00, 0x0a, 0x00, 0xf4, 0x00, 0x00, 0x00,
-            0x00, 0x00, 0x14, 0x00, 0x00, 0x00, 0x14, 0x00, 0x28, 0x00, 0x00, 0x3c, 0x00, 0x00,
-            0x00, 0x28, 0x00, 0x00, 0x3c, 0x00, 0x50, 0x00, 0x00, 0x64, 0x00, 0x00, 0x78, 0x00,
-            0x00, 0x00, 0x50, 0x00, 0x00, 0x64, 0x00, 0x00, 0x78, 0x00, 0x8c, 0x00, 0x00, 0xa0,
-            0x00, 0x00, 0xb4, 0x00, 0x00, 0x00, 0x8c, 0x00, 0x00, 0xa0, 0x00, 0x00, 0xb4, 0x00,
-            0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-            0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-            0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x21, 0xf9, 0x04,
-            0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x0a, 0x00,
-            0x40, 0x05, 0x11, 0x20, 0x00, 0x38, 0xd1, 0xa1, 0x0c, 0x45, 0xc2, 0x04, 0x02, 0x61,
-            0x20, 0x4b, 0x03, 0x3d, 0x52, 0x08, 0x00, 0x3b};
+inline std::vector<std::uint8_t> InterlacedGif() { return SeedPicture("gif/interlaced.gif"); }
+
+}  // namespace velinor::imageio::testing
+
+#include <png.h>
+
+namespace velinor::imageio::testing {
+
+// An RGBA PNG file in memory: pixel i is colours[i] with alpha alphas[i].
+inline std::vector<std::uint8_t> RgbaPng(int width, int height, const std::vector<render::Color>& colours,
+                                         const std::vector<std::uint8_t>& alphas) {
+    std::vector<std::uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png)) != 0) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(png, &out, [](png_structp p, png_bytep data, png_size_t n) {
+        auto* v = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(p));
+        v->insert(v->end(), data, data + n);
+    }, nullptr);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * width + x;
+            row[4 * x] = static_cast<std::uint8_t>(render::RedOf(colours[i]));
+            row[4 * x + 1] = static_cast<std::uint8_t>(render::GreenOf(colours[i]));
+            row[4 * x + 2] = static_cast<std::uint8_t>(render::BlueOf(colours[i]));
+            row[4 * x + 3] = alphas[i];
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// Adds a PNG-stored image as the last entry of an icon file made by MakeIco.
+inline std::vector<std::uint8_t> AppendPngEntry(const std::vector<std::uint8_t>& ico, const std::vector<std::uint8_t>& png) {
+    const std::size_t count = ico[4] | ico[5] << 8;
+    std::vector<std::uint8_t> b(ico.begin(), ico.begin() + 6 + 16 * static_cast<std::ptrdiff_t>(count));
+    b.insert(b.end(), 16, 0);
+    for (std::size_t i = 0; i < count; ++i) Put32(b, 6 + 16 * i + 12, (ico[6 + 16 * i + 12] | ico[6 + 16 * i + 13] << 8 | ico[6 + 16 * i + 14] << 16) + 16);
+    Put16(b, 4, static_cast<unsigned>(count + 1));
+    b.insert(b.end(), ico.begin() + 6 + 16 * static_cast<std::ptrdiff_t>(count), ico.end());
+    const std::size_t entry = 6 + 16 * count;
+    Put16(b, entry + 4, 1);
+    Put16(b, entry + 6, 32);
+    Put32(b, entry + 8, static_cast<std::uint32_t>(png.size()));
+    Put32(b, entry + 12, static_cast<std::uint32_t>(b.size()));
+    b.insert(b.end(), png.begin(), png.end());
+    return b;
 }
 
 }  // namespace velinor::imageio::testing

@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -77,6 +78,29 @@ TEST(WriteAtomic, SuccessfulWriteReplacesTheFileWithUsualPermissions) {
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644u);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"over.bmp"});
+}
+
+TEST(WriteAtomic, SavingOverALinkUpdatesTheLinkedFile) {
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder.Path() / "real");
+    WriteBytes(folder.File("real/picture.bmp"), {1, 2, 3});
+    std::filesystem::create_symlink("real/picture.bmp", folder.Path() / "link.bmp");
+    const render::RasterImage image = Gradient(1, 1);
+    ASSERT_EQ(SavePicture(&image, folder.File("link.bmp"), kEncoderBmp), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path() / "link.bmp"));
+    EXPECT_EQ(ReadBytes(folder.File("real/picture.bmp")).size(), 58u);
+    EXPECT_EQ(folder.Names().size(), 2u);
+}
+
+TEST(WriteAtomic, WriteProtectedFileIsLeftAlone) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    ScratchFolder folder;
+    const std::string path = folder.File("locked.bmp");
+    WriteBytes(path, {7, 7, 7});
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    const render::RasterImage image = Gradient(1, 1);
+    EXPECT_EQ(SavePicture(&image, path, kEncoderBmp), 0);
+    EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{7, 7, 7}));
 }
 
 TEST(WriteAtomic, UnwritableDestinationsFailCleanly) {

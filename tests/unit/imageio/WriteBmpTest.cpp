@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "imageio/BgrBuffer.h"
+#include "imageio/BgrRows.h"
 #include "imageio/Writer.h"
 #include "WriteTestSupport.h"
 
