@@ -1,0 +1,162 @@
+#include "app/KeyValueFile.h"
+
+#include <optional>
+#include <string_view>
+
+#include "app/Cp1252.h"
+#include "app/FileNames.h"
+
+namespace velinor::app {
+
+namespace {
+
+// Far beyond any settings or language file; a larger file is refused rather than loaded.
+constexpr long kMaxFileBytes = 16L * 1024 * 1024;
+
+std::string_view TrimSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return EqualIgnoringAsciiCase(std::string(a), std::string(b));
+}
+
+// One line of the text starting at pos, without its LF; pos moves to the next line.
+std::string_view NextLine(std::string_view text, std::size_t& pos) {
+    const std::size_t end = std::min(text.find('\n', pos), text.size());
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end < text.size() ? end + 1 : text.size();
+    return line;
+}
+
+// Name of a group header line (one that starts with '['): up to ']' or the line's end. A CR
+// ends it as well, so that a header without ']' in a CR LF file still names its group.
+std::string_view HeaderName(std::string_view line) {
+    std::string_view name = line.substr(1);
+    return name.substr(0, std::min(name.find(']'), name.find('\r')));
+}
+
+bool IsComment(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(' ');
+    return first != std::string_view::npos && line[first] == ';';
+}
+
+}  // namespace
+
+void KeyValueFile::FileCloser::operator()(std::FILE* file) const { std::fclose(file); }
+
+KeyValueFile::KeyValueFile() = default;
+KeyValueFile::~KeyValueFile() { ClosePrefs(); }
+
+bool KeyValueFile::OpenForRead(const std::string& path) {
+    ClosePrefs();
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(ResolveFileName(path).c_str(), "rb"));
+    if (!file) return false;
+    if (std::fseek(file.get(), 0, SEEK_END) != 0) return false;
+    const long size = std::ftell(file.get());
+    if (size < 0 || size > kMaxFileBytes || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (size > 0 && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return false;
+    // The text ends at the first zero byte, as a zero-terminated copy of the file would.
+    bytes.resize(std::min(bytes.find('\0'), bytes.size()));
+    text_ = std::move(bytes);
+    reading_ = true;
+    groupMissing_ = false;
+    scopeStart_ = 0;
+    return true;
+}
+
+bool KeyValueFile::SelectGroup(const std::string& name) {
+    if (!reading_) return false;
+    groupMissing_ = false;
+    scopeStart_ = 0;
+    if (name.empty()) return true;
+    const std::optional<std::string> wanted = Utf8ToCp1252(name);
+    std::size_t pos = 0;
+    while (wanted && pos < text_.size()) {
+        const std::string_view line = NextLine(text_, pos);
+        if (!line.empty() && line[0] == '[' && SameName(HeaderName(line), *wanted)) {
+            scopeStart_ = pos;
+            return true;
+        }
+    }
+    groupMissing_ = true;
+    return false;
+}
+
+std::string KeyValueFile::ReadString(const std::string& key, const std::string& fallback) const {
+    if (!reading_ || groupMissing_ || key.empty()) return fallback;
+    const std::optional<std::string> wanted = Utf8ToCp1252(key);
+    if (!wanted) return fallback;
+    std::size_t pos = scopeStart_;
+    while (pos < text_.size()) {
+        const std::string_view line = NextLine(text_, pos);
+        if (!line.empty() && line[0] == '[') break;  // the next group ends the selected one
+        if (IsComment(line)) continue;
+        // CR belongs to the line end, never to a key or value.
+        const std::string_view content = line.substr(0, std::min(line.find('\r'), line.size()));
+        const std::size_t equals = content.find('=');
+        const std::string_view lineKey = TrimSpaces(content.substr(0, std::min(equals, content.size())));
+        if (lineKey.empty() || !SameName(lineKey, *wanted)) continue;
+        if (equals == std::string_view::npos) return {};
+        std::string_view value = content.substr(equals + 1);
+        value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
+        return Cp1252ToUtf8(value);
+    }
+    return fallback;
+}
+
+bool KeyValueFile::CreateForWrite(const std::string& path) {
+    ClosePrefs();
+    out_.reset(std::fopen(ResolveFileName(path).c_str(), "wb"));
+    writeFailed_ = false;
+    return out_ != nullptr;
+}
+
+bool KeyValueFile::Storable(const std::string& key, const std::string& value) {
+    const auto k = Utf8ToCp1252(key);
+    const auto v = Utf8ToCp1252(value);
+    return k && v && k->find_first_of("\r\n=") == std::string::npos && v->find_first_of("\r\n") == std::string::npos;
+}
+
+bool KeyValueFile::WriteGroup(const std::string& name) {
+    const auto bytes = Utf8ToCp1252(name);
+    if (!out_ || !bytes || bytes->find_first_of("\r\n]") != std::string::npos) return false;
+    return WriteLine("[" + *bytes + "]");
+}
+
+bool KeyValueFile::WriteString(const std::string& key, const std::string& value) {
+    if (!out_) return false;
+    if (key.empty()) return true;
+    if (!Storable(key, value)) return false;
+    return WriteLine(*Utf8ToCp1252(key) + " = " + *Utf8ToCp1252(value));
+}
+
+bool KeyValueFile::WriteLine(const std::string& bytes) {
+    const std::string line = bytes + "\r\n";
+    if (std::fwrite(line.data(), 1, line.size(), out_.get()) != line.size()) {
+        writeFailed_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool KeyValueFile::ClosePrefs() {
+    text_.clear();
+    text_.shrink_to_fit();
+    reading_ = false;
+    groupMissing_ = false;
+    scopeStart_ = 0;
+    bool ok = true;
+    if (out_) {
+        const bool closed = std::fclose(out_.release()) == 0;
+        ok = closed && !writeFailed_;
+    }
+    writeFailed_ = false;
+    return ok;
+}
+
+}  // namespace velinor::app

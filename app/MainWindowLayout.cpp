@@ -1,0 +1,198 @@
+#include "app/MainWindowLayout.h"
+
+namespace velinor::app {
+
+namespace {
+
+using C = platform::ControlId;
+using K = platform::ControlKind;
+using platform::kFlagBorder;
+using platform::kFlagCentred;
+using platform::kFlagMultiLine;
+using platform::kFlagReadOnly;
+
+constexpr ParentRef Window() { return {}; }
+constexpr ParentRef Tab(int page) { return {C::PnlTabs, page}; }
+constexpr ParentRef In(C container) { return {container, -1}; }
+constexpr ParentRef BatchMark(int page) { return {C::PnlBatchMark, page}; }
+
+constexpr TextRef kDefaultDirText{TextRef::Source::DefaultDir, 0, nullptr};
+constexpr TextRef kInfoText{TextRef::Source::Info, 0, nullptr};
+constexpr TextRef kWebsiteText{TextRef::Source::Website, 0, nullptr};
+
+const std::vector<LayoutRow>& Rows() {
+    static const std::vector<LayoutRow> rows = {
+        {C::PnlTabs, K::TabPanel, Window(), {0, 25, 618, 550}, {}, 0, 0, 0,
+         {Key(1), Key(2), Key(3), Literal("INFO")}},
+
+        // Tab 0: pictures and the three kinds of mark
+        {C::FrmSource, K::Frame, Tab(0), {20, 20, 275, 250}, Key(5)},
+        {C::BtnOpen, K::Button, Tab(0), {65, 295, 155, 30}, Key(7)},
+        {C::FrmPreview, K::Frame, Tab(0), {320, 20, 275, 250}, Key(6)},
+        {C::BtnSave, K::Button, Tab(0), {385, 295, 155, 30}, Key(8)},
+        {C::FrmSettings, K::Frame, Tab(0), {20, 335, 580, 180}, Key(9)},
+        {C::FrmMode, K::Frame, Tab(0), {40, 375, 155, 100}, Key(10)},
+        {C::OptModeText, K::Option, Tab(0), {50, 395, 100, 20}, Key(11)},
+        {C::OptModeLogo, K::Option, Tab(0), {50, 415, 100, 20}, Key(12)},
+        {C::OptModeFrame, K::Option, Tab(0), {50, 435, 100, 20}, Literal("Rahmen")},
+        {C::BoxSource, K::Container, Tab(0), {30, 37, 255, 225}},
+        {C::ImgSource, K::Image, In(C::BoxSource), {0, 0, 255, 225}, {}, 0, 0, 0, {}, nullptr, 46},
+        {C::BoxPreview, K::Container, Tab(0), {330, 37, 255, 225}},
+        {C::ImgPreview, K::Image, In(C::BoxPreview), {0, 0, 255, 225}, {}, 0, 0, 0, {}, nullptr, 46},
+
+        {C::BoxText, K::Container, Tab(0), {200, 350, 390, 158}, {}, kFlagBorder},
+        {C::LblText, K::Label, In(C::BoxText), {7, 6, 100, 20}, Key(13)},
+        {C::TxtMark, K::TextField, In(C::BoxText), {90, 5, 150, 20}},
+        {C::BtnFont, K::Button, In(C::BoxText), {250, 5, 115, 20}, Key(15)},
+        {C::BtnApplyText, K::Button, In(C::BoxText), {210, 63, 170, 20}, Key(16)},
+        {C::LblTextPos, K::Label, In(C::BoxText), {10, 65, 190, 20}, Key(14)},
+        {C::OptTextPos1, K::Option, In(C::BoxText), {10, 85, 190, 15}, Key(17)},
+        {C::OptTextPos2, K::Option, In(C::BoxText), {10, 100, 190, 15}, Key(19)},
+        {C::OptTextPos3, K::Option, In(C::BoxText), {10, 115, 190, 15}, Key(21)},
+        {C::OptTextPos4, K::Option, In(C::BoxText), {10, 130, 190, 15}, Key(23)},
+        {C::OptTextPos5, K::Option, In(C::BoxText), {210, 85, 190, 15}, Key(18)},
+        {C::OptTextPos6, K::Option, In(C::BoxText), {210, 100, 190, 15}, Key(20)},
+        {C::OptTextPos7, K::Option, In(C::BoxText), {210, 115, 190, 15}, Key(22)},
+
+        {C::BoxLogo, K::Container, Tab(0), {200, 350, 390, 158}, {}, kFlagBorder},
+        {C::LblLogoFile, K::Label, In(C::BoxLogo), {7, 6, 100, 20}, Key(59)},
+        {C::TxtLogoFile, K::TextField, In(C::BoxLogo), {75, 5, 150, 20}, {}, kFlagReadOnly},
+        {C::LblLogoAlpha, K::Label, In(C::BoxLogo), {7, 40, 140, 20}, Key(57)},
+        {C::TrkLogoAlpha, K::TrackBar, In(C::BoxLogo), {130, 40, 130, 15}, {}, 0, 0, 255},
+        {C::LblLogoAlphaMax, K::Label, In(C::BoxLogo), {262, 40, 100, 20}, Key(58)},
+        {C::LblLogoPos, K::Label, In(C::BoxLogo), {10, 65, 190, 20}, Key(14)},
+        {C::OptLogoPos1, K::Option, In(C::BoxLogo), {10, 85, 190, 15}, Key(17)},
+        {C::OptLogoPos2, K::Option, In(C::BoxLogo), {10, 100, 190, 15}, Key(19)},
+        {C::OptLogoPos3, K::Option, In(C::BoxLogo), {10, 115, 190, 15}, Key(21)},
+        {C::OptLogoPos4, K::Option, In(C::BoxLogo), {10, 130, 190, 15}, Key(23)},
+        {C::OptLogoPos5, K::Option, In(C::BoxLogo), {210, 85, 190, 15}, Key(18)},
+        {C::OptLogoPos6, K::Option, In(C::BoxLogo), {210, 100, 190, 15}, Key(20)},
+        {C::OptLogoPos7, K::Option, In(C::BoxLogo), {210, 115, 190, 15}, Key(22)},
+        {C::BtnLogoFile, K::Button, In(C::BoxLogo), {230, 5, 20, 20}, Literal("...")},
+
+        {C::BoxFrame, K::Container, Tab(0), {200, 350, 390, 158}, {}, kFlagBorder},
+        {C::CmbFrameKind, K::ComboBox, In(C::BoxFrame), {10, 10, 155, 100}, {}, 0, 0, 0,
+         {Literal("Textur Rahmen-1"), Literal("Kreis Rahmen")}},
+        {C::BoxTexture, K::Container, In(C::BoxFrame), {10, 40, 370, 110}},
+        {C::TreeTextures, K::Tree, In(C::BoxTexture), {0, 0, 155, 110}},
+        {C::LblTexWidth, K::Label, In(C::BoxTexture), {200, 2, 65, 20}, Literal("Randbreite:")},
+        {C::SpinTexWidth, K::Spin, In(C::BoxTexture), {270, 0, 45, 20}, {}, 0, 16, 128},
+        {C::LblTexAlpha, K::Label, In(C::BoxTexture), {180, 30, 100, 20}, Literal("Transparenz:  -")},
+        {C::TrkTexAlpha, K::TrackBar, In(C::BoxTexture), {265, 30, 85, 20}, {}, 0, 0, 255},
+        {C::LblTexAlphaMax, K::Label, In(C::BoxTexture), {350, 30, 120, 20}, Literal("+")},
+        {C::BtnTexUpdate, K::Button, In(C::BoxTexture), {210, 60, 100, 20}, Literal("Aktualisieren")},
+        {C::BoxCircles, K::Container, In(C::BoxFrame), {10, 40, 370, 110}},
+        {C::LblCircleWidth, K::Label, In(C::BoxCircles), {67, 12, 65, 20}, Literal("Randbreite:")},
+        {C::SpinCircleWidth, K::Spin, In(C::BoxCircles), {137, 10, 45, 20}, {}, 0, 16, 128},
+        {C::LblCircleRadius, K::Label, In(C::BoxCircles), {3, 58, 130, 20}, Literal("Maximaler Kreisradius:")},
+        {C::SpinCircleRadius, K::Spin, In(C::BoxCircles), {137, 55, 45, 20}, {}, 0, 1, 200},
+        {C::LblCircleGap, K::Label, In(C::BoxCircles), {53, 35, 100, 20}, Literal("Kreisabstand:")},
+        {C::SpinCircleGap, K::Spin, In(C::BoxCircles), {137, 33, 45, 20}, {}, 0, 1, 200},
+        {C::OptSides2, K::Option, In(C::BoxCircles), {230, 12, 65, 20}, Literal("2 Seiten")},
+        {C::OptSides4, K::Option, In(C::BoxCircles), {300, 12, 65, 20}, Literal("4 Seiten")},
+        {C::ChkCircleFilled, K::Checkbox, In(C::BoxCircles), {230, 35, 135, 20}, Literal("Ausgefüllte Kreise")},
+        {C::LblCircleColour, K::Label, In(C::BoxCircles), {230, 58, 100, 20}, Literal("Farbe Auswählen:")},
+        {C::BtnCircleColour, K::Button, In(C::BoxCircles), {335, 56, 17, 17}},
+        {C::LblCircleAlpha, K::Label, In(C::BoxCircles), {5, 80, 100, 20}, Literal("Transparenz:  -")},
+        {C::TrkCircleAlpha, K::TrackBar, In(C::BoxCircles), {90, 80, 85, 20}, {}, 0, 0, 255},
+        {C::LblCircleAlphaMax, K::Label, In(C::BoxCircles), {175, 80, 120, 20}, Literal("+")},
+        {C::BtnCircleUpdate, K::Button, In(C::BoxCircles), {240, 80, 100, 20}, Literal("Aktualisieren")},
+        {C::BoxSpare1, K::Container, In(C::BoxFrame), {10, 40, 370, 110}},
+        {C::BoxSpare2, K::Container, In(C::BoxFrame), {10, 40, 370, 110}},
+
+        // Tab 1: the batch
+        {C::LstBatch, K::ReportList, Tab(1), {10, 10, 180, 350}, {}, 0, 0, 0, {Literal("File")}},
+        {C::CmbExplorer, K::FolderCombo, Tab(1), {330, 10, 180, 220}, kDefaultDirText},
+        {C::LstExplorer, K::FileList, Tab(1), {300, 40, 300, 155}, kDefaultDirText, 0, 0, 0, {}, kExplorerPattern},
+        {C::BtnBatchStart, K::Button, Tab(1), {193, 40, 105, 25}, Key(24)},
+        {C::BtnAddSelected, K::Button, Tab(1), {193, 70, 105, 25}, Key(25)},
+        {C::BtnAddAll, K::Button, Tab(1), {193, 100, 105, 25}, Key(26)},
+        {C::BtnRemove, K::Button, Tab(1), {193, 130, 105, 25}, Key(27)},
+        {C::BtnClear, K::Button, Tab(1), {193, 160, 105, 25}, Key(28)},
+        {C::BtnSort, K::Button, Tab(1), {193, 190, 105, 25}, Key(29)},
+        {C::BtnMoveDown, K::Button, Tab(1), {193, 220, 105, 25}, Key(30)},
+        {C::BtnMoveUp, K::Button, Tab(1), {193, 250, 105, 25}, Key(31)},
+        {C::BoxThumb, K::Container, Tab(1), {20, 370, 165, 140}, {}, kFlagBorder},
+        {C::ImgThumb, K::Image, In(C::BoxThumb), {0, 0, 160, 140}, {}, 0, 0, 0, {}, nullptr, 123},
+        {C::ChkThumb, K::Checkbox, Tab(1), {200, 440, 70, 20}, Key(35)},
+        {C::FrmOutput, K::Frame, Tab(1), {310, 210, 280, 70}, Key(32)},
+        {C::TxtOutputDir, K::TextField, Tab(1), {325, 230, 170, 20}, {}, kFlagReadOnly},
+        {C::ChkKeepNames, K::Checkbox, Tab(1), {325, 255, 200, 20}, Key(34)},
+        {C::BtnOutputDir, K::Button, Tab(1), {500, 230, 80, 20}, Key(33)},
+        {C::PnlBatchMark, K::TabPanel, Tab(1), {280, 290, 320, 220}, {}, 0, 0, 0, {Key(11), Key(12), Key(64)}},
+        {C::BoxBatchText, K::Container, BatchMark(0), {5, 5, 305, 185}, {}, kFlagBorder},
+        {C::LblBatchText, K::Label, In(C::BoxBatchText), {5, 5, 90, 20}, Key(13)},
+        {C::TxtBatchMark, K::TextField, In(C::BoxBatchText), {90, 4, 140, 20}},
+        {C::BtnBatchFont, K::Button, In(C::BoxBatchText), {240, 4, 50, 20}, Key(39)},
+        {C::LblBatchTextPos, K::Label, In(C::BoxBatchText), {55, 35, 200, 20}, Key(14)},
+        {C::OptBatchTextPos1, K::Option, In(C::BoxBatchText), {55, 55, 150, 15}, Key(17)},
+        {C::OptBatchTextPos2, K::Option, In(C::BoxBatchText), {55, 70, 190, 15}, Key(19)},
+        {C::OptBatchTextPos3, K::Option, In(C::BoxBatchText), {55, 85, 190, 15}, Key(21)},
+        {C::OptBatchTextPos4, K::Option, In(C::BoxBatchText), {55, 100, 180, 15}, Key(23)},
+        {C::OptBatchTextPos5, K::Option, In(C::BoxBatchText), {55, 115, 180, 15}, Key(18)},
+        {C::OptBatchTextPos6, K::Option, In(C::BoxBatchText), {55, 130, 180, 15}, Key(20)},
+        {C::OptBatchTextPos7, K::Option, In(C::BoxBatchText), {55, 145, 180, 15}, Key(22)},
+        {C::BoxBatchLogo, K::Container, BatchMark(1), {5, 5, 305, 185}, {}, kFlagBorder},
+        {C::LblBatchLogoFile, K::Label, In(C::BoxBatchLogo), {5, 5, 70, 20}, Key(59)},
+        {C::TxtBatchLogoFile, K::TextField, In(C::BoxBatchLogo), {70, 4, 140, 20}, {}, kFlagReadOnly},
+        {C::BtnBatchLogoFile, K::Button, In(C::BoxBatchLogo), {215, 4, 20, 20}, Literal("...")},
+        {C::LblBatchAlpha, K::Label, In(C::BoxBatchLogo), {7, 35, 140, 15}, Key(57)},
+        {C::TrkBatchAlpha, K::TrackBar, In(C::BoxBatchLogo), {130, 35, 100, 15}, {}, 0, 0, 255},
+        {C::LblBatchAlphaMax, K::Label, In(C::BoxBatchLogo), {232, 35, 100, 15}, Key(58)},
+        {C::LblBatchLogoPos, K::Label, In(C::BoxBatchLogo), {55, 55, 200, 20}, Key(14)},
+        {C::OptBatchLogoPos1, K::Option, In(C::BoxBatchLogo), {55, 75, 150, 15}, Key(17)},
+        {C::OptBatchLogoPos2, K::Option, In(C::BoxBatchLogo), {55, 90, 190, 15}, Key(19)},
+        {C::OptBatchLogoPos3, K::Option, In(C::BoxBatchLogo), {55, 105, 190, 15}, Key(21)},
+        {C::OptBatchLogoPos4, K::Option, In(C::BoxBatchLogo), {55, 120, 180, 15}, Key(23)},
+        {C::OptBatchLogoPos5, K::Option, In(C::BoxBatchLogo), {55, 135, 180, 15}, Key(18)},
+        {C::OptBatchLogoPos6, K::Option, In(C::BoxBatchLogo), {55, 150, 180, 15}, Key(20)},
+        {C::OptBatchLogoPos7, K::Option, In(C::BoxBatchLogo), {55, 165, 180, 15}, Key(22)},
+        {C::BoxBatchFrame, K::Container, BatchMark(2), {5, 5, 305, 185}, {}, kFlagBorder},
+
+        // Tab 2: settings
+        {C::FrmSetup, K::Frame, Tab(2), {20, 20, 575, 490}},
+        {C::BoxPictureName, K::Container, Tab(2), {87, 150, 400, 40}, {}, kFlagBorder},
+        {C::LblPictureName, K::Label, In(C::BoxPictureName), {10, 10, 200, 15}, Key(47)},
+        {C::TxtPictureName, K::TextField, In(C::BoxPictureName), {210, 8, 180, 20}},
+        {C::BoxDefaultDir, K::Container, Tab(2), {87, 220, 400, 40}, {}, kFlagBorder},
+        {C::LblDefaultDir, K::Label, In(C::BoxDefaultDir), {10, 10, 200, 15}, Key(48)},
+        {C::TxtDefaultDir, K::TextField, In(C::BoxDefaultDir), {135, 8, 150, 20}, {}, kFlagReadOnly},
+        {C::BtnDefaultDir, K::Button, In(C::BoxDefaultDir), {295, 8, 100, 20}, Key(49)},
+        {C::BoxSaveSettings, K::Container, Tab(2), {87, 290, 400, 40}, {}, kFlagBorder},
+        {C::BtnSaveSettings, K::Button, In(C::BoxSaveSettings), {75, 10, 250, 20}, Key(50)},
+
+        // Tab 3: information
+        {C::FrmInfo, K::Frame, Tab(3), {20, 20, 575, 490}},
+        {C::TxtInfo, K::TextField, Tab(3), {157, 200, 300, 100}, kInfoText, kFlagMultiLine | kFlagCentred | kFlagReadOnly},
+        {C::BtnWebsite, K::Button, Tab(3), {232, 320, 150, 20}, kWebsiteText},
+    };
+    return rows;
+}
+
+constexpr InitialState kInitialStates[] = {
+    {C::OptModeText, 1},
+    {C::OptTextPos1, 1},
+    {C::OptLogoPos1, 1},
+    {C::OptBatchTextPos1, 1},
+    {C::OptBatchLogoPos1, 1},
+    {C::CmbFrameKind, 0},
+    {C::SpinTexWidth, 16, "16"},
+    {C::SpinCircleWidth, 16, "16"},
+    {C::SpinCircleRadius, 10, "10"},
+    {C::SpinCircleGap, 3, "3"},
+    {C::OptSides4, 1},
+    {C::ChkCircleFilled, 1},
+};
+
+constexpr platform::ControlId kHidden[] = {C::BoxTexture, C::BoxCircles, C::BoxSpare1, C::BoxSpare2};
+constexpr platform::ControlId kGreyButtons[] = {C::BtnCircleUpdate, C::BtnTexUpdate, C::BtnOpen, C::BtnSave,
+                                                C::BtnFont, C::BtnApplyText, C::BtnCircleColour};
+
+}  // namespace
+
+std::span<const LayoutRow> MainWindowLayout() { return Rows(); }
+std::span<const InitialState> InitialStates() { return kInitialStates; }
+std::span<const platform::ControlId> HiddenAfterBuild() { return kHidden; }
+std::span<const platform::ControlId> GreyButtons() { return kGreyButtons; }
+
+}  // namespace velinor::app

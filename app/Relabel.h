@@ -1,0 +1,27 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "app/ProgramState.h"
+
+namespace velinor::app {
+
+// One text the language switch sets: a control's caption, or a page name of a tab panel.
+struct RelabelEntry {
+    platform::ControlId control;
+    int key;
+    int tab = -1;    // page of a tab panel, -1 for the control's own text
+};
+
+// Every text that follows the language, in the order they are set.
+std::span<const RelabelEntry> RelabelTable();
+
+// The text of TxtInfo: a fixed heading, an empty line, then texts 51, 52 and 53.
+std::string InfoText(const TextTable& texts);
+
+// Loads texts 1..101 of group ("german", "english") and sets every text of RelabelTable,
+// TxtInfo and the width of BtnFont (German captions are longer).
+void RelabelControls(ProgramState& state, const std::string& group);
+
+}  // namespace velinor::app

@@ -1,0 +1,91 @@
+#include "app/Settings.h"
+
+#include "app/Messages.h"
+#include "app/Relabel.h"
+
+namespace velinor::app {
+
+namespace {
+
+constexpr int kUnstorableText = 36;      // "text holds characters the file cannot store"
+constexpr int kPictureNameMissing = 78;
+constexpr int kSettingsNotWritten = 79;
+constexpr int kSettingsWritten = 80;
+constexpr int kDefaultDirTitle = 100;
+
+}  // namespace
+
+void ReadSettings(ProgramState& state) {
+    ShellState& shell = state.shell;
+    shell.DefaultDir.clear();
+    shell.PictureName.clear();
+    shell.Language = "German";
+    if (!state.prefs.OpenForRead(kSettingsFile)) return;
+    shell.DefaultDir = state.prefs.ReadString("verzeichnis", "");
+    shell.PictureName = state.prefs.ReadString("Bildname", "");
+    shell.Language = state.prefs.ReadString("Language", "German");
+    state.prefs.ClosePrefs();
+}
+
+void SwitchLanguage(ProgramState& state, platform::ToolbarItem item) {
+    using platform::ToolbarItem;
+    if (item != ToolbarItem::TbGerman && item != ToolbarItem::TbEnglish) return;
+    platform::Platform& p = state.platform;
+    if (p.ToolbarPressed(item)) return;
+    const bool english = item == ToolbarItem::TbEnglish;
+    p.SetToolbarPressed(item, true);
+    p.SetToolbarPressed(english ? ToolbarItem::TbGerman : ToolbarItem::TbEnglish, false);
+    RelabelControls(state, english ? "english" : "german");
+
+    std::string pictureName;
+    std::string folder;
+    if (state.prefs.OpenForRead(kSettingsFile)) {
+        pictureName = state.prefs.ReadString("Bildname", "");
+        folder = state.prefs.ReadString("Verzeichnis", "");
+    }
+    state.prefs.ClosePrefs();
+    // A file that cannot be created is silently left as it was.
+    if (!state.prefs.CreateForWrite(kSettingsFile)) return;
+    state.prefs.WriteString("Language", english ? "English" : "German");
+    state.prefs.WriteString("Bildname", pictureName);
+    state.prefs.WriteString("Verzeichnis", folder);
+    state.prefs.ClosePrefs();
+}
+
+void ChooseDefaultDir(ProgramState& state) {
+    // "/" is the root every Linux file system has, as "c:/" is on Windows.
+    state.shell.ChosenDefaultDir = state.platform.FolderRequester(state.texts[kDefaultDirTitle], "/");
+    state.platform.SetText(platform::ControlId::TxtDefaultDir, state.shell.ChosenDefaultDir);
+}
+
+void SaveSettings(ProgramState& state) {
+    ShellState& shell = state.shell;
+    shell.PictureName = state.platform.GetText(platform::ControlId::TxtPictureName);
+    if (shell.PictureName.empty()) {
+        ShowWarning(state, kWarningCaption, kPictureNameMissing);
+        return;
+    }
+    // Checked before the file is replaced: a value the file cannot hold must not cost the
+    // settings already stored.
+    if (!KeyValueFile::Storable("Bildname", shell.PictureName) ||
+        !KeyValueFile::Storable("Verzeichnis", shell.ChosenDefaultDir)) {
+        ShowWarning(state, kWarningCaption, kUnstorableText);
+        return;
+    }
+    bool written = state.prefs.CreateForWrite(kSettingsFile);
+    if (written) {
+        written = state.prefs.WriteString("Bildname", shell.PictureName);
+        if (!shell.ChosenDefaultDir.empty()) {
+            written = state.prefs.WriteString("Verzeichnis", shell.ChosenDefaultDir) && written;
+        }
+    }
+    // A failed write is a failure too, not only a file that could not be created.
+    written = state.prefs.ClosePrefs() && written;
+    if (written) {
+        ShowInformation(state, kInformationCaption, kSettingsWritten);
+    } else {
+        ShowWarning(state, kWarningCaption, kSettingsNotWritten);
+    }
+}
+
+}  // namespace velinor::app

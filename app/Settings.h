@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/ProgramState.h"
+
+namespace velinor::app {
+
+// One name for the settings file. The save button and the language switch both use it;
+// ResolveFileName finds an existing file whatever the case of its name.
+inline constexpr const char* kSettingsFile = "Settings.ini";
+
+// Reads DefaultDir, PictureName and Language; the defaults when the file cannot be read.
+void ReadSettings(ProgramState& state);
+
+// Toolbar handler: item TbGerman or TbEnglish. Relabels the window and rewrites the settings
+// file with the new language; the Language of this run stays as it was read at start.
+void SwitchLanguage(ProgramState& state, platform::ToolbarItem item);
+
+// BtnDefaultDir: asks for a folder that the next BtnSaveSettings stores.
+void ChooseDefaultDir(ProgramState& state);
+
+// BtnSaveSettings: stores the picture name and the folder chosen in this run. The language is
+// not stored, so the next start is German.
+void SaveSettings(ProgramState& state);
+
+}  // namespace velinor::app

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/ProgramState.h"
+
+// Places in start-up and the loop where the start argument, key handling and fault reporting
+// join in. They do the least that keeps the program sound until their code arrives.
+namespace velinor::app {
+
+// Takes the start argument: with none, no picture is loaded.
+void HandleStartArgument(ProgramState& state);
+
+// Key events: select-all in the file list and the batch-tab thumbnails.
+void HandleKeyEvent(ProgramState& state);
+
+// Installs the handler that reports a processor fault and ends the program.
+void InstallRuntimeErrorHandler(ProgramState& state);
+
+}  // namespace velinor::app

@@ -1,0 +1,96 @@
+#include "app/StartUp.h"
+
+#include <cstdio>
+
+#include "app/MainWindowBuilder.h"
+#include "app/MainWindowLayout.h"
+#include "app/Settings.h"
+#include "app/ShellHooks.h"
+#include "app/StoredPictures.h"
+#include "render/ImageNumbers.h"
+
+namespace velinor::app {
+
+namespace {
+
+constexpr int kMissingLibraryTitle = 68;
+constexpr int kMissingLibraryText = 74;
+constexpr int kOpacityStep = 15;
+
+bool FileReadable(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) return false;
+    std::fclose(file);
+    return true;
+}
+
+void FadeIn(platform::Platform& p) {
+    p.SetWindowOpacity(kMainWindow, 0);
+    p.ShowWindow(kMainWindow, true);
+    for (int opacity = 0; opacity <= 255; opacity += kOpacityStep) p.SetWindowOpacity(kMainWindow, opacity);
+}
+
+void FadeOut(platform::Platform& p) {
+    for (int opacity = 255; opacity >= 0; opacity -= kOpacityStep) p.SetWindowOpacity(kMainWindow, opacity);
+}
+
+}  // namespace
+
+std::string StartArgumentOf(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return {};
+    std::string argument = arguments.front();
+    if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"') {
+        argument = argument.substr(1, argument.size() - 2);
+    }
+    return argument;
+}
+
+bool FadingSystem(platform::OsVersion version) {
+    return version.major == 5 && version.minor >= 0 && version.minor <= 2;
+}
+
+bool StartUp(ProgramState& state) {
+    platform::Platform& p = state.platform;
+    ShellState& shell = state.shell;
+
+    // The platform's services and the built-in codecs are ready once the program is linked;
+    // there is nothing to register at run time.
+    shell.StartArg = StartArgumentOf(state.arguments);
+    ReadSettings(state);
+    InstallRuntimeErrorHandler(state);
+    state.frame.CircleFrameColor = render::kLightGrey;
+    MakeStoredPictures(state.images);
+    LoadTextTable(state.prefs, state.texts, shell.Language, kLastKey);
+
+    if (!FileReadable(kRequiredLibrary)) {
+        p.MessageBox(state.texts[kMissingLibraryTitle], state.texts[kMissingLibraryText],
+                     platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+        return false;
+    }
+
+    p.SetDefaultControlFont("arial", 8, true);
+    shell.TextFontChosen = false;
+    shell.BatchFontChosen = false;
+    state.images.NewImage(render::pic::PicStartPreview, 255, 225);
+
+    shell.Fading = FadingSystem(p.GetOsVersion());
+    BuildMainWindow(state);
+    if (shell.Fading) FadeIn(p);
+
+    HandleStartArgument(state);
+    // Text mode is checked at start. The frame panel is hidden as well: it lies over the text
+    // panel and would otherwise show until the first pointer movement.
+    p.ShowControl(platform::ControlId::BoxText, true);
+    p.ShowControl(platform::ControlId::BoxLogo, false);
+    p.ShowControl(platform::ControlId::BoxFrame, false);
+    p.AcceptDrops(kMainWindow, true);
+    return true;
+}
+
+int ShutDown(ProgramState& state) {
+    if (state.shell.Fading) FadeOut(state.platform);
+    state.platform.CloseWindow(kMainWindow);
+    return 0;
+}
+
+}  // namespace velinor::app

@@ -1,0 +1,171 @@
+#include "imageio/JpegDecoder.h"
+
+// jpeglib.h needs size_t and FILE declared first.
+#include <cstddef>
+#include <cstdio>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <vector>
+
+#include "imageio/Orientation.h"
+
+namespace velinor::imageio {
+
+namespace {
+
+// Progressive files can ask for any number of scans, each a pass over the whole picture;
+// real files use a dozen or so, so a few hundred is a generous ceiling against a file
+// built to keep the decoder busy.
+constexpr int kMaxScans = 500;
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void FailDecode(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+// Warnings are quiet, except that data ending early is a failure: libjpeg would pad the rest
+// of the picture with grey, and a half-grey photo is not something to stamp and save.
+void OnMessage(j_common_ptr info, int level) {
+    if (level >= 0) return;
+    if (info->err->msg_code == JWRN_JPEG_EOF) FailDecode(info);
+    ++info->err->num_warnings;
+}
+
+void IgnoreOutput(j_common_ptr) {}
+
+void LimitScans(j_common_ptr info) {
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > kMaxScans) FailDecode(info);
+}
+
+// Owns a decompressor; destroying one that was never fully created is safe because the
+// structure starts zeroed.
+class JpegReader {
+public:
+    JpegReader() {
+        std::memset(&info_, 0, sizeof(info_));
+        info_.err = jpeg_std_error(&errors_.base);
+        errors_.base.error_exit = FailDecode;
+        errors_.base.emit_message = OnMessage;
+        errors_.base.output_message = IgnoreOutput;
+        progress_.progress_monitor = LimitScans;
+    }
+    ~JpegReader() { jpeg_destroy_decompress(&info_); }
+    JpegReader(const JpegReader&) = delete;
+    JpegReader& operator=(const JpegReader&) = delete;
+
+    jpeg_decompress_struct& info() { return info_; }
+    std::jmp_buf& jump() { return errors_.jump; }
+    jpeg_progress_mgr& progress() { return progress_; }
+
+private:
+    jpeg_decompress_struct info_;
+    ErrorManager errors_;
+    jpeg_progress_mgr progress_{};
+};
+
+std::uint8_t MultiplyChannels(unsigned a, unsigned b) {
+    return static_cast<std::uint8_t>((a * b + 127) / 255);
+}
+
+// Adobe's CMYK files store the inks inverted (255 = no ink); others store them plainly.
+void CmykRowToColors(const std::uint8_t* cmyk, render::Color* out, std::size_t width, bool inverted) {
+    for (std::size_t x = 0; x < width; ++x, cmyk += 4) {
+        unsigned c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
+        }
+        out[x] = ColorFromBgr(MultiplyChannels(y, k), MultiplyChannels(m, k), MultiplyChannels(c, k));
+    }
+}
+
+int OrientationOf(const jpeg_decompress_struct& info) {
+    static constexpr std::uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
+        if (marker->marker != JPEG_APP0 + 1 || marker->data_length < sizeof(kExif)) continue;
+        if (std::memcmp(marker->data, kExif, sizeof(kExif)) != 0) continue;
+        return ExifOrientation({marker->data + sizeof(kExif), marker->data_length - sizeof(kExif)});
+    }
+    return 1;
+}
+
+// Only trivially destructible locals live here: a libjpeg error jumps back to the setjmp and
+// skips no destructor. The picture and scratch row belong to the caller.
+bool ReadPicture(JpegReader& reader, std::span<const std::uint8_t> bytes, const DecodeLimits& limits,
+                 int& width, int& height, int& orientation, std::vector<render::Color>& pixels,
+                 std::vector<std::uint8_t>& scratch) {
+    jpeg_decompress_struct& info = reader.info();
+    if (setjmp(reader.jump())) return false;
+
+    jpeg_create_decompress(&info);
+    info.progress = &reader.progress();
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
+    if (!FitsLimits(info.image_width, info.image_height, limits)) return false;
+
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    // Four bytes a pixel (R, G, B, spare) decoded straight into the row and turned into Colors.
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
+    jpeg_start_decompress(&info);
+    if (info.output_width != info.image_width || info.output_height != info.image_height ||
+        info.output_components != 4) {
+        return false;
+    }
+
+    const std::size_t w = info.output_width;
+    width = static_cast<int>(info.output_width);
+    height = static_cast<int>(info.output_height);
+    // Reserving maps address space only; rows are committed as they decode, so a header that
+    // promises more than the data holds costs little before the data runs out.
+    pixels.reserve(w * info.output_height);
+    if (cmyk) scratch.resize(w * 4);
+    while (info.output_scanline < info.output_height) {
+        pixels.resize(pixels.size() + w);
+        render::Color* row = pixels.data() + pixels.size() - w;
+        JSAMPROW target = cmyk ? scratch.data() : reinterpret_cast<JSAMPROW>(row);
+        if (jpeg_read_scanlines(&info, &target, 1) != 1) return false;
+        if (cmyk) {
+            CmykRowToColors(scratch.data(), row, w, info.saw_Adobe_marker != 0);
+        } else {
+            RgbxBytesToColors(row, w);
+        }
+    }
+    orientation = OrientationOf(info);
+    return true;
+}
+
+}  // namespace
+
+bool LooksLikeJpeg(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
+}
+
+std::optional<render::RasterImage> DecodeJpeg(std::span<const std::uint8_t> bytes,
+                                              const DecodeLimits& limits) {
+    if (!LooksLikeJpeg(bytes)) return std::nullopt;
+    JpegReader reader;
+    int width = 0;
+    int height = 0;
+    int orientation = 1;
+    std::vector<render::Color> pixels;
+    std::vector<std::uint8_t> scratch;
+    if (!ReadPicture(reader, bytes, limits, width, height, orientation, pixels, scratch)) {
+        return std::nullopt;
+    }
+    render::RasterImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels = std::move(pixels);
+    return ApplyOrientation(std::move(image), orientation);
+}
+
+}  // namespace velinor::imageio

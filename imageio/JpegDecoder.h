@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "imageio/DecodeLimits.h"
+#include "render/RasterImage.h"
+
+namespace velinor::imageio {
+
+// True when the bytes start with the JPEG start-of-image marker 0xFF 0xD8.
+bool LooksLikeJpeg(std::span<const std::uint8_t> bytes);
+
+// Decodes colour, greyscale, CMYK and YCCK JPEG files to RGB and turns the picture upright
+// by its EXIF orientation. A corrupt file, or one whose data ends before the picture does,
+// gives nothing.
+std::optional<render::RasterImage> DecodeJpeg(std::span<const std::uint8_t> bytes,
+                                              const DecodeLimits& limits = {});
+
+}  // namespace velinor::imageio

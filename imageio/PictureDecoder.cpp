@@ -1,0 +1,24 @@
+#include "imageio/PictureDecoder.h"
+
+#include "imageio/BmpDecoder.h"
+#include "imageio/JpegDecoder.h"
+#include "imageio/PngDecoder.h"
+#include "imageio/TgaDecoder.h"
+
+namespace velinor::imageio {
+
+std::optional<render::RasterImage> DecodePicture(std::span<const std::uint8_t> bytes,
+                                                 IconChoice icon_choice,
+                                                 const DecodeLimits& limits) {
+    if (LooksLikeBmp(bytes)) return DecodeBmp(bytes, limits);
+    if (LooksLikeIco(bytes)) {
+        if (auto icon = DecodeIco(bytes, icon_choice, limits)) return icon;
+    }
+    // Each decoder takes the file only when it recognises the start; the first taker decides.
+    if (LooksLikeJpeg(bytes)) return DecodeJpeg(bytes, limits);
+    if (LooksLikePng(bytes)) return DecodePng(bytes, limits);
+    if (LooksLikeTga(bytes)) return DecodeTga(bytes, limits);
+    return std::nullopt;
+}
+
+}  // namespace velinor::imageio

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "imageio/DecodeLimits.h"
+#include "imageio/IcoDecoder.h"
+#include "render/RasterImage.h"
+
+namespace velinor::imageio {
+
+// Recognises a picture by its content and decodes it: "BM" goes to the bitmap decoder and
+// nowhere else; otherwise the icon decoder, then JPEG, PNG and TGA, the first that accepts
+// the bytes decoding them.
+std::optional<render::RasterImage> DecodePicture(std::span<const std::uint8_t> bytes,
+                                                 IconChoice icon_choice,
+                                                 const DecodeLimits& limits = {});
+
+}  // namespace velinor::imageio

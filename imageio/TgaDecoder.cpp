@@ -1,0 +1,122 @@
+#include "imageio/TgaDecoder.h"
+
+#include <algorithm>
+
+#include "imageio/ByteReader.h"
+
+namespace velinor::imageio {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 18;
+constexpr std::uint8_t kUncompressed = 2;
+constexpr std::uint8_t kRunLength = 10;
+constexpr std::uint8_t kTopOrigin = 0x20;
+constexpr std::uint8_t kRightOrigin = 0x10;
+
+render::Color ReadPixel(const std::uint8_t* p, int bytes_per_pixel) {
+    if (bytes_per_pixel == 2) {
+        const unsigned v = p[0] | (p[1] << 8);
+        return ColorFromBgr(static_cast<std::uint8_t>((v & 31) << 3),
+                            static_cast<std::uint8_t>(((v >> 5) & 31) << 3),
+                            static_cast<std::uint8_t>(((v >> 10) & 31) << 3));
+    }
+    return ColorFromBgr(p[0], p[1], p[2]);
+}
+
+// Unpacks run-length packets until count pixels exist; nothing when the data runs out first.
+std::optional<std::vector<render::Color>> ReadRunLength(const ByteReader& data, std::size_t pos,
+                                                        std::size_t count, int bytes_per_pixel) {
+    std::vector<render::Color> out;
+    // Runs can stand for far more pixels than the file holds bytes; grow as they arrive so
+    // that a lying header costs nothing before the data runs out.
+    out.reserve(std::min<std::size_t>(count, data.size()));
+    const std::size_t size = static_cast<std::size_t>(bytes_per_pixel);
+    while (out.size() < count) {
+        const auto packet = data.U8(pos++);
+        if (!packet) return std::nullopt;
+        const std::size_t length = (*packet & 0x7F) + 1u;
+        if (*packet & 0x80) {
+            const auto pixel = data.Slice(pos, size);
+            if (!pixel) return std::nullopt;
+            pos += size;
+            out.insert(out.end(), std::min(length, count - out.size()), ReadPixel(pixel->data(), bytes_per_pixel));
+        } else {
+            const auto pixels = data.Slice(pos, size * length);
+            if (!pixels) return std::nullopt;
+            pos += size * length;
+            for (std::size_t i = 0; i < length && out.size() < count; ++i) {
+                out.push_back(ReadPixel(pixels->data() + i * size, bytes_per_pixel));
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+bool LooksLikeTga(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 3 && (bytes[2] == kUncompressed || bytes[2] == kRunLength);
+}
+
+std::optional<render::RasterImage> DecodeTga(std::span<const std::uint8_t> bytes,
+                                             const DecodeLimits& limits) {
+    const ByteReader data(bytes);
+    if (!data.Has(0, kHeaderSize) || !LooksLikeTga(bytes)) return std::nullopt;
+    const std::uint8_t id_length = *data.U8(0);
+    const std::uint8_t type = *data.U8(2);
+    const std::uint16_t map_length = *data.U16le(5);
+    const std::uint8_t map_entry_bits = *data.U8(7);
+    const int width = *data.U16le(12);
+    const int height = *data.U16le(14);
+    const int bits = *data.U8(16);
+    const std::uint8_t descriptor = *data.U8(17);
+
+    if (!(bits == 24 || bits == 32 || (bits == 16 && type == kUncompressed))) return std::nullopt;
+    if (!FitsLimits(width, height, limits)) return std::nullopt;
+    const int bytes_per_pixel = bits / 8;
+    // A colour map is skipped; 15-bit entries take two bytes, so round the entry size up.
+    const std::size_t map_bytes = static_cast<std::size_t>(map_length) * ((map_entry_bits + 7u) / 8u);
+    const std::size_t start = kHeaderSize + id_length + map_bytes;
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+
+    std::vector<render::Color> stored;
+    if (type == kUncompressed) {
+        const auto body = data.Slice(start, count * static_cast<std::size_t>(bytes_per_pixel));
+        if (!body) return std::nullopt;
+        stored.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            stored[i] = ReadPixel(body->data() + i * static_cast<std::size_t>(bytes_per_pixel), bytes_per_pixel);
+        }
+    } else {
+        auto unpacked = ReadRunLength(data, start, count, bytes_per_pixel);
+        if (!unpacked) return std::nullopt;
+        stored = std::move(*unpacked);
+    }
+
+    // Rows are stored bottom-up unless the descriptor puts the origin at the top; pixels run
+    // right to left when it puts the origin at the right.
+    const bool top_first = (descriptor & kTopOrigin) != 0;
+    const bool right_first = (descriptor & kRightOrigin) != 0;
+    render::RasterImage image;
+    image.width = width;
+    image.height = height;
+    if (top_first && !right_first) {
+        image.pixels = std::move(stored);
+        return image;
+    }
+    image.pixels.resize(count);
+    const std::size_t w = static_cast<std::size_t>(width);
+    for (int row = 0; row < height; ++row) {
+        const std::size_t target = static_cast<std::size_t>(top_first ? row : height - 1 - row) * w;
+        const render::Color* source = stored.data() + static_cast<std::size_t>(row) * w;
+        if (right_first) {
+            std::reverse_copy(source, source + w, image.pixels.begin() + static_cast<std::ptrdiff_t>(target));
+        } else {
+            std::copy(source, source + w, image.pixels.begin() + static_cast<std::ptrdiff_t>(target));
+        }
+    }
+    return image;
+}
+
+}  // namespace velinor::imageio

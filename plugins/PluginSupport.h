@@ -1,0 +1,93 @@
+#pragma once
+
+// Helpers shared by the two picture libraries (header-only: each library is its own .so).
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "plugins/PluginApi.h"
+
+namespace velinor::plugins {
+
+constexpr std::int64_t kMaxSide = 32767;
+constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
+
+// A decoded picture: pixels 0x00BBGGRR, rows top to bottom.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+constexpr bool AcceptableSize(std::int64_t width, std::int64_t height) {
+    return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
+constexpr std::uint32_t Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return red | static_cast<std::uint32_t>(green) << 8 | static_cast<std::uint32_t>(blue) << 16;
+}
+
+// A picture of the given size, all black; nothing when the size is not acceptable or memory
+// runs out.
+inline std::optional<Picture> BlankPicture(std::int64_t width, std::int64_t height) {
+    if (!AcceptableSize(width, height)) return std::nullopt;
+    Picture picture;
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    try {
+        picture.pixels.assign(static_cast<std::size_t>(width * height), 0);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    return picture;
+}
+
+inline std::optional<std::vector<std::uint8_t>> ReadWholeFile(const char* path) {
+    if (path == nullptr) return std::nullopt;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
+    if (!file) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    try {
+        std::uint8_t chunk[65536];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    if (std::ferror(file.get())) return std::nullopt;
+    return bytes;
+}
+
+// Hands a picture across the C interface; the library's release function frees it.
+inline VelinorBitmap* ToBitmap(Picture&& picture) {
+    auto* bitmap = new (std::nothrow) VelinorBitmap{};
+    if (bitmap == nullptr) return nullptr;
+    const std::size_t count = picture.pixels.size();
+    bitmap->pixels = new (std::nothrow) std::uint32_t[count];
+    if (bitmap->pixels == nullptr) {
+        delete bitmap;
+        return nullptr;
+    }
+    std::copy(picture.pixels.begin(), picture.pixels.end(), bitmap->pixels);
+    bitmap->width = picture.width;
+    bitmap->height = picture.height;
+    return bitmap;
+}
+
+inline void FreeBitmap(VelinorBitmap* bitmap) {
+    if (bitmap == nullptr) return;
+    delete[] bitmap->pixels;
+    delete bitmap;
+}
+
+// Little-endian readers over bytes the caller has bounds-checked.
+inline std::uint32_t Le16(const std::uint8_t* at) { return at[0] | static_cast<std::uint32_t>(at[1]) << 8; }
+inline std::uint32_t Le32(const std::uint8_t* at) { return Le16(at) | Le16(at + 2) << 16; }
+
+}  // namespace velinor::plugins

@@ -1,0 +1,2 @@
+# Without the picture library the program warns and ends before any window.
+print text BtnOpen

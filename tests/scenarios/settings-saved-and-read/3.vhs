@@ -1,0 +1,2 @@
+print text TxtPictureName
+print text TxtDefaultDir

@@ -1,0 +1,244 @@
+#include "app/KeyValueFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestFolder.h"
+
+namespace velinor::app {
+namespace {
+
+using testing::TestFolder;
+
+class KeyValueRead : public ::testing::Test {
+protected:
+    // Writes bytes as lang.prf and opens it.
+    void Open(const std::string& bytes) {
+        TestFolder::Write("lang.prf", bytes);
+        ASSERT_TRUE(file.OpenForRead("lang.prf"));
+    }
+    std::string Read(const std::string& group, const std::string& key) {
+        file.SelectGroup(group);
+        return file.ReadString(key, "default");
+    }
+
+    TestFolder folder;
+    KeyValueFile file;
+};
+
+TEST_F(KeyValueRead, KeyAndGroupMatchWithoutCaseAndValueKeepsTrailingSpaces) {
+    Open("[German]\r\n  7   =  Open   \r\n");
+    EXPECT_EQ(Read("german", "7"), "Open   ");
+    Open("[german]\r\nVerzeichnis = /home/ute/\r\n");
+    EXPECT_EQ(Read("GERMAN", "verzeichnis"), "/home/ute/");
+}
+
+TEST_F(KeyValueRead, LineEndsOfBothKindsAndAFinalLineWithoutEnd) {
+    Open("[g]\n1 = one\n2 = two");
+    EXPECT_EQ(Read("g", "1"), "one");
+    EXPECT_EQ(Read("g", "2"), "two");
+    Open("[g]\r\n1 = one\r\n2 = two");
+    EXPECT_EQ(Read("g", "1"), "one");
+    EXPECT_EQ(Read("g", "2"), "two");
+}
+
+TEST_F(KeyValueRead, CommentsAreSkippedEvenWhenTheyLookLikeKeys) {
+    Open("[german]\r\n;7 = commented\r\n   ; 8 = indented comment\r\n8 = real\r\n");
+    EXPECT_EQ(Read("german", "7"), "default");
+    EXPECT_EQ(Read("german", "8"), "real");
+}
+
+TEST_F(KeyValueRead, TheNextGroupEndsTheSelectedOne) {
+    Open("[german]\r\n1 = eins\r\n[english]\r\n7 = seven\r\n");
+    EXPECT_EQ(Read("german", "7"), "default");
+    EXPECT_EQ(Read("german", "1"), "eins");
+    EXPECT_EQ(Read("english", "7"), "seven");
+    EXPECT_EQ(Read("english", "1"), "default");
+}
+
+TEST_F(KeyValueRead, NamesMustMatchWhole) {
+    Open("[germanx]\r\n1 = wrong group\r\n[germ]\r\n1 = short group\r\n[german]\r\n07 = leading zero\r\n"
+         "17 = longer key\r\n1x = suffix\r\n");
+    EXPECT_EQ(Read("german", "1"), "default");
+    EXPECT_EQ(Read("german", "7"), "default");
+    EXPECT_EQ(Read("german", "17"), "longer key");
+}
+
+TEST_F(KeyValueRead, OnlyTheSpaceCharacterIsBlank) {
+    Open("[g]\r\n\t7 = tab before key\r\n8 =\tvalue\r\n");
+    EXPECT_EQ(Read("g", "7"), "default");
+    EXPECT_EQ(Read("g", "8"), "\tvalue");
+}
+
+TEST_F(KeyValueRead, EmptyValuesAreValuesNotMissingKeys) {
+    Open("[g]\r\n1 =\r\n2 =    \r\n3=\r\n");
+    EXPECT_EQ(Read("g", "1"), "");
+    EXPECT_EQ(Read("g", "2"), "");
+    EXPECT_EQ(Read("g", "3"), "");
+}
+
+TEST_F(KeyValueRead, ValueRunsToTheLineEndAndNoFurther) {
+    Open("[g]\r\n1 = a=b ; not a comment\r\n2\r\n3 = three\r\n");
+    EXPECT_EQ(Read("g", "1"), "a=b ; not a comment");
+    // A line without '=' must not borrow the next line's value.
+    EXPECT_NE(Read("g", "2"), "3 = three");
+    EXPECT_NE(Read("g", "2"), "three");
+    EXPECT_EQ(Read("g", "3"), "three");
+}
+
+TEST_F(KeyValueRead, TheFirstOfRepeatedKeysWins) {
+    Open("[g]\r\nk = first\r\nK = second\r\n");
+    EXPECT_EQ(Read("g", "k"), "first");
+}
+
+TEST_F(KeyValueRead, AMissingGroupYieldsDefaultsForEveryKey) {
+    Open("1 = before any group\r\n[german]\r\n1 = eins\r\n");
+    EXPECT_FALSE(file.SelectGroup("english"));
+    EXPECT_EQ(file.ReadString("1", "error"), "error");
+}
+
+TEST_F(KeyValueRead, WithoutAGroupOnlyTheLinesBeforeTheFirstHeaderCount) {
+    Open("Language = English\r\nBildname = urlaub\r\n[german]\r\n1 = eins\r\n");
+    EXPECT_EQ(file.ReadString("language", "German"), "English");
+    EXPECT_EQ(file.ReadString("1", "none"), "none");
+    ASSERT_TRUE(file.SelectGroup("german"));
+    ASSERT_TRUE(file.SelectGroup(""));
+    EXPECT_EQ(file.ReadString("Bildname", ""), "urlaub");
+}
+
+TEST_F(KeyValueRead, AHeaderWithoutClosingBracketStillNamesItsGroup) {
+    Open("[german\r\n1 = eins\r\n");
+    EXPECT_EQ(Read("german", "1"), "eins");
+}
+
+TEST_F(KeyValueRead, WindowsBytesBecomeUtf8) {
+    Open("[german]\r\n7 = Bild \xF6" "ffnen \x80 \xDF\r\n");
+    EXPECT_EQ(Read("german", "7"), "Bild \xC3\xB6" "ffnen \xE2\x82\xAC \xC3\x9F");
+}
+
+TEST_F(KeyValueRead, TheTextEndsAtAZeroByte) {
+    using namespace std::string_literals;
+    Open("[g]\r\n1 = one\r\n\0\r\n2 = two\r\n"s);
+    EXPECT_EQ(Read("g", "1"), "one");
+    EXPECT_EQ(Read("g", "2"), "default");
+}
+
+TEST_F(KeyValueRead, MissingAndEmptyFiles) {
+    EXPECT_FALSE(file.OpenForRead("nothing.ini"));
+    EXPECT_EQ(file.ReadString("1", "default"), "default");
+    Open("");
+    EXPECT_EQ(Read("", "1"), "default");
+}
+
+class KeyValueWrite : public ::testing::Test {
+protected:
+    TestFolder folder;
+    KeyValueFile file;
+};
+
+TEST_F(KeyValueWrite, LinesEndWithCrLfInCallOrder) {
+    ASSERT_TRUE(file.CreateForWrite("out.ini"));
+    EXPECT_TRUE(file.WriteGroup("german"));
+    EXPECT_TRUE(file.WriteString("Language", "English"));
+    EXPECT_TRUE(file.WriteString("Bildname", ""));
+    EXPECT_TRUE(file.WriteString("", "dropped"));
+    EXPECT_TRUE(file.WriteString("Verzeichnis", "/a b/  "));
+    EXPECT_TRUE(file.ClosePrefs());
+    EXPECT_EQ(TestFolder::Read("out.ini"),
+              "[german]\r\nLanguage = English\r\nBildname = \r\nVerzeichnis = /a b/  \r\n");
+}
+
+TEST_F(KeyValueWrite, TextIsStoredAsWindowsBytes) {
+    ASSERT_TRUE(file.CreateForWrite("out.ini"));
+    EXPECT_TRUE(file.WriteString("k", "M\xC3\xBC" "ller \xE2\x82\xAC"));
+    file.ClosePrefs();
+    EXPECT_EQ(TestFolder::Read("out.ini"), "k = M\xFCller \x80\r\n");
+}
+
+TEST_F(KeyValueWrite, ValuesTheFileCannotHoldAreRefusedAndNothingIsWritten) {
+    ASSERT_TRUE(file.CreateForWrite("out.ini"));
+    EXPECT_FALSE(file.WriteString("Bildname", "\xE6\x97\xA5\xE6\x9C\xAC"));   // CJK
+    EXPECT_FALSE(file.WriteString("Bildname", "two\nlines"));
+    EXPECT_FALSE(file.WriteString("Bildname", "cr\rhere"));
+    EXPECT_FALSE(file.WriteString("a=b", "x"));
+    EXPECT_FALSE(file.WriteString("k", "\xC3"));                             // truncated UTF-8
+    EXPECT_FALSE(file.WriteGroup("a]b"));
+    EXPECT_TRUE(file.WriteString("ok", "1"));
+    EXPECT_TRUE(file.ClosePrefs());
+    EXPECT_EQ(TestFolder::Read("out.ini"), "ok = 1\r\n");
+    EXPECT_FALSE(KeyValueFile::Storable("Bildname", "\xE6\x97\xA5"));
+    EXPECT_TRUE(KeyValueFile::Storable("Bildname", "\xC3\xA4"));
+}
+
+TEST_F(KeyValueWrite, WrittenValuesReadBackUnchanged) {
+    const std::string values[] = {"plain", "trailing   ", "", "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F", "a = b", "; x"};
+    ASSERT_TRUE(file.CreateForWrite("round.ini"));
+    for (int i = 0; i < 6; ++i) ASSERT_TRUE(file.WriteString("key" + std::to_string(i), values[i]));
+    ASSERT_TRUE(file.ClosePrefs());
+    ASSERT_TRUE(file.OpenForRead("round.ini"));
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(file.ReadString("KEY" + std::to_string(i), "missing"), values[i]) << i;
+}
+
+TEST_F(KeyValueWrite, CreatingReplacesTheOldFile) {
+    TestFolder::Write("out.ini", "old = content that is longer than the new one\r\n");
+    ASSERT_TRUE(file.CreateForWrite("out.ini"));
+    file.WriteString("new", "1");
+    file.ClosePrefs();
+    EXPECT_EQ(TestFolder::Read("out.ini"), "new = 1\r\n");
+}
+
+TEST_F(KeyValueWrite, FailuresAreReported) {
+    EXPECT_FALSE(file.CreateForWrite("no/such/folder/out.ini"));
+    EXPECT_FALSE(file.WriteString("k", "v"));
+    EXPECT_FALSE(file.WriteGroup("g"));
+}
+
+TEST(KeyValueOneOpenFile, OpeningAnotherFileClosesTheFirst) {
+    TestFolder folder;
+    TestFolder::Write("a.ini", "k = from a\r\n");
+    KeyValueFile file;
+    ASSERT_TRUE(file.OpenForRead("a.ini"));
+    ASSERT_EQ(file.ReadString("k", ""), "from a");
+    EXPECT_FALSE(file.OpenForRead("missing.ini"));
+    EXPECT_EQ(file.ReadString("k", "closed"), "closed");
+
+    ASSERT_TRUE(file.OpenForRead("a.ini"));
+    ASSERT_TRUE(file.CreateForWrite("b.ini"));
+    EXPECT_EQ(file.ReadString("k", "closed"), "closed");
+    ASSERT_TRUE(file.WriteString("k", "from b"));
+    // Opening for reading finishes the file being written.
+    ASSERT_TRUE(file.OpenForRead("b.ini"));
+    EXPECT_EQ(file.ReadString("k", ""), "from b");
+    EXPECT_FALSE(file.WriteString("x", "y"));
+}
+
+TEST(KeyValueOneOpenFile, AFileOpenForReadingCanBeRewritten) {
+    TestFolder folder;
+    TestFolder::Write("s.ini", "Bildname = urlaub\r\n");
+    KeyValueFile file;
+    ASSERT_TRUE(file.OpenForRead("s.ini"));
+    const std::string name = file.ReadString("Bildname", "");
+    ASSERT_TRUE(file.CreateForWrite("s.ini"));
+    file.WriteString("Bildname", name + "2");
+    ASSERT_TRUE(file.ClosePrefs());
+    EXPECT_EQ(TestFolder::Read("s.ini"), "Bildname = urlaub2\r\n");
+}
+
+TEST(KeyValueFileNames, NamesDifferingInCaseReachOneFile) {
+    TestFolder folder;
+    TestFolder::Write("settings.ini", "Language = English\r\n");
+    KeyValueFile file;
+    ASSERT_TRUE(file.OpenForRead("Settings.ini"));
+    EXPECT_EQ(file.ReadString("Language", ""), "English");
+    ASSERT_TRUE(file.CreateForWrite("SETTINGS.INI"));
+    file.WriteString("Language", "German");
+    ASSERT_TRUE(file.ClosePrefs());
+    EXPECT_EQ(TestFolder::Read("settings.ini"), "Language = German\r\n");
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(".")) ++files;
+    EXPECT_EQ(files, 1);
+}
+
+}  // namespace
+}  // namespace velinor::app

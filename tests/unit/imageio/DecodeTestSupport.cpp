@@ -1,0 +1,172 @@
+#include "DecodeTestSupport.h"
+
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace velinor::imageio::testing {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velinor-decode-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temp folder");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+bool HaveTool(const std::string& name) { return Run("command -v " + name); }
+
+bool Run(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::optional<Bytes> Capture(const std::string& command) {
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) return std::nullopt;
+    Bytes out;
+    std::array<std::uint8_t, 65536> buffer;
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.insert(out.end(), buffer.data(), buffer.data() + n);
+    if (pclose(pipe) != 0) return std::nullopt;
+    return out;
+}
+
+Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+RgbPicture Pattern(int width, int height) {
+    RgbPicture picture{width, height, {}};
+    std::mt19937 random(12345);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            picture.rgb.push_back(static_cast<std::uint8_t>(x * 255 / std::max(1, width - 1)));
+            picture.rgb.push_back(static_cast<std::uint8_t>(y * 255 / std::max(1, height - 1)));
+            picture.rgb.push_back(static_cast<std::uint8_t>(random() & 0xFF));
+        }
+    }
+    return picture;
+}
+
+std::uint8_t PatternAlpha(int x, int y) {
+    static constexpr std::uint8_t kLevels[5] = {0, 255, 100, 200, 255};
+    return kLevels[(x / 3 + y) % 5];
+}
+
+void WritePatternPam(const std::string& path, int width, int height, bool with_alpha) {
+    const RgbPicture picture = Pattern(width, height);
+    std::ostringstream header;
+    header << "P7\nWIDTH " << width << "\nHEIGHT " << height << "\nDEPTH " << (with_alpha ? 4 : 3)
+           << "\nMAXVAL 255\nTUPLTYPE " << (with_alpha ? "RGB_ALPHA" : "RGB") << "\nENDHDR\n";
+    const std::string text = header.str();
+    Bytes bytes(text.begin(), text.end());
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+            bytes.insert(bytes.end(), picture.rgb.begin() + static_cast<std::ptrdiff_t>(i),
+                         picture.rgb.begin() + static_cast<std::ptrdiff_t>(i + 3));
+            if (with_alpha) bytes.push_back(PatternAlpha(x, y));
+        }
+    }
+    WriteBytes(path, bytes);
+}
+
+namespace {
+
+// Reads a binary PPM (P6, maxval 255) as written by convert and djpeg.
+std::optional<RgbPicture> ParsePpm(const Bytes& bytes) {
+    std::size_t pos = 0;
+    auto token = [&]() {
+        std::string word;
+        while (pos < bytes.size()) {
+            const char c = static_cast<char>(bytes[pos]);
+            if (c == '#') {
+                while (pos < bytes.size() && bytes[pos] != '\n') ++pos;
+            } else if (std::isspace(static_cast<unsigned char>(c))) {
+                if (!word.empty()) break;
+                ++pos;
+            } else {
+                word += c;
+                ++pos;
+            }
+        }
+        return word;
+    };
+    if (token() != "P6") return std::nullopt;
+    RgbPicture picture;
+    picture.width = std::atoi(token().c_str());
+    picture.height = std::atoi(token().c_str());
+    if (token() != "255") return std::nullopt;
+    ++pos;  // the single whitespace after the maximum
+    const std::size_t size = static_cast<std::size_t>(picture.width) * picture.height * 3;
+    if (bytes.size() - pos < size) return std::nullopt;
+    picture.rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(pos + size));
+    return picture;
+}
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+}  // namespace
+
+std::optional<RgbPicture> ConvertReference(const std::string& file, bool auto_orient) {
+    const std::string frame = file.find('[') == std::string::npos ? file + "[0]" : file;
+    const auto output = Capture("convert " + Quote(frame) + (auto_orient ? " -auto-orient" : "") +
+                                " -alpha off -depth 8 ppm:-");
+    if (!output) return std::nullopt;
+    return ParsePpm(*output);
+}
+
+std::optional<Bytes> ConvertAlpha(const std::string& file) {
+    return Capture("convert " + Quote(file) + " -alpha extract -depth 8 gray:-");
+}
+
+std::optional<RgbPicture> DjpegReference(const std::string& file) {
+    const auto output = Capture("djpeg -rgb -ppm " + Quote(file));
+    if (!output) return std::nullopt;
+    return ParsePpm(*output);
+}
+
+RgbPicture ToRgb(const render::RasterImage& image) {
+    RgbPicture picture{image.width, image.height, {}};
+    picture.rgb.reserve(image.pixels.size() * 3);
+    for (render::Color c : image.pixels) {
+        picture.rgb.push_back(static_cast<std::uint8_t>(render::RedOf(c)));
+        picture.rgb.push_back(static_cast<std::uint8_t>(render::GreenOf(c)));
+        picture.rgb.push_back(static_cast<std::uint8_t>(render::BlueOf(c)));
+    }
+    return picture;
+}
+
+int MaxChannelDifference(const RgbPicture& a, const RgbPicture& b) {
+    if (a.width != b.width || a.height != b.height || a.rgb.size() != b.rgb.size()) return -1;
+    int worst = 0;
+    for (std::size_t i = 0; i < a.rgb.size(); ++i) worst = std::max(worst, std::abs(a.rgb[i] - b.rgb[i]));
+    return worst;
+}
+
+void Put16(Bytes& out, unsigned value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void Put32(Bytes& out, std::uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+}  // namespace velinor::imageio::testing

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "render/RasterImage.h"
+
+namespace velinor::imageio::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// 8-bit RGB pixels, rows top-down: the common ground for comparing decoders.
+struct RgbPicture {
+    int width = 0;
+    int height = 0;
+    Bytes rgb;
+};
+
+// A private folder under the system temp folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+bool HaveTool(const std::string& name);
+// Runs a shell command, quiet; true when it exits with 0.
+bool Run(const std::string& command);
+// Standard output of a shell command, or nothing when it fails.
+std::optional<Bytes> Capture(const std::string& command);
+
+Bytes ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const Bytes& bytes);
+
+// A test pattern in which neighbouring pixels differ in every channel. With alpha, the
+// alpha channel holds a mix of fully transparent, partly transparent and opaque pixels.
+RgbPicture Pattern(int width, int height);
+// Writes the pattern as a PAM file (RGB or RGB_ALPHA), the source for ImageMagick.
+void WritePatternPam(const std::string& path, int width, int height, bool with_alpha);
+std::uint8_t PatternAlpha(int x, int y);
+
+// How ImageMagick's convert sees a file: its first frame (or the frame given with [n]),
+// turned upright by the orientation it read when auto_orient is set.
+std::optional<RgbPicture> ConvertReference(const std::string& file, bool auto_orient = false);
+// The alpha channel as convert sees it.
+std::optional<Bytes> ConvertAlpha(const std::string& file);
+// How libjpeg-turbo's own djpeg decodes a JPEG file.
+std::optional<RgbPicture> DjpegReference(const std::string& file);
+
+RgbPicture ToRgb(const render::RasterImage& image);
+// Largest difference of any channel of any pixel; -1 when the sizes differ.
+int MaxChannelDifference(const RgbPicture& a, const RgbPicture& b);
+
+// Little-endian writers for crafting files byte by byte.
+void Put16(Bytes& out, unsigned value);
+void Put32(Bytes& out, std::uint32_t value);
+
+}  // namespace velinor::imageio::testing
