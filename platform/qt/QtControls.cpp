@@ -273,7 +273,7 @@ int QtPlatform::ListChangeKind(ControlKind kind) const {
 
 void QtPlatform::ConnectSignals(ControlId id, Control& control) {
     QWidget* widget = control.widget.data();
-    auto raise = [this, id](int kind) { PushControlEvent(id, kind); };
+    auto raise = [this, id](int kind) { WidgetSignal(id, kind); };
     switch (control.kind) {
         case ControlKind::Button:
         case ControlKind::Option:

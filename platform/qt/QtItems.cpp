@@ -254,6 +254,7 @@ void QtPlatform::CreateToolbar(int window, const std::vector<std::pair<ToolbarIt
                 const QSignalBlocker blocker(b);
                 b->setChecked(toolbarPressed_[which]);
             }
+            if (!TakesWindowSystemInput()) return;
             Event event;
             event.code = kEventToolbar;
             event.window = window;

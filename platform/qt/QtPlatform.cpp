@@ -63,8 +63,11 @@ void QtPlatform::Push(Event event) {
     queue_.push_back(std::move(event));
 }
 
+void QtPlatform::WidgetSignal(ControlId id, int kind) {
+    if (TakesWindowSystemInput()) PushControlEvent(id, kind);
+}
+
 void QtPlatform::PushControlEvent(ControlId id, int kind) {
-    if (quiet_ > 0) return;
     const Control* control = Find(id);
     Event event;
     event.code = kEventControl;
@@ -116,7 +119,7 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     const bool interesting = IsInputEvent(type) || type == QEvent::MouseMove || type == QEvent::Enter ||
                              type == QEvent::HoverMove;
-    if (!interesting) return false;
+    if (!interesting || scriptedInput_) return false;
     const int window = WindowOf(watched);
     if (window < 0) return false;
     const Window* host = FindWindow(window);
@@ -199,13 +202,14 @@ bool QtPlatform::OpenWindow(const WindowSpec& spec) {
 
     const int number = spec.number;
     widget->onCloseRequest = [this, number] {
-        if (!WindowEnabled(number)) return;
+        if (!WindowEnabled(number) || scriptedInput_) return;
         Event event;
         event.code = kEventClose;
         event.window = number;
         Push(std::move(event));
     };
     widget->onDrop = [this](const QStringList& files) {
+        if (scriptedInput_) return;
         Event event;
         event.code = kEventDrop;
         for (const QString& file : files) event.droppedFiles.push_back(file.toStdString());
@@ -314,6 +318,7 @@ bool QtPlatform::KeyDown(Key key) const {
 }
 
 OsVersion QtPlatform::GetOsVersion() const {
+    if (osVersion_) return *osVersion_;
     // The kernel's version; the program only singles out a few old versions of another system.
     const QStringList parts = QSysInfo::kernelVersion().split('.');
     OsVersion version;

@@ -125,6 +125,12 @@ public:
     bool HasPendingEvent() const override;
 
     // ---- For tests and developer tools
+    // With scripted input only user actions raise events: whatever the window system reports
+    // (pointer, keys, close, drops, widget input) is left out, so a script sees the same events
+    // on any display.
+    void SetScriptedInput(bool scripted) { scriptedInput_ = scripted; }
+    // The operating-system version to report instead of the kernel's.
+    void SetOsVersion(OsVersion version) { osVersion_ = version; }
     QWidget* ControlWidget(ControlId id) const;
     QWidget* WindowWidget(int window) const;
 
@@ -165,6 +171,9 @@ private:
     // Events
     void Push(Event event);
     void PushControlEvent(ControlId id, int kind);
+    // A widget signal: an event only when it comes from the user's own input.
+    void WidgetSignal(ControlId id, int kind);
+    bool TakesWindowSystemInput() const { return quiet_ == 0 && !scriptedInput_; }
     void PushPointerMove(int window);
     int ListChangeKind(ControlKind kind) const;
     int WindowOf(const QObject* object) const;
@@ -193,6 +202,8 @@ private:
     std::set<Key> userKeysDown_;            // keys held by the last user key action
     bool pickerShape_ = false;
     int quiet_ = 0;
+    bool scriptedInput_ = false;
+    std::optional<OsVersion> osVersion_;
     const QEvent* lastKeyEvent_ = nullptr;  // a key event is seen once per parent it visits
     unsigned long lastKeyTime_ = 0;
 };

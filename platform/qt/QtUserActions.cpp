@@ -1,9 +1,13 @@
-// User actions performed on the real widgets: the widgets' own signals raise the events. Where
-// an action leaves the widget as it was (a track bar set to its current value), Qt stays
-// silent, but a user's action still reaches the program, so the event is raised here.
+// User actions performed on the real widgets through their own input paths (a button's
+// click(), a slider's setValue(), a list's current entry), so that the widgets behave as under
+// real input: option groups switch, lists scroll, folders open. Each action then raises exactly
+// one event of the kind the program expects for it, the same on every backend, so a script
+// gives the same log here as on the in-memory platform. The action also takes the keyboard
+// focus, as a click on the control would.
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QCursor>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSlider>
@@ -13,115 +17,158 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "platform/qt/FileBrowser.h"
+#include "platform/qt/FilePattern.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/WidgetHelpers.h"
 
 namespace velinor::platform::qt {
 
+namespace {
+
+QTreeWidgetItem* EntryAt(QTreeWidget* list, ControlKind kind, int index) {
+    return kind == ControlKind::Tree ? TreeItemAt(list, index) : list->topLevelItem(index);
+}
+
+int EntryCount(QTreeWidget* list, ControlKind kind) {
+    return kind == ControlKind::Tree ? static_cast<int>(TreeItems(list).size()) : list->topLevelItemCount();
+}
+
+}  // namespace
+
 void QtPlatform::UserClick(ControlId id) {
+    userKeysDown_.clear();
     const Control* control = Find(id);
-    if (control == nullptr || !control->widget->isEnabled()) return;
-    const std::size_t before = queue_.size();
-    if (auto* button = qobject_cast<QAbstractButton*>(control->widget.data())) {
-        button->click();
+    if (control == nullptr) return;
+    {
+        const ProgramChange change(*this);
+        if (auto* button = qobject_cast<QAbstractButton*>(control->widget.data())) button->click();
+        control->widget->setFocus(Qt::MouseFocusReason);
     }
-    if (queue_.size() == before) PushControlEvent(id, kKindLeftClick);
+    PushControlEvent(id, kKindLeftClick);
 }
 
 void QtPlatform::UserSet(ControlId id, int value) {
+    userKeysDown_.clear();
     const Control* control = Find(id);
-    if (control == nullptr || !control->widget->isEnabled()) return;
+    if (control == nullptr) return;
     QWidget* widget = control->widget.data();
-    const std::size_t before = queue_.size();
-    int kind = kKindChange;
-    switch (control->kind) {
-        case ControlKind::Spin:
-            static_cast<QSpinBox*>(widget)->setValue(value);
-            break;
-        case ControlKind::TrackBar:
-            static_cast<QSlider*>(widget)->setValue(value);
-            break;
-        case ControlKind::ComboBox:
-        case ControlKind::FolderCombo:
-            static_cast<QComboBox*>(widget)->setCurrentIndex(value);
-            break;
-        case ControlKind::TabPanel:
-            static_cast<QTabWidget*>(widget)->setCurrentIndex(value);
-            break;
-        case ControlKind::ReportList:
-        case ControlKind::FileList:
-        case ControlKind::Tree: {
-            auto* list = static_cast<QTreeWidget*>(widget);
-            kind = ListChangeKind(control->kind);
-            QTreeWidgetItem* item = control->kind == ControlKind::Tree ? TreeItemAt(list, value) : list->topLevelItem(value);
-            if (item != nullptr) {
-                list->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
-            } else {
-                list->clearSelection();
-                list->setCurrentItem(nullptr);
+    {
+        const ProgramChange change(*this);
+        switch (control->kind) {
+            case ControlKind::Spin:
+                static_cast<QSpinBox*>(widget)->setValue(value);
+                break;
+            case ControlKind::TrackBar:
+                static_cast<QSlider*>(widget)->setValue(value);
+                break;
+            case ControlKind::TabPanel: {
+                auto* tabs = static_cast<QTabWidget*>(widget);
+                if (value >= 0 && value < tabs->count()) tabs->setCurrentIndex(value);
+                break;
             }
-            break;
+            case ControlKind::Checkbox:
+                static_cast<QAbstractButton*>(widget)->setChecked(value != 0);
+                break;
+            case ControlKind::Option:
+                if (value == 0) return;   // a user can only check an option
+                static_cast<QAbstractButton*>(widget)->click();
+                break;
+            case ControlKind::ComboBox: {
+                // A user can only pick an entry that is there.
+                auto* combo = static_cast<QComboBox*>(widget);
+                if (combo->count() == 0) return;
+                combo->setCurrentIndex(std::clamp(value, 0, combo->count() - 1));
+                break;
+            }
+            case ControlKind::ReportList:
+            case ControlKind::FileList:
+            case ControlKind::Tree: {
+                auto* list = static_cast<QTreeWidget*>(widget);
+                const int count = EntryCount(list, control->kind);
+                if (count == 0) return;
+                QTreeWidgetItem* item = EntryAt(list, control->kind, std::clamp(value, 0, count - 1));
+                list->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+                list->scrollToItem(item);
+                break;
+            }
+            default:
+                return;   // nothing to set: no change, no event
         }
-        default:
-            break;
+        widget->setFocus(Qt::MouseFocusReason);
     }
-    if (queue_.size() == before) PushControlEvent(id, kind);
+    PushControlEvent(id, kKindChange);
 }
 
 void QtPlatform::UserType(ControlId id, const std::string& text) {
+    userKeysDown_.clear();
     const Control* control = Find(id);
-    if (control == nullptr || !control->widget->isEnabled()) return;
-    const std::size_t before = queue_.size();
-    if (auto* line = qobject_cast<QLineEdit*>(control->widget.data())) {
-        line->setText(Q(text));
-    } else if (auto* edit = qobject_cast<QTextEdit*>(control->widget.data())) {
-        edit->setPlainText(FromProgramLines(text));
-    } else if (auto* spin = qobject_cast<QSpinBox*>(control->widget.data())) {
-        bool ok = false;
-        const int value = Q(text).trimmed().toInt(&ok);
-        if (ok) spin->setValue(value);
+    if (control == nullptr || (control->flags & kFlagReadOnly) != 0) return;
+    QWidget* widget = control->widget.data();
+    {
+        const ProgramChange change(*this);
+        if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            line->selectAll();
+            line->insert(Q(text));
+        } else if (auto* edit = qobject_cast<QTextEdit*>(widget)) {
+            edit->setPlainText(FromProgramLines(text));
+        } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
+            bool ok = false;
+            const int value = Q(text).trimmed().toInt(&ok);
+            if (ok) spin->setValue(value);
+        } else if (auto* folders = dynamic_cast<FolderComboWidget*>(widget)) {
+            folders->SetFolder(SplitFolderText(Q(text)).folder);
+        } else {
+            return;
+        }
+        widget->setFocus(Qt::OtherFocusReason);
     }
-    // A typed text is one change for the program, however many signals the widget gave.
-    while (queue_.size() > before + 1) queue_.pop_back();
-    if (queue_.size() == before) PushControlEvent(id, kKindChange);
+    PushControlEvent(id, kKindChange);
 }
 
 void QtPlatform::UserSelect(ControlId id, const std::vector<int>& indices, bool all) {
+    userKeysDown_.clear();
     const Control* control = Find(id);
-    if (control == nullptr || !control->widget->isEnabled()) return;
+    if (control == nullptr) return;
     auto* list = qobject_cast<QTreeWidget*>(control->widget.data());
     if (list == nullptr) return;
-    const std::size_t before = queue_.size();
+    const int count = EntryCount(list, control->kind);
+    if (count == 0) return;
     {
-        // The selection is the user's marking; the one event below reports it.
         const ProgramChange change(*this);
-        list->clearSelection();
-        const bool single = list->selectionMode() == QAbstractItemView::SingleSelection;
         std::vector<QTreeWidgetItem*> chosen;
-        if (all) {
-            for (QTreeWidgetItem* item : TreeItems(list)) chosen.push_back(item);
-        } else {
-            for (int index : indices) {
-                QTreeWidgetItem* item = control->kind == ControlKind::Tree ? TreeItemAt(list, index) : list->topLevelItem(index);
-                if (item != nullptr) chosen.push_back(item);
+        for (int i = 0; i < count; ++i) {
+            if (all || std::find(indices.begin(), indices.end(), i) != indices.end()) {
+                chosen.push_back(EntryAt(list, control->kind, i));
             }
         }
-        if (single && chosen.size() > 1) chosen.resize(1);
-        if (!chosen.empty()) list->setCurrentItem(chosen.front(), 0, QItemSelectionModel::NoUpdate);
+        // The entry marked first becomes the current one.
+        QTreeWidgetItem* current = nullptr;
+        if (!all && !indices.empty()) current = EntryAt(list, control->kind, indices.front());
+        if (current == nullptr && !chosen.empty()) current = chosen.front();
+        if (list->selectionMode() == QAbstractItemView::SingleSelection) {
+            chosen.assign(current != nullptr ? 1 : 0, current);
+        }
+        list->clearSelection();
+        list->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
         for (QTreeWidgetItem* item : chosen) item->setSelected(true);
+        if (current != nullptr) list->scrollToItem(current);
+        list->setFocus(Qt::MouseFocusReason);
     }
-    list->viewport()->update();
-    if (queue_.size() == before) PushControlEvent(id, ListChangeKind(control->kind));
+    PushControlEvent(id, kKindLeftClick);
 }
 
 void QtPlatform::UserKey(const std::vector<Key>& keysDown) {
     userKeysDown_ = std::set<Key>(keysDown.begin(), keysDown.end());
     Event event;
     event.code = kEventKey;
+    const Control* focused = Find(FocusedControl());
+    event.window = focused != nullptr ? focused->window : 0;
     Push(std::move(event));
 }
 
 void QtPlatform::UserPointer(int window, Point client) {
+    userKeysDown_.clear();
     const QWidget* widget = WindowWidget(window);
     if (widget == nullptr) return;
     const QPoint screen = widget->mapToGlobal(QPoint(client.x, client.y));
@@ -130,18 +177,28 @@ void QtPlatform::UserPointer(int window, Point client) {
 }
 
 void QtPlatform::UserToolbar(ToolbarItem item) {
-    const std::size_t before = queue_.size();
-    auto it = toolbarButtons_.find(item);
-    if (it != toolbarButtons_.end() && !it->second.isNull()) it->second->click();
-    if (queue_.size() == before) {
-        Event event;
-        event.code = kEventToolbar;
-        event.toolbarItem = item;
-        Push(std::move(event));
+    userKeysDown_.clear();
+    int window = 0;
+    {
+        const ProgramChange change(*this);
+        auto it = toolbarButtons_.find(item);
+        if (it != toolbarButtons_.end() && !it->second.isNull()) {
+            it->second->click();
+            const int owner = WindowOf(it->second.data());
+            if (owner >= 0) window = owner;
+        }
     }
+    Event event;
+    event.code = kEventToolbar;
+    event.window = window;
+    event.toolbarItem = item;
+    Push(std::move(event));
 }
 
 void QtPlatform::UserDrop(const std::vector<std::string>& files) {
+    userKeysDown_.clear();
+    const QWidget* main = WindowWidget(0);
+    if (main == nullptr || !main->acceptDrops()) return;   // the window refuses the files
     Event event;
     event.code = kEventDrop;
     event.droppedFiles = files;
@@ -149,6 +206,7 @@ void QtPlatform::UserDrop(const std::vector<std::string>& files) {
 }
 
 void QtPlatform::UserClose(int window) {
+    userKeysDown_.clear();
     Event event;
     event.code = kEventClose;
     event.window = window;

@@ -113,13 +113,34 @@ TEST_F(EventTest, UserActionsRaiseOneEventOfTheRightKind) {
     platform->UserSet(ControlId::TrkLogoAlpha, 128);
     ExpectControlEvent(Drain(), ControlId::TrkLogoAlpha, kKindChange);
 
-    // The report list reports a new current entry like a click.
+    // Lists: setting the current entry is a change, marking entries a click; a user can only
+    // pick an entry that is there.
     platform->AddItem(ControlId::LstBatch, "/tmp/a.jpg");
     platform->AddItem(ControlId::LstBatch, "/tmp/b.jpg");
-    platform->UserSet(ControlId::LstBatch, 1);
-    ExpectControlEvent(Drain(), ControlId::LstBatch, kKindLeftClick);
+    platform->UserSet(ControlId::LstBatch, 5);
+    ExpectControlEvent(Drain(), ControlId::LstBatch, kKindChange);
     EXPECT_EQ(platform->GetState(ControlId::LstBatch), 1);
     EXPECT_EQ(platform->ItemState(ControlId::LstBatch, 1) & kItemSelected, kItemSelected);
+    platform->UserSelect(ControlId::LstBatch, {0}, false);
+    ExpectControlEvent(Drain(), ControlId::LstBatch, kKindLeftClick);
+    EXPECT_EQ(platform->GetState(ControlId::LstBatch), 0);
+    EXPECT_EQ(platform->FocusedControl(), ControlId::LstBatch);
+
+    // Unchecking an option is nothing a user can do.
+    platform->UserSet(ControlId::OptModeLogo, 0);
+    EXPECT_TRUE(Drain().empty());
+    EXPECT_EQ(platform->GetState(ControlId::OptModeLogo), 1);
+}
+
+TEST_F(EventTest, ScriptedInputLeavesOutWhatTheWindowSystemReports) {
+    platform->SetScriptedInput(true);
+    QTest::mouseClick(platform->ControlWidget(ControlId::BtnOpen), Qt::LeftButton);
+    QTest::mouseMove(platform->ControlWidget(ControlId::BtnOpen), QPoint(3, 3));
+    QTest::keyClick(platform->ControlWidget(ControlId::TxtMark), Qt::Key_X);
+    platform->WindowWidget(0)->close();
+    EXPECT_TRUE(Drain(true).empty());
+    platform->UserClick(ControlId::BtnOpen);
+    ExpectControlEvent(Drain(), ControlId::BtnOpen, kKindLeftClick);
 }
 
 TEST_F(EventTest, OptionsFormGroupsUntilAnotherKindOfControlIsCreated) {
@@ -230,6 +251,9 @@ TEST_F(EventTest, ClosingDropsAndKeysFromUserActions) {
     EXPECT_EQ(events[0].window, 0);
     EXPECT_TRUE(platform->WindowExists(0));   // the program decides
 
+    platform->UserDrop({"/tmp/a.jpg"});
+    EXPECT_TRUE(Drain().empty());   // the window does not take files yet
+    platform->AcceptDrops(0, true);
     platform->UserDrop({"/tmp/a.jpg", "/tmp/b.png"});
     events = Drain();
     ASSERT_EQ(events.size(), 1u);

@@ -108,7 +108,7 @@ TEST_F(ListsTest, FileListSelectionIsMarkedInItemStates) {
     const std::vector<Event> events = Drain();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].control, ControlId::LstExplorer);
-    EXPECT_EQ(events[0].kind, kKindChange);
+    EXPECT_EQ(events[0].kind, kKindLeftClick);
     EXPECT_EQ(platform->ItemState(ControlId::LstExplorer, 2), kItemFile | kItemSelected);
     EXPECT_EQ(platform->ItemState(ControlId::LstExplorer, 3), kItemFile);
     EXPECT_EQ(platform->ItemState(ControlId::LstExplorer, 4), kItemFile | kItemSelected);
@@ -137,14 +137,22 @@ TEST_F(ListsTest, OpeningAFolderEntryShowsItAndTheProgramKeepsTheComboInStep) {
     EXPECT_TRUE(Drain().empty());
 
     // Choosing the parent folder in the combo raises its event; the list follows the program.
-    const int parentIndex = platform->GetState(ControlId::CmbExplorer) - 1;
-    platform->UserSet(ControlId::CmbExplorer, parentIndex);
+    auto* combo = dynamic_cast<FolderComboWidget*>(platform->ControlWidget(ControlId::CmbExplorer));
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(combo->currentIndex() - 1);
     std::vector<Event> events = Drain();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].control, ControlId::CmbExplorer);
     EXPECT_EQ(platform->GetText(ControlId::CmbExplorer), root.toStdString());
     platform->SetText(ControlId::LstExplorer, platform->GetText(ControlId::CmbExplorer));
     EXPECT_EQ(platform->GetText(ControlId::LstExplorer), root.toStdString());
+
+    // Typing a folder into the combo is the scripted way to the same place.
+    platform->UserType(ControlId::CmbExplorer, inside);
+    events = Drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, kKindChange);
+    EXPECT_EQ(platform->GetText(ControlId::CmbExplorer), inside);
 }
 
 TEST_F(ListsTest, ReportListEditsKeepOrderAndSelection) {
