@@ -17,10 +17,12 @@ namespace {
 
 constexpr int kFolderRole = Qt::UserRole + 1;
 
+// An absolute folder path ending in '/'. A folder that does not exist is kept as given (the
+// list is then empty), so the program reads back what it set; an empty text means home.
 QString NormalisedFolder(const QString& folder) {
     QString path = folder;
     path.replace('\\', '/');
-    if (path.isEmpty() || !QFileInfo(path).isDir()) path = QDir::homePath();
+    if (path.isEmpty()) path = QDir::homePath();
     path = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (!path.endsWith('/')) path += '/';
     return path;

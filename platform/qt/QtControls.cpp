@@ -12,7 +12,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTabWidget>
+#include "platform/qt/TabPanel.h"
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -65,8 +65,8 @@ QWidget* QtPlatform::ParentWidget(const ControlParent& parent) const {
     const Control* control = Find(parent.control);
     if (control == nullptr) return nullptr;
     if (control->kind == ControlKind::TabPanel) {
-        auto* tabs = qobject_cast<QTabWidget*>(control->widget.data());
-        return tabs != nullptr ? tabs->widget(parent.tab) : nullptr;
+        auto* tabs = dynamic_cast<TabPanelWidget*>(control->widget.data());
+        return tabs != nullptr ? tabs->Page(parent.tab) : nullptr;
     }
     return control->content.data();
 }
@@ -226,8 +226,8 @@ QWidget* QtPlatform::MakeWidget(const ControlSpec& spec, QWidget* parent, Contro
             return frame;
         }
         case ControlKind::TabPanel: {
-            auto* tabs = new QTabWidget(parent);
-            for (const std::string& name : spec.items) tabs->addTab(new QWidget, Literal(name));
+            auto* tabs = new TabPanelWidget(parent);
+            for (const std::string& name : spec.items) tabs->AddTab(Literal(name));
             return tabs;
         }
         case ControlKind::ReportList: {
@@ -315,7 +315,7 @@ void QtPlatform::ConnectSignals(ControlId id, Control& control) {
             static_cast<ImageView*>(widget)->onClick = [raise] { raise(kKindLeftClick); };
             break;
         case ControlKind::TabPanel:
-            connect(static_cast<QTabWidget*>(widget), &QTabWidget::currentChanged, this, [raise] { raise(kKindChange); });
+            static_cast<TabPanelWidget*>(widget)->onCurrentChanged = [raise](int) { raise(kKindChange); };
             break;
         case ControlKind::ReportList:
         case ControlKind::Tree:
@@ -394,8 +394,8 @@ void QtPlatform::SetText(ControlId id, const std::string& text) {
             break;
         }
         case ControlKind::TabPanel: {
-            auto* tabs = static_cast<QTabWidget*>(widget);
-            tabs->setTabText(tabs->currentIndex(), Literal(text));
+            auto* tabs = static_cast<TabPanelWidget*>(widget);
+            tabs->SetTabText(tabs->CurrentIndex(), Literal(text));
             break;
         }
         case ControlKind::ReportList:
@@ -437,8 +437,8 @@ std::string QtPlatform::GetText(ControlId id) const {
         case ControlKind::FileList:
             return S(static_cast<FileListWidget*>(widget)->Folder());
         case ControlKind::TabPanel: {
-            auto* tabs = static_cast<QTabWidget*>(widget);
-            return S(Unliteral(tabs->tabText(tabs->currentIndex())));
+            auto* tabs = static_cast<TabPanelWidget*>(widget);
+            return S(Unliteral(tabs->TabText(tabs->CurrentIndex())));
         }
         case ControlKind::ReportList:
         case ControlKind::Tree: {
@@ -475,8 +475,8 @@ void QtPlatform::SetState(ControlId id, int state) {
             break;
         }
         case ControlKind::TabPanel: {
-            auto* tabs = static_cast<QTabWidget*>(widget);
-            if (state >= 0 && state < tabs->count()) tabs->setCurrentIndex(state);
+            auto* tabs = static_cast<TabPanelWidget*>(widget);
+            tabs->SetCurrentIndex(state);
             break;
         }
         case ControlKind::ReportList:
@@ -514,7 +514,7 @@ int QtPlatform::GetState(ControlId id) const {
         case ControlKind::FolderCombo:
             return static_cast<QComboBox*>(widget)->currentIndex();
         case ControlKind::TabPanel:
-            return static_cast<QTabWidget*>(widget)->currentIndex();
+            return static_cast<TabPanelWidget*>(widget)->CurrentIndex();
         case ControlKind::Tree: {
             auto* tree = static_cast<QTreeWidget*>(widget);
             return TreeIndexOf(tree, tree->currentItem());

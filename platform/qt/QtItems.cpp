@@ -1,7 +1,7 @@
 // Items of lists, combos and trees; tab pages; the toolbar and the status bar.
 #include <QComboBox>
 #include <QSignalBlocker>
-#include <QTabWidget>
+#include "platform/qt/TabPanel.h"
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -79,7 +79,7 @@ int QtPlatform::ItemCount(ControlId id) const {
     if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->count();
     if (control->kind == ControlKind::Tree) return static_cast<int>(TreeItems(AsTree(widget)).size());
     if (auto* list = AsTree(widget)) return list->topLevelItemCount();
-    if (auto* tabs = qobject_cast<QTabWidget*>(widget)) return tabs->count();
+    if (auto* tabs = dynamic_cast<TabPanelWidget*>(widget)) return tabs->Count();
     return 0;
 }
 
@@ -92,7 +92,7 @@ std::string QtPlatform::ItemText(ControlId id, int index) const {
         const QTreeWidgetItem* item = control->kind == ControlKind::Tree ? TreeItemAt(list, index) : list->topLevelItem(index);
         return item != nullptr ? S(item->text(0)) : std::string();
     }
-    if (auto* tabs = qobject_cast<QTabWidget*>(widget)) return S(Unliteral(tabs->tabText(index)));
+    if (auto* tabs = dynamic_cast<TabPanelWidget*>(widget)) return S(Unliteral(tabs->TabText(index)));
     return {};
 }
 
@@ -188,23 +188,19 @@ int QtPlatform::TreeItemParent(ControlId id, int index) const {
 void QtPlatform::AddTab(ControlId id, const std::string& text) {
     const Control* control = Find(id);
     if (control == nullptr || control->kind != ControlKind::TabPanel) return;
-    auto* tabs = static_cast<QTabWidget*>(control->widget.data());
+    auto* tabs = static_cast<TabPanelWidget*>(control->widget.data());
     const ProgramChange change(*this);
-    auto* page = new QWidget;
-    page->setMouseTracking(true);
-    tabs->addTab(page, Literal(text));
+    const int index = tabs->AddTab(Literal(text));
+    TrackPointer(tabs->Page(index));
 }
 
 void QtPlatform::RemoveTab(ControlId id, int index) {
     const Control* control = Find(id);
     if (control == nullptr || control->kind != ControlKind::TabPanel) return;
-    auto* tabs = static_cast<QTabWidget*>(control->widget.data());
-    if (index < 0 || index >= tabs->count()) return;
+    auto* tabs = static_cast<TabPanelWidget*>(control->widget.data());
+    if (index < 0 || index >= tabs->Count()) return;
     const ProgramChange change(*this);
-    QWidget* page = tabs->widget(index);
-    tabs->removeTab(index);
-    // The page's controls go with it.
-    delete page;
+    tabs->RemoveTab(index);   // the page's controls go with it
     for (auto it = controls_.begin(); it != controls_.end();) {
         it = it->second.widget.isNull() ? controls_.erase(it) : std::next(it);
     }
@@ -213,14 +209,14 @@ void QtPlatform::RemoveTab(ControlId id, int index) {
 void QtPlatform::SetTabText(ControlId id, int index, const std::string& text) {
     const Control* control = Find(id);
     if (control == nullptr || control->kind != ControlKind::TabPanel) return;
-    auto* tabs = static_cast<QTabWidget*>(control->widget.data());
-    if (index >= 0 && index < tabs->count()) tabs->setTabText(index, Literal(text));
+    auto* tabs = static_cast<TabPanelWidget*>(control->widget.data());
+    if (index >= 0 && index < tabs->Count()) tabs->SetTabText(index, Literal(text));
 }
 
 int QtPlatform::TabCount(ControlId id) const {
     const Control* control = Find(id);
     if (control == nullptr || control->kind != ControlKind::TabPanel) return 0;
-    return static_cast<QTabWidget*>(control->widget.data())->count();
+    return static_cast<TabPanelWidget*>(control->widget.data())->Count();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -337,6 +337,9 @@ void QtPlatform::OpenUrl(const std::string& url) {
 }
 
 std::string QtPlatform::ProgramDirectory() const {
+    if (!programDirectory_.empty()) {
+        return programDirectory_.back() == '/' ? programDirectory_ : programDirectory_ + '/';
+    }
     QString dir = QCoreApplication::applicationDirPath();
     if (!dir.endsWith('/')) dir += '/';
     return dir.toStdString();

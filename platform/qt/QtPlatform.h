@@ -129,6 +129,8 @@ public:
     // (pointer, keys, close, drops, widget input) is left out, so a script sees the same events
     // on any display.
     void SetScriptedInput(bool scripted) { scriptedInput_ = scripted; }
+    // The folder to report as the program's own (where texturen/ is found).
+    void SetProgramDirectory(std::string folder) { programDirectory_ = std::move(folder); }
     // The operating-system version to report instead of the kernel's.
     void SetOsVersion(OsVersion version) { osVersion_ = version; }
     QWidget* ControlWidget(ControlId id) const;
@@ -204,6 +206,7 @@ private:
     int quiet_ = 0;
     bool scriptedInput_ = false;
     std::optional<OsVersion> osVersion_;
+    std::string programDirectory_;
     const QEvent* lastKeyEvent_ = nullptr;  // a key event is seen once per parent it visits
     unsigned long lastKeyTime_ = 0;
 };

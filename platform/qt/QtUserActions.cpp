@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTabWidget>
+#include "platform/qt/TabPanel.h"
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -63,8 +63,8 @@ void QtPlatform::UserSet(ControlId id, int value) {
                 static_cast<QSlider*>(widget)->setValue(value);
                 break;
             case ControlKind::TabPanel: {
-                auto* tabs = static_cast<QTabWidget*>(widget);
-                if (value >= 0 && value < tabs->count()) tabs->setCurrentIndex(value);
+                auto* tabs = static_cast<TabPanelWidget*>(widget);
+                if (value >= 0 && value < tabs->Count()) tabs->SetCurrentIndex(value);
                 break;
             }
             case ControlKind::Checkbox:

@@ -6,7 +6,6 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QWindow>
@@ -14,6 +13,7 @@
 #include "GuiFixture.h"
 #include "platform/qt/FileBrowser.h"
 #include "platform/qt/HostWindow.h"
+#include "platform/qt/TabPanel.h"
 
 namespace velinor::platform::qt::test {
 namespace {
@@ -131,7 +131,7 @@ TEST_F(WindowLayoutTest, ControlsSitAtTheirGivenGeometryWithTheirKind) {
         EXPECT_EQ(g.height, e.rect.height);
     }
 
-    EXPECT_NE(qobject_cast<QTabWidget*>(platform->ControlWidget(ControlId::PnlTabs)), nullptr);
+    EXPECT_NE(dynamic_cast<TabPanelWidget*>(platform->ControlWidget(ControlId::PnlTabs)), nullptr);
     EXPECT_NE(qobject_cast<QGroupBox*>(platform->ControlWidget(ControlId::FrmSource)), nullptr);
     EXPECT_NE(qobject_cast<QPushButton*>(platform->ControlWidget(ControlId::BtnOpen)), nullptr);
     EXPECT_NE(qobject_cast<QRadioButton*>(platform->ControlWidget(ControlId::OptModeText)), nullptr);
@@ -178,10 +178,20 @@ TEST_F(WindowLayoutTest, ChildrenOfBorderedContainersStartInsideTheBorder) {
 
 TEST_F(WindowLayoutTest, TabPagesHoldTheirControlsAndRemovingATabRemovesThem) {
     BuildMain();
-    auto* tabs = qobject_cast<QTabWidget*>(platform->ControlWidget(ControlId::PnlTabs));
-    EXPECT_EQ(tabs->count(), 4);
-    EXPECT_TRUE(tabs->widget(1)->isAncestorOf(platform->ControlWidget(ControlId::LstBatch)));
-    EXPECT_TRUE(tabs->widget(0)->isAncestorOf(platform->ControlWidget(ControlId::BtnOpen)));
+    auto* tabs = dynamic_cast<TabPanelWidget*>(platform->ControlWidget(ControlId::PnlTabs));
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->Count(), 4);
+    EXPECT_TRUE(tabs->Page(1)->isAncestorOf(platform->ControlWidget(ControlId::LstBatch)));
+    EXPECT_TRUE(tabs->Page(0)->isAncestorOf(platform->ControlWidget(ControlId::BtnOpen)));
+    // Pages start a fixed tab-bar height below the panel, flush left, on every style.
+    QWidget* window = platform->WindowWidget(0);
+    EXPECT_EQ(platform->ControlWidget(ControlId::BtnOpen)->mapTo(window, QPoint(0, 0)),
+              QPoint(65, 25 + TabPanelWidget::kTabBarHeight + 295));
+    EXPECT_TRUE(tabs->Page(0)->isVisible());
+    EXPECT_FALSE(tabs->Page(1)->isVisible());
+    platform->SetState(ControlId::PnlTabs, 1);
+    EXPECT_TRUE(tabs->Page(1)->isVisible());
+    EXPECT_FALSE(tabs->Page(0)->isVisible());
 
     EXPECT_EQ(platform->TabCount(ControlId::PnlBatchMark), 3);
     platform->RemoveTab(ControlId::PnlBatchMark, 2);
