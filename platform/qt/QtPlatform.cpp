@@ -346,9 +346,24 @@ std::string QtPlatform::ProgramDirectory() const {
 }
 
 int QtPlatform::ScreenPixel(Point screen) const {
-    QScreen* display = QGuiApplication::screenAt(QPoint(screen.x, screen.y));
+    const QPoint point(screen.x, screen.y);
+    // Our own windows are read from their widgets: that works where the window system keeps
+    // the screen to itself (Wayland, offscreen) and is exact where it does not.
+    const HostWindow* top = nullptr;
+    for (const auto& [number, window] : windows_) {
+        const HostWindow* widget = window.widget.get();
+        if (widget == nullptr || !widget->isVisible()) continue;
+        if (!QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()).contains(point)) continue;
+        if (top == nullptr || widget->isActiveWindow() || number != 0) top = widget;
+    }
+    if (top != nullptr) {
+        const QPoint local = top->mapFromGlobal(point);
+        const QImage pixel = const_cast<HostWindow*>(top)->grab(QRect(local, QSize(1, 1))).toImage();
+        if (!pixel.isNull()) return static_cast<int>(FromQColor(pixel.pixelColor(0, 0)));
+    }
+    QScreen* display = QGuiApplication::screenAt(point);
     if (display == nullptr) return -1;
-    const QPoint local = QPoint(screen.x, screen.y) - display->geometry().topLeft();
+    const QPoint local = point - display->geometry().topLeft();
     const QImage grab = display->grabWindow(0, local.x(), local.y(), 1, 1).toImage();
     if (grab.isNull() || grab.width() < 1 || grab.height() < 1) return -1;
     return static_cast<int>(FromQColor(grab.pixelColor(0, 0)));

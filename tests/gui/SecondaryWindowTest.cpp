@@ -87,3 +87,33 @@ TEST_F(SecondaryWindowTest, SecondaryWindowKeepsItsLookAndInputWhileTheOwnerIsDi
 
 }  // namespace
 }  // namespace velinor::platform::qt::test
+
+namespace velinor::platform::qt::test {
+namespace {
+
+TEST_F(QtPlatformTest, ScreenPixelReadsWhatAPictureShowsInTheTopWindow) {
+    OpenMain();
+    WindowSpec picker;
+    picker.number = 5;
+    picker.title = "Farbe";
+    picker.clientWidth = 300;
+    picker.clientHeight = 300;
+    picker.owner = 0;
+    ASSERT_TRUE(platform->OpenWindow(picker));
+    render::RasterImage image;
+    image.width = 4;
+    image.height = 2;
+    image.pixels = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0, 0, 0, 0x0A0B0C};
+    auto spec = Spec(ControlId::ImgPicker, ControlKind::Image, InWindow(5), {0, 0, 300, 300});
+    spec.image = &image;
+    ASSERT_TRUE(platform->CreateControl(spec));
+    Settle();
+    const Rect rect = platform->ControlScreenRect(ControlId::ImgPicker);
+    EXPECT_EQ(rect.width, 4);
+    EXPECT_EQ(platform->ScreenPixel({rect.x + 1, rect.y}), 0x00FF00);
+    EXPECT_EQ(platform->ScreenPixel({rect.x + 3, rect.y}), 0x123456);
+    EXPECT_EQ(platform->ScreenPixel({rect.x + 3, rect.y + 1}), 0x0A0B0C);
+}
+
+}  // namespace
+}  // namespace velinor::platform::qt::test
