@@ -163,6 +163,8 @@ QWidget* QtPlatform::MakeWidget(const ControlSpec& spec, QWidget* parent, Contro
                 if ((spec.flags & kFlagCentred) != 0) edit->setAlignment(Qt::AlignHCenter);
                 field = edit;
             }
+            // Files dropped on a field are for the window, not text to insert.
+            field->setAcceptDrops(false);
             if (readOnly) {
                 // Read-only fields show the window colour, so the user sees they cannot type.
                 QPalette palette = field->palette();
