@@ -48,12 +48,12 @@ RasterImage EnglishFlag() {
             // Twice the distance from the centre lines, so that the centre of an even size is 0.
             const int dx = std::abs(2 * x - (kFlagWidth - 1));
             const int dy = std::abs(2 * y - (kFlagHeight - 1));
-            // Distance from the diagonals, scaled: |dx * H - dy * W| / W ~ pixels * 2.
+            // Distance from the diagonals in about half pixels.
             const int diagonal = std::abs(dx * kFlagHeight - dy * kFlagWidth) / kFlagWidth;
             Color c = blue;
             if (diagonal <= 2) c = white;
             if (diagonal == 0) c = red;
-            if (dx <= 5 || dy <= 5) c = white;
+            if (dx <= 4 || dy <= 4) c = white;
             if (dx <= 2 || dy <= 2) c = red;
             flag.At(x, y) = c;
         }

@@ -197,12 +197,16 @@ public:
     virtual void SetText(ControlId id, const std::string& text) = 0;
     virtual std::string GetText(ControlId id) const = 0;
     // State: checked (options, checkboxes), value (spins, track bars), current entry (combos,
-    // lists, trees; -1 none), shown page (tab panels).
+    // lists, trees; -1 none), shown page (tab panels). Checking an option unchecks the rest of
+    // its group.
     virtual void SetState(ControlId id, int state) = 0;
     virtual int GetState(ControlId id) const = 0;
     virtual void ShowControl(ControlId id, bool shown) = 0;
+    // The control's own shown state as ShowControl left it, whatever its containers, tab page or
+    // window show (scripts walk the containers themselves, so both backends log alike).
     virtual bool ControlVisible(ControlId id) const = 0;
     virtual void EnableControl(ControlId id, bool enabled) = 0;
+    // The control's own enabled state, likewise.
     virtual bool ControlEnabled(ControlId id) const = 0;
     virtual void ResizeControl(ControlId id, const Rect& geometry) = 0;
     virtual Rect ControlGeometry(ControlId id) const = 0;        // relative to the parent
@@ -217,6 +221,7 @@ public:
     virtual void RemoveItem(ControlId id, int index) = 0;
     virtual void ClearItems(ControlId id) = 0;
     virtual int ItemCount(ControlId id) const = 0;
+    // Of a tab panel: the tab's text.
     virtual std::string ItemText(ControlId id, int index) const = 0;
     virtual void SetItemText(ControlId id, int index, const std::string& text) = 0;
     virtual int ItemState(ControlId id, int index) const = 0;     // ItemState bits

@@ -174,6 +174,7 @@ private:
     const Control* Find(ControlId id) const;
     const Window* FindWindow(int window) const;
     Point ClientOrigin(const ControlParent& parent) const;
+    bool ShownWithContainers(const Control& control) const;
     void DestroyControl(ControlId id);
     void DestroyChildrenOf(const std::function<bool(const ControlParent&)>& isChild);
     void CheckOption(Control& option);

@@ -211,13 +211,21 @@ void HeadlessPlatform::OpenUrl(const std::string& url) { urls_.push_back(url); }
 
 std::string HeadlessPlatform::ProgramDirectory() const { return options_.programDirectory; }
 
+bool HeadlessPlatform::ShownWithContainers(const Control& control) const {
+    for (const Control* current = &control; current != nullptr; current = Find(current->spec.parent.control)) {
+        if (!current->shown) return false;
+        if (current->spec.parent.control == ControlId::None) break;
+    }
+    return true;
+}
+
 int HeadlessPlatform::ScreenPixel(Point screen) const {
     // The screen is what the image controls show: the topmost shown image under the point,
     // in the latest opened window first, then the latest created control.
     const Control* best = nullptr;
     long bestWindow = -1;
     for (const auto& [id, control] : controls_) {
-        if (control.spec.kind != ControlKind::Image || !control.image || !control.shown) continue;
+        if (control.spec.kind != ControlKind::Image || !control.image || !ShownWithContainers(control)) continue;
         const Window* window = FindWindow(control.spec.parent.window);
         if (window == nullptr || !window->shown) continue;
         Rect rect = ControlScreenRect(id);

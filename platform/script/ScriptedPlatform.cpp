@@ -424,6 +424,19 @@ bool ScriptedPlatform::CreateControl(const ControlSpec& spec) {
     return created;
 }
 
+void ScriptedPlatform::SetText(ControlId id, const std::string& text) {
+    auto found = controls_.find(id);
+    bool secondary = found != controls_.end() && found->second.parent.window != 0 && backend_.ControlExists(id);
+    std::string before = secondary ? backend_.GetText(id) : std::string();
+    backend_.SetText(id, text);
+    if (!secondary || text == before) return;
+    if (!before.empty() && text.size() > before.size() && text.compare(0, before.size(), before) == 0) {
+        Log("append " + ControlIdName(id) + " " + Quote(std::string_view(text).substr(before.size())));
+    } else {
+        Log("text " + ControlIdName(id) + " " + Quote(text));
+    }
+}
+
 void ScriptedPlatform::OpenUrl(const std::string& url) { Log("url " + Quote(url)); }
 
 // ---------------------------------------------------------------------------------------------

@@ -31,6 +31,9 @@ namespace velinor::platform {
 //   a container it lies in, or its window; a read-only text) is logged as ignored. Which page
 //   of a tab panel is shown does not matter, so scripts need not turn pages.
 // - Opening a web address is logged and not passed on (a test never starts a browser).
+// - Text the program sets in a secondary window (the batch log) is logged, since a script
+//   cannot print it while the window is open: "append ID "…"" when the new text extends the
+//   old one, else "text ID "…"".
 class ScriptedPlatform : public Platform {
 public:
     ScriptedPlatform(Platform& backend, UserActions& actions, Script script, std::ostream& log);
@@ -63,7 +66,7 @@ public:
     void SetDefaultControlFont(const std::string& face, int points, bool bold) override {
         backend_.SetDefaultControlFont(face, points, bold);
     }
-    void SetText(ControlId id, const std::string& text) override { backend_.SetText(id, text); }
+    void SetText(ControlId id, const std::string& text) override;
     std::string GetText(ControlId id) const override { return backend_.GetText(id); }
     void SetState(ControlId id, int state) override { backend_.SetState(id, state); }
     int GetState(ControlId id) const override { return backend_.GetState(id); }

@@ -2,6 +2,9 @@
 // one-line log of everything it shows on standard output.
 //
 //   velinor-headless [--program-dir DIR] [--os-version X.Y] SCRIPT [START_ARG]
+//
+// Exit status: the program's own; 2 for a malformed command line or script; 3 when the program
+// kept waiting for events long after the script had ended.
 #include <unistd.h>
 
 #include <climits>
@@ -60,19 +63,22 @@ bool ParseOsVersion(const std::string& text, OsVersion& version) {
 int main(int argc, char** argv) {
     HeadlessPlatform::Options options;
     std::vector<std::string> positional;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "--program-dir" && i + 1 < argc) {
+        if (optionsEnded || arg.rfind("--", 0) != 0) {
+            positional.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;   // a start argument that begins with "--" follows
+        } else if (arg == "--program-dir" && i + 1 < argc) {
             options.programDirectory = argv[++i];
         } else if (arg == "--os-version" && i + 1 < argc) {
             if (!ParseOsVersion(argv[++i], options.osVersion)) {
                 std::cerr << "velinor-headless: bad operating-system version \"" << argv[i] << "\"\n";
                 return kUsageError;
             }
-        } else if (arg.rfind("--", 0) == 0 && positional.empty()) {
-            return Usage();
         } else {
-            positional.push_back(arg);
+            return Usage();
         }
     }
     if (positional.empty() || positional.size() > 2) return Usage();

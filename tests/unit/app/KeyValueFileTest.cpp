@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "TestFolder.h"
 
@@ -129,6 +130,25 @@ TEST_F(KeyValueRead, MissingAndEmptyFiles) {
     EXPECT_EQ(file.ReadString("1", "default"), "default");
     Open("");
     EXPECT_EQ(Read("", "1"), "default");
+}
+
+// Random files built from the format's own characters: reading must stay inside the text and
+// never return a line end as part of a value.
+TEST_F(KeyValueRead, ArbitraryBytesAreReadSafely) {
+    const std::string alphabet = "[]=; \t\r\n7Gg\xE4\x80";
+    std::mt19937 random(1234);
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes(random() % 64, ' ');
+        for (char& c : bytes) c = alphabet[random() % alphabet.size()];
+        Open(bytes);
+        for (const char* group : {"", "g", "G7"}) {
+            file.SelectGroup(group);
+            for (const char* key : {"7", "g", "G7", "[", ";"}) {
+                const std::string value = file.ReadString(key, "");
+                EXPECT_EQ(value.find_first_of("\r\n"), std::string::npos) << round;
+            }
+        }
+    }
 }
 
 class KeyValueWrite : public ::testing::Test {

@@ -327,6 +327,8 @@ TEST_F(HeadlessModel, ScreenPixelsComeFromTheTopmostImageShown) {
     EXPECT_EQ(ui.ScreenPixel({rect.x + 1, rect.y + 1}), 0xABCDEF) << "the later window lies on top";
     ui.SetControlImage(ControlId::ImgPicker, nullptr);
     EXPECT_EQ(ui.ScreenPixel({rect.x + 1, rect.y + 1}), 0x123456);
+    ui.ShowControl(ControlId::PnlTabs, false);
+    EXPECT_EQ(ui.ScreenPixel({rect.x + 1, rect.y + 1}), -1) << "a hidden container hides its pictures";
 }
 
 }  // namespace

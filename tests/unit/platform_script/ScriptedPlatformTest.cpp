@@ -169,11 +169,14 @@ public:
         window.captionOnly = true;
         ui_.OpenWindow(window);
         ui_.CreateControl(Spec(ControlId::BtnBatchCancel, ControlKind::Button, {3, ControlId::None, -1}));
+        ui_.CreateControl(Spec(ControlId::TxtBatchLog, ControlKind::TextField, {3, ControlId::None, -1}));
+        ui_.SetText(ControlId::TxtMark, "running");
         batchDone = 0;
         for (int n = 1; n <= 10; ++n) {
             Event event = ui_.PollEvent();
             if (event.code == kEventControl && event.control == ControlId::BtnBatchCancel) break;
             ++batchDone;
+            ui_.SetText(ControlId::TxtBatchLog, ui_.GetText(ControlId::TxtBatchLog) + "pic" + std::to_string(n) + "\r\n");
         }
         ui_.CloseWindow(3);
     }
@@ -319,6 +322,18 @@ TEST(ScriptedRun, CancelBatchClicksCancelAfterThatManyPictures) {
     EXPECT_EQ(run.program->batchDone, 10) << "the answer serves one run only";
     ScriptRun first("answer cancel-batch 3\nclick BtnBatchStart\n");
     EXPECT_EQ(first.program->batchDone, 3);
+    EXPECT_EQ(first.Lines(), (std::vector<std::string>{
+                                 "window open 0 \"Fake\" 620x595",
+                                 "window opacity 0 0",
+                                 "window opacity 0 255",
+                                 "window open 3 \"Progress\" 500x250",
+                                 "text TxtBatchLog \"pic1\\r\\n\"",
+                                 "append TxtBatchLog \"pic2\\r\\n\"",
+                                 "append TxtBatchLog \"pic3\\r\\n\"",
+                                 "window close 3",
+                                 "window close 0",
+                             }))
+        << "the batch log is followed as it grows; main-window texts are not logged";
     ScriptRun none("answer cancel-batch 0\nclick BtnBatchStart\n");
     EXPECT_EQ(none.program->batchDone, 0);
     // Polls outside a batch run leave the answer waiting.
