@@ -17,13 +17,19 @@ namespace {
 
 constexpr int kFolderRole = Qt::UserRole + 1;
 
-// An absolute folder path ending in '/'. A folder that does not exist is kept as given (the
-// list is then empty), so the program reads back what it set; an empty text means home.
-QString NormalisedFolder(const QString& folder) {
+// A folder text as the program gave it, with '/' separators and a trailing '/'. A folder that
+// does not exist or is relative is kept as given (relative ones resolve against the working
+// folder), so the program reads back what it set; an empty text means the working folder.
+QString GivenFolder(const QString& folder) {
     QString path = folder;
     path.replace('\\', '/');
-    if (path.isEmpty()) path = QDir::homePath();
-    path = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (path.isEmpty()) path = QDir::currentPath();
+    if (!path.endsWith('/')) path += '/';
+    return path;
+}
+
+QString AbsoluteFolder(const QString& given) {
+    QString path = QDir::cleanPath(QFileInfo(given).absoluteFilePath());
     if (!path.endsWith('/')) path += '/';
     return path;
 }
@@ -44,18 +50,13 @@ FileListWidget::FileListWidget(QWidget* parent) : QTreeWidget(parent) {
 
 void FileListWidget::SetFolder(const QString& folder, const QString& pattern) {
     if (!pattern.isEmpty()) masks_ = MasksFromList(pattern);
-    folder_ = NormalisedFolder(folder);
+    folder_ = GivenFolder(folder);
 
     const QSignalBlocker blocker(this);
     clear();
     const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
     const QIcon fileIcon = style()->standardIcon(QStyle::SP_FileIcon);
     QDir dir(folder_);
-    if (!dir.isRoot()) {
-        auto* up = new QTreeWidgetItem(this, {".."});
-        up->setIcon(0, folderIcon);
-        up->setData(0, kFolderRole, true);
-    }
     const auto sort = QDir::Name | QDir::IgnoreCase;
     for (const QFileInfo& info : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, sort)) {
         auto* item = new QTreeWidgetItem(this, {info.fileName()});
@@ -92,13 +93,7 @@ void FileListWidget::keyPressEvent(QKeyEvent* event) {
 
 void FileListWidget::OpenEntry(QTreeWidgetItem* item) {
     if (item == nullptr || !item->data(0, kFolderRole).toBool()) return;
-    const QString name = item->text(0);
-    QString target = folder_;
-    if (name == "..") {
-        target = QFileInfo(QDir::cleanPath(folder_)).absolutePath();
-    } else {
-        target += name;
-    }
+    const QString target = folder_ + item->text(0);
     if (!QFileInfo(target).isDir()) return;
     SetFolder(target);
     if (onFolderOpened) onFolderOpened();
@@ -109,23 +104,25 @@ FolderComboWidget::FolderComboWidget(QWidget* parent) : QComboBox(parent) {
 }
 
 void FolderComboWidget::SetFolder(const QString& folder) {
-    const QString path = NormalisedFolder(folder);
+    const QString given = GivenFolder(folder);
+    const QString absolute = AbsoluteFolder(given);
     const QSignalBlocker blocker(this);
     clear();
     const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    // Ancestors from the root down, indented one step per level like a folder outline.
-    QStringList parts = path.split('/', Qt::SkipEmptyParts);
+    // Ancestors from the root down, indented one step per level like a folder outline; the
+    // folder itself keeps the text it was given.
+    const QStringList parts = absolute.split('/', Qt::SkipEmptyParts);
     QString current = "/";
-    addItem(folderIcon, "/", current);
+    addItem(folderIcon, "/", parts.isEmpty() ? given : current);
     int depth = 1;
-    for (const QString& part : parts) {
-        current += part + '/';
-        addItem(folderIcon, QString(depth * 2, ' ') + part, current);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        current += parts[i] + '/';
+        addItem(folderIcon, QString(depth * 2, ' ') + parts[i], i + 1 == parts.size() ? given : current);
         ++depth;
     }
     const int chosen = count() - 1;
-    for (const QFileInfo& info : QDir(path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        addItem(folderIcon, QString(depth * 2, ' ') + info.fileName(), path + info.fileName() + '/');
+    for (const QFileInfo& info : QDir(absolute).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+        addItem(folderIcon, QString(depth * 2, ' ') + info.fileName(), given + info.fileName() + '/');
     }
     setCurrentIndex(chosen);
 }

@@ -8,14 +8,14 @@
 
 namespace velinor::platform::qt {
 
-// The entries of one folder: "..", then sub-folders, then the files matching the pattern
-// (masks compared without regard to case), each group sorted by name. Several entries may be
-// selected. Opening a folder entry (double click or Return) shows that folder.
+// The entries of one folder: sub-folders, then the files matching the pattern (masks compared
+// without regard to case), each group sorted by name. Several entries may be selected. Opening
+// a folder entry (double click or Return) shows that folder; the folder combo leads back up.
 class FileListWidget : public QTreeWidget {
 public:
     explicit FileListWidget(QWidget* parent);
 
-    // Shows folder (empty: the home folder); an empty pattern keeps the current one.
+    // Shows folder (empty: the working folder); an empty pattern keeps the current one.
     void SetFolder(const QString& folder, const QString& pattern = {});
     QString Folder() const { return folder_; }           // ends with '/'
     bool IsFolderEntry(int index) const;
@@ -41,7 +41,7 @@ class FolderComboWidget : public QComboBox {
 public:
     explicit FolderComboWidget(QWidget* parent);
 
-    void SetFolder(const QString& folder);    // empty: the home folder
+    void SetFolder(const QString& folder);    // empty: the working folder
     QString Folder() const;                    // the chosen entry's folder, ends with '/'
 };
 

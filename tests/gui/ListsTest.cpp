@@ -85,15 +85,15 @@ TEST_F(ListsTest, TreeEntriesAreNumberedParentsFirstAndCarrySmallIcons) {
 TEST_F(ListsTest, FileListShowsFoldersThenMatchingFilesWhateverTheirCase) {
     CreateExplorer();
     EXPECT_EQ(Entries(ControlId::LstExplorer),
-              (std::vector<std::string>{"..", "sub", "A.JPG", "b.jpg", "c.png", "d.Jpeg"}));
+              (std::vector<std::string>{"sub", "A.JPG", "b.jpg", "c.png", "d.Jpeg"}));
     EXPECT_EQ(platform->GetText(ControlId::LstExplorer), root.toStdString());
-    EXPECT_EQ(platform->ItemState(ControlId::LstExplorer, 1), kItemFolder);
+    EXPECT_EQ(platform->ItemState(ControlId::LstExplorer, 0), kItemFolder);
     EXPECT_EQ(platform->ItemState(ControlId::LstExplorer, 3), kItemFile);
     EXPECT_EQ(platform->GetText(ControlId::CmbExplorer), root.toStdString());
 
     // A folder text followed by a pattern changes both.
     platform->SetText(ControlId::LstExplorer, (root + "*.png").toStdString());
-    EXPECT_EQ(Entries(ControlId::LstExplorer), (std::vector<std::string>{"..", "sub", "c.png"}));
+    EXPECT_EQ(Entries(ControlId::LstExplorer), (std::vector<std::string>{"sub", "c.png"}));
     EXPECT_TRUE(Drain().empty());
 }
 
@@ -120,7 +120,7 @@ TEST_F(ListsTest, OpeningAFolderEntryShowsItAndTheProgramKeepsTheComboInStep) {
     auto* list = dynamic_cast<FileListWidget*>(platform->ControlWidget(ControlId::LstExplorer));
     ASSERT_NE(list, nullptr);
     Settle();
-    QTreeWidgetItem* sub = list->topLevelItem(1);
+    QTreeWidgetItem* sub = list->topLevelItem(0);
     const QRect where = list->visualItemRect(sub);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, where.center());
@@ -129,7 +129,7 @@ TEST_F(ListsTest, OpeningAFolderEntryShowsItAndTheProgramKeepsTheComboInStep) {
     EXPECT_TRUE(changed);
     const std::string inside = (root + "sub/").toStdString();
     EXPECT_EQ(platform->GetText(ControlId::LstExplorer), inside);
-    EXPECT_EQ(Entries(ControlId::LstExplorer), (std::vector<std::string>{".."}));
+    EXPECT_TRUE(Entries(ControlId::LstExplorer).empty());
 
     // What the program does on that event: the combo follows, silently.
     platform->SetText(ControlId::CmbExplorer, platform->GetText(ControlId::LstExplorer));
@@ -153,6 +153,21 @@ TEST_F(ListsTest, OpeningAFolderEntryShowsItAndTheProgramKeepsTheComboInStep) {
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, kKindChange);
     EXPECT_EQ(platform->GetText(ControlId::CmbExplorer), inside);
+}
+
+TEST_F(ListsTest, FolderTextsReadBackAsGivenAndAnEmptyOneMeansTheWorkingFolder) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    auto list = Spec(ControlId::LstExplorer, ControlKind::FileList, InWindow(), {300, 40, 300, 155});
+    list.pattern = "*.png";
+    ASSERT_TRUE(platform->CreateControl(list));
+    EXPECT_EQ(platform->GetText(ControlId::LstExplorer), (QDir::currentPath() + "/").toStdString());
+    platform->SetText(ControlId::LstExplorer, "sub");
+    EXPECT_EQ(platform->GetText(ControlId::LstExplorer), "sub/");
+    platform->SetText(ControlId::LstExplorer, "/no/such/folder");
+    EXPECT_EQ(platform->GetText(ControlId::LstExplorer), "/no/such/folder/");
+    EXPECT_EQ(platform->ItemCount(ControlId::LstExplorer), 0);
+    QDir::setCurrent(before);
 }
 
 TEST_F(ListsTest, ReportListEditsKeepOrderAndSelection) {
