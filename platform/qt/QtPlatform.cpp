@@ -120,6 +120,35 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
     const bool interesting = IsInputEvent(type) || type == QEvent::MouseMove || type == QEvent::Enter ||
                              type == QEvent::HoverMove;
     if (!interesting || scriptedInput_) return false;
+
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        const int window = WindowOf(watched);
+        if (window < 0) return false;
+        const Window* host = FindWindow(window);
+        if (host != nullptr && !host->inputEnabled) return true;
+        // A key event the focus widget ignores travels on to its parent: count it once, at the
+        // first widget that receives it.
+        auto* widget = static_cast<QWidget*>(watched);
+        const bool passedUp = event == lastKeyEvent_ && !lastKeyReceiver_.isNull() &&
+                              lastKeyReceiver_->parentWidget() == widget;
+        lastKeyEvent_ = event;
+        lastKeyReceiver_ = widget;
+        if (passedUp) return false;
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (const auto which = KeyOf(key->key())) {
+            if (type == QEvent::KeyPress) keysDown_.insert(*which);
+            else if (!key->isAutoRepeat()) keysDown_.erase(*which);
+        }
+        if (type == QEvent::KeyPress) {
+            userKeysDown_.clear();
+            Event out;
+            out.code = kEventKey;
+            out.window = window;
+            Push(std::move(out));
+        }
+        return false;
+    }
+
     const int window = WindowOf(watched);
     if (window < 0) return false;
     const Window* host = FindWindow(window);
@@ -127,7 +156,6 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
         // A disabled window looks unchanged but takes no input, like a window under a modal one.
         return IsInputEvent(type);
     }
-
     switch (type) {
         case QEvent::MouseMove:
             pointerOverride_.reset();
@@ -137,26 +165,6 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::HoverMove:
             PushPointerMove(window);
             break;
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease: {
-            auto* key = static_cast<QKeyEvent*>(event);
-            // A key event travels up the parents of the focus widget; count it once.
-            if (key == lastKeyEvent_ && key->timestamp() == lastKeyTime_) break;
-            lastKeyEvent_ = key;
-            lastKeyTime_ = key->timestamp();
-            if (const auto which = KeyOf(key->key())) {
-                if (type == QEvent::KeyPress) keysDown_.insert(*which);
-                else if (!key->isAutoRepeat()) keysDown_.erase(*which);
-            }
-            if (type == QEvent::KeyPress) {
-                userKeysDown_.clear();
-                Event out;
-                out.code = kEventKey;
-                out.window = window;
-                Push(std::move(out));
-            }
-            break;
-        }
         default:
             break;
     }

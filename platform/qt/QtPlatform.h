@@ -178,7 +178,7 @@ private:
     bool TakesWindowSystemInput() const { return quiet_ == 0 && !scriptedInput_; }
     void PushPointerMove(int window);
     int ListChangeKind(ControlKind kind) const;
-    int WindowOf(const QObject* object) const;
+    int WindowOf(const QObject* object) const;        // window of a widget, -1 not ours
 
     // Lookup
     const Control* Find(ControlId id) const;
@@ -204,11 +204,11 @@ private:
     std::set<Key> userKeysDown_;            // keys held by the last user key action
     bool pickerShape_ = false;
     int quiet_ = 0;
+    const QEvent* lastKeyEvent_ = nullptr;   // the key event last seen, and the widget it
+    QPointer<QWidget> lastKeyReceiver_;      // reached, to tell propagation from new keys
     bool scriptedInput_ = false;
     std::optional<OsVersion> osVersion_;
     std::string programDirectory_;
-    const QEvent* lastKeyEvent_ = nullptr;  // a key event is seen once per parent it visits
-    unsigned long lastKeyTime_ = 0;
 };
 
 }  // namespace velinor::platform::qt

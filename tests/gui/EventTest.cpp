@@ -182,6 +182,11 @@ TEST_F(EventTest, RealMouseAndKeyInputBecomeEvents) {
         if (e.code == kEventControl && e.control == ControlId::TrkLogoAlpha && e.kind == kKindChange) ++changes;
     }
     EXPECT_EQ(keys, 1);   // counted once although the key travels up the parents
+    // A real Ctrl+A is seen as held while it is down, and released after.
+    QTest::keyPress(slider, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(platform->KeyDown(Key::A));
+    QTest::keyRelease(slider, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(platform->KeyDown(Key::A));
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(platform->GetState(ControlId::TrkLogoAlpha), 1);
 }
