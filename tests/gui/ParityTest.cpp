@@ -81,11 +81,11 @@ std::vector<std::string> Collect(Platform& platform, UserActions& user) {
 }
 
 TEST_F(QtPlatformTest, UserActionsRaiseTheSameEventsAndStatesAsTheInMemoryPlatform) {
+    platform->SetScriptedInput(true);   // only the actions below, nothing from the display
     HeadlessPlatform headless;
     BuildWindow(headless);
     BuildWindow(*platform);
     Settle();
-    platform->SetScriptedInput(true);   // only the actions below, nothing from the display
 
     std::vector<std::string> expected;
     std::vector<std::string> actual;
