@@ -310,13 +310,12 @@ void QtPlatform::SetPointerPosition(Point screen) {
 
 void QtPlatform::SetPointerShape(PointerShape shape) {
     const bool picker = shape == PointerShape::Picker;
-    const QCursor pipette = picker ? PipetteCursor() : QCursor();
+    if (picker && !pipette_) pipette_ = PipetteCursor();   // drawn once; the loop asks on every event
     for (auto& [number, window] : windows_) {
         if (!window.widget) continue;
-        if (picker && window.inputEnabled) window.widget->setCursor(pipette);
+        if (picker && window.inputEnabled) window.widget->setCursor(*pipette_);
         else window.widget->unsetCursor();
     }
-    pickerShape_ = picker;
 }
 
 bool QtPlatform::KeyDown(Key key) const {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 
+#include <QCursor>
 #include <QFont>
 #include <QObject>
 #include <QPointer>
@@ -202,7 +203,7 @@ private:
     std::optional<Point> pointerOverride_;  // pointer placed by a user action or the program
     std::set<Key> keysDown_;                // keys held in real key events
     std::set<Key> userKeysDown_;            // keys held by the last user key action
-    bool pickerShape_ = false;
+    std::optional<QCursor> pipette_;
     int quiet_ = 0;
     const QEvent* lastKeyEvent_ = nullptr;   // the key event last seen, and the widget it
     QPointer<QWidget> lastKeyReceiver_;      // reached, to tell propagation from new keys

@@ -117,3 +117,17 @@ TEST_F(QtPlatformTest, ScreenPixelReadsWhatAPictureShowsInTheTopWindow) {
 
 }  // namespace
 }  // namespace velinor::platform::qt::test
+
+namespace velinor::platform::qt::test {
+namespace {
+
+TEST_F(SecondaryWindowTest, PickerPointerShowsOnlyOverWindowsThatTakeInput) {
+    platform->SetPointerShape(PointerShape::Picker);
+    EXPECT_EQ(platform->WindowWidget(4)->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_NE(platform->WindowWidget(0)->cursor().shape(), Qt::BitmapCursor);
+    platform->SetPointerShape(PointerShape::Arrow);
+    EXPECT_EQ(platform->WindowWidget(4)->cursor().shape(), Qt::ArrowCursor);
+}
+
+}  // namespace
+}  // namespace velinor::platform::qt::test
