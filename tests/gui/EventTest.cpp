@@ -85,48 +85,25 @@ TEST_F(EventTest, ProgramChangesRaiseNoEvents) {
     EXPECT_TRUE(platform->ToolbarPressed(ToolbarItem::TbGerman));
 }
 
-TEST_F(EventTest, UserActionsRaiseOneEventOfTheRightKind) {
-    platform->UserClick(ControlId::OptModeLogo);
-    ExpectControlEvent(Drain(), ControlId::OptModeLogo, kKindLeftClick);
-    platform->UserClick(ControlId::ChkCircleFilled);
-    ExpectControlEvent(Drain(), ControlId::ChkCircleFilled, kKindLeftClick);
-    platform->UserClick(ControlId::BtnOpen);
-    ExpectControlEvent(Drain(), ControlId::BtnOpen, kKindLeftClick);
-    platform->UserSet(ControlId::TrkLogoAlpha, 128);
-    ExpectControlEvent(Drain(), ControlId::TrkLogoAlpha, kKindChange);
-    platform->UserSet(ControlId::SpinCircleGap, 12);
-    ExpectControlEvent(Drain(), ControlId::SpinCircleGap, kKindChange);
-    platform->UserSet(ControlId::CmbFrameKind, 1);
-    ExpectControlEvent(Drain(), ControlId::CmbFrameKind, kKindChange);
-    platform->UserSet(ControlId::PnlTabs, 1);
-    ExpectControlEvent(Drain(), ControlId::PnlTabs, kKindChange);
+// Event kinds of user actions are compared with the in-memory platform in ParityTest; here,
+// what the actions do to the widgets.
+TEST_F(EventTest, UserActionsChangeTheWidgetsWithinWhatAUserCanDo) {
+    platform->UserSet(ControlId::SpinCircleGap, 500);
+    EXPECT_EQ(platform->GetState(ControlId::SpinCircleGap), 200);   // the spin's range holds
     platform->UserType(ControlId::TxtMark, "Gruß");
-    ExpectControlEvent(Drain(), ControlId::TxtMark, kKindChange);
-
-    EXPECT_EQ(platform->GetState(ControlId::TrkLogoAlpha), 128);
-    EXPECT_EQ(platform->GetState(ControlId::SpinCircleGap), 12);
-    EXPECT_EQ(platform->GetState(ControlId::CmbFrameKind), 1);
-    EXPECT_EQ(platform->GetState(ControlId::PnlTabs), 1);
     EXPECT_EQ(platform->GetText(ControlId::TxtMark), "Gruß");
+    EXPECT_EQ(platform->FocusedControl(), ControlId::TxtMark);
 
-    // Setting a value the control already has is still the user's action.
-    platform->UserSet(ControlId::TrkLogoAlpha, 128);
-    ExpectControlEvent(Drain(), ControlId::TrkLogoAlpha, kKindChange);
-
-    // Lists: setting the current entry is a change, marking entries a click; a user can only
-    // pick an entry that is there.
+    // A user can only pick an entry that is there, and cannot uncheck an option.
     platform->AddItem(ControlId::LstBatch, "/tmp/a.jpg");
     platform->AddItem(ControlId::LstBatch, "/tmp/b.jpg");
+    Drain();
     platform->UserSet(ControlId::LstBatch, 5);
     ExpectControlEvent(Drain(), ControlId::LstBatch, kKindChange);
     EXPECT_EQ(platform->GetState(ControlId::LstBatch), 1);
     EXPECT_EQ(platform->ItemState(ControlId::LstBatch, 1) & kItemSelected, kItemSelected);
-    platform->UserSelect(ControlId::LstBatch, {0}, false);
-    ExpectControlEvent(Drain(), ControlId::LstBatch, kKindLeftClick);
-    EXPECT_EQ(platform->GetState(ControlId::LstBatch), 0);
-    EXPECT_EQ(platform->FocusedControl(), ControlId::LstBatch);
-
-    // Unchecking an option is nothing a user can do.
+    platform->UserClick(ControlId::OptModeLogo);
+    Drain();
     platform->UserSet(ControlId::OptModeLogo, 0);
     EXPECT_TRUE(Drain().empty());
     EXPECT_EQ(platform->GetState(ControlId::OptModeLogo), 1);

@@ -1,5 +1,3 @@
-#include <map>
-
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,7 +9,6 @@
 #include <QTreeWidget>
 
 #include "GuiFixture.h"
-#include "app/MainWindowLayout.h"
 #include "platform/qt/HostWindow.h"
 #include "platform/qt/TabPanel.h"
 
@@ -41,39 +38,9 @@ bool WidgetMatchesKind(QWidget* widget, ControlKind kind) {
     return false;
 }
 
-std::string TextOf(const app::TextRef& ref) {
-    if (ref.source == app::TextRef::Source::Literal && ref.literal != nullptr) return ref.literal;
-    if (ref.source == app::TextRef::Source::Key) return "text " + std::to_string(ref.key);
-    return {};
-}
-
 // The program's whole layout table, built straight through the backend.
 TEST_F(QtPlatformTest, EveryControlOfTheMainWindowSitsAtItsTableGeometry) {
-    OpenMain();
-    std::map<int, render::RasterImage> images;
-    for (const app::LayoutRow& row : app::MainWindowLayout()) {
-        ControlSpec spec;
-        spec.id = row.id;
-        spec.kind = row.kind;
-        spec.parent = {app::kMainWindow, row.parent.control, row.parent.tab};
-        spec.geometry = row.geometry;
-        spec.text = TextOf(row.text);
-        spec.flags = row.flags;
-        spec.minimum = row.minimum;
-        spec.maximum = row.maximum;
-        for (const app::TextRef& item : row.items) spec.items.push_back(TextOf(item));
-        if (row.pattern != nullptr) spec.pattern = row.pattern;
-        if (row.kind == ControlKind::Image) {
-            render::RasterImage& image = images[static_cast<int>(row.id)];
-            image.width = row.geometry.width;
-            image.height = row.geometry.height;
-            image.pixels.assign(static_cast<std::size_t>(image.width) * image.height, render::kLightGrey);
-            spec.image = &image;
-        }
-        ASSERT_TRUE(platform->CreateControl(spec)) << static_cast<int>(row.id);
-    }
-    platform->RemoveTab(ControlId::PnlBatchMark, app::kRemovedBatchMarkTab);
-    Settle();
+    BuildProgramLayout();
 
     int checked = 0;
     for (const app::LayoutRow& row : app::MainWindowLayout()) {
