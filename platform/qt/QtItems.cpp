@@ -281,6 +281,7 @@ void QtPlatform::CreateStatusBar(int window, const std::vector<int>& fieldWidths
     if (host == nullptr) return;
     delete host->statusBar.data();
     auto* bar = new StatusBarWidget(host->widget.get(), fieldWidths);
+    if (controlFont_) bar->setFont(*controlFont_);
     const int width = host->widget->width();
     const int height = host->widget->height();
     bar->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
