@@ -28,8 +28,8 @@ class StatusBarWidget;
 
 // The platform on Qt 6 Widgets. Windows and controls are real widgets placed at the exact
 // positions the program gives; user input on them becomes the program's events on one queue.
-// Changes the program makes never raise events (signals are blocked meanwhile); only user
-// input does, including the input performed through UserActions.
+// Changes the program makes never raise events (widget signals are ignored meanwhile); only
+// user input does, and each UserActions call raises the one event its input would.
 // Needs a QApplication that outlives it.
 class QtPlatform : public QObject, public Platform, public UserActions {
 public:
