@@ -1,0 +1,108 @@
+// Requesters and message boxes as Qt dialogs, owned by the main window.
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "platform/qt/FilePattern.h"
+#include "platform/qt/FontRequester.h"
+#include "platform/qt/ImageConvert.h"
+#include "platform/qt/QtPlatform.h"
+#include "platform/qt/WidgetHelpers.h"
+
+namespace velinor::platform::qt {
+
+namespace {
+
+// Sets up a file dialog from the program's request: the default file may be a folder, a file
+// name, a path with a file name, or a mask such as "*.*" (then only the folder counts).
+void Prepare(QFileDialog& dialog, const FileRequest& request) {
+    dialog.setWindowTitle(Q(request.title));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);   // the program asks itself
+    const QStringList filters = NameFiltersFromPattern(Q(request.pattern));
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = request.patternIndex >= 0 && request.patternIndex < filters.size() ? request.patternIndex : 0;
+        dialog.selectNameFilter(filters[index]);
+    }
+    QString preset = Q(request.defaultFile);
+    preset.replace('\\', '/');
+    if (preset.isEmpty()) return;
+    const QFileInfo info(preset);
+    if (info.isDir()) {
+        dialog.setDirectory(preset);
+        return;
+    }
+    if (!info.path().isEmpty() && QFileInfo(info.path()).isDir() && preset.contains('/')) dialog.setDirectory(info.path());
+    const QString name = info.fileName();
+    if (!name.isEmpty() && !name.contains('*') && !name.contains('?')) dialog.selectFile(name);
+}
+
+int SelectedFilterIndex(const QFileDialog& dialog) {
+    const int index = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
+    return index >= 0 ? index : 0;
+}
+
+}  // namespace
+
+std::string QtPlatform::OpenFileRequester(const FileRequest& request) {
+    QFileDialog dialog(Owner());
+    Prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return S(dialog.selectedFiles().front());
+}
+
+SaveAnswer QtPlatform::SaveFileRequester(const FileRequest& request) {
+    QFileDialog dialog(Owner());
+    Prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return {S(dialog.selectedFiles().front()), SelectedFilterIndex(dialog)};
+}
+
+std::string QtPlatform::FolderRequester(const std::string& title, const std::string& initial) {
+    QString start = Q(initial);
+    start.replace('\\', '/');
+    if (!QFileInfo(start).isDir()) start.clear();
+    QString folder = QFileDialog::getExistingDirectory(Owner(), Q(title), start);
+    if (folder.isEmpty()) return {};
+    if (!folder.endsWith('/')) folder += '/';
+    return S(folder);
+}
+
+int QtPlatform::ColourRequester(render::Color initial) {
+    const QColor chosen = QColorDialog::getColor(ToQColor(initial), Owner());
+    return chosen.isValid() ? static_cast<int>(FromQColor(chosen)) : -1;
+}
+
+std::optional<FontAnswer> QtPlatform::FontRequester(const FontRequest& request) {
+    return RunFontRequester(Owner(), request);
+}
+
+MessageAnswer QtPlatform::MessageBox(const std::string& caption, const std::string& text, MessageIcon icon,
+                                     MessageButtons buttons) {
+    QMessageBox box(Owner());
+    box.setWindowTitle(Q(caption));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(FromProgramLines(text));
+    switch (icon) {
+        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    }
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+}  // namespace velinor::platform::qt

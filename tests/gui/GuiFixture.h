@@ -1,0 +1,102 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include "app/MainWindowLayout.h"
+#include "platform/qt/QtPlatform.h"
+
+namespace velinor::platform::qt::test {
+
+using velinor::platform::ControlId;
+
+inline ControlSpec Spec(ControlId id, ControlKind kind, ControlParent parent, Rect geometry, std::string text = {}) {
+    ControlSpec spec;
+    spec.id = id;
+    spec.kind = kind;
+    spec.parent = parent;
+    spec.geometry = geometry;
+    spec.text = std::move(text);
+    return spec;
+}
+
+inline ControlParent InWindow(int window = 0) { return {window, ControlId::None, -1}; }
+inline ControlParent InControl(ControlId id, int window = 0) { return {window, id, -1}; }
+inline ControlParent OnTab(ControlId id, int tab, int window = 0) { return {window, id, tab}; }
+
+inline void Settle() {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+class QtPlatformTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform = std::make_unique<QtPlatform>(); }
+    void TearDown() override { platform.reset(); Settle(); }
+
+    void OpenMain() {
+        WindowSpec window;
+        window.number = 0;
+        window.title = "Velinor V3.01";
+        window.clientWidth = 620;
+        window.clientHeight = 595;
+        window.minimiseButton = true;
+        ASSERT_TRUE(platform->OpenWindow(window));
+    }
+
+    // The program's whole main-window table, built straight through the backend (texts stand
+    // in for the language file; image controls get a blank picture of their size), with the
+    // batch-mark tab the program removes again already removed.
+    void BuildProgramLayout() {
+        OpenMain();
+        for (const app::LayoutRow& row : app::MainWindowLayout()) {
+            ControlSpec spec;
+            spec.id = row.id;
+            spec.kind = row.kind;
+            spec.parent = {app::kMainWindow, row.parent.control, row.parent.tab};
+            spec.geometry = row.geometry;
+            spec.text = TextOf(row.text);
+            spec.flags = row.flags;
+            spec.minimum = row.minimum;
+            spec.maximum = row.maximum;
+            for (const app::TextRef& item : row.items) spec.items.push_back(TextOf(item));
+            if (row.pattern != nullptr) spec.pattern = row.pattern;
+            if (row.kind == ControlKind::Image) {
+                render::RasterImage& image = images[static_cast<int>(row.id)];
+                image.width = row.geometry.width;
+                image.height = row.geometry.height;
+                image.pixels.assign(static_cast<std::size_t>(image.width) * image.height, render::kLightGrey);
+                spec.image = &image;
+            }
+            ASSERT_TRUE(platform->CreateControl(spec)) << static_cast<int>(row.id);
+        }
+        platform->RemoveTab(ControlId::PnlBatchMark, app::kRemovedBatchMarkTab);
+        Settle();
+    }
+
+    static std::string TextOf(const app::TextRef& ref) {
+        if (ref.source == app::TextRef::Source::Literal && ref.literal != nullptr) return ref.literal;
+        if (ref.source == app::TextRef::Source::Key) return "text " + std::to_string(ref.key);
+        return {};
+    }
+
+    // Every event queued so far, oldest first. Pointer movement comes whenever a widget
+    // appears under the pointer, so it is left out unless asked for.
+    std::vector<Event> Drain(bool withPointer = false) {
+        Settle();
+        std::vector<Event> events;
+        while (platform->HasPendingEvent()) {
+            Event event = platform->PollEvent();
+            if (withPointer || event.code != kEventPointerMove) events.push_back(std::move(event));
+        }
+        return events;
+    }
+
+    std::unique_ptr<QtPlatform> platform;
+    std::map<int, render::RasterImage> images;
+};
+
+}  // namespace velinor::platform::qt::test
