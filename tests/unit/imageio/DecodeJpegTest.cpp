@@ -1,0 +1,178 @@
+// JPEG specifics: EXIF orientation turns the picture upright; truncated, corrupt and
+// oversized files give nothing.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <sstream>
+
+#include "DecodeTestSupport.h"
+#include "imageio/JpegDecoder.h"
+#include "imageio/Orientation.h"
+
+namespace velinor::imageio {
+namespace {
+
+using render::MakeColor;
+using testing::Bytes;
+
+const render::Color kRed = MakeColor(255, 0, 0), kGreen = MakeColor(0, 255, 0), kBlue = MakeColor(0, 0, 255),
+                    kWhite = render::kWhite;
+
+// A 32 x 16 JPEG with solid quadrants: red top left, green top right, blue bottom left,
+// white bottom right.
+Bytes QuadrantJpeg(const testing::TempFolder& folder) {
+    std::ostringstream ppm;
+    ppm << "P6\n32 16\n255\n";
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const render::Color c = y < 8 ? (x < 16 ? kRed : kGreen) : (x < 16 ? kBlue : kWhite);
+            ppm << char(render::RedOf(c)) << char(render::GreenOf(c)) << char(render::BlueOf(c));
+        }
+    }
+    const std::string text = ppm.str();
+    testing::WriteBytes(folder / "q.ppm", Bytes(text.begin(), text.end()));
+    if (!testing::Run("convert '" + (folder / "q.ppm") + "' -quality 98 -sampling-factor 1x1 '" + (folder / "q.jpg") + "'")) return {};
+    return testing::ReadBytes(folder / "q.jpg");
+}
+
+// An APP1 segment holding a TIFF directory with one orientation entry.
+Bytes ExifSegment(int orientation, bool big_endian, std::uint32_t directory_offset = 8) {
+    Bytes tiff;
+    auto put16 = [&](unsigned v) {
+        if (big_endian) tiff.insert(tiff.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+        else tiff.insert(tiff.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
+    };
+    auto put32 = [&](std::uint32_t v) {
+        if (big_endian) { put16(v >> 16); put16(v & 0xFFFF); }
+        else { put16(v & 0xFFFF); put16(v >> 16); }
+    };
+    tiff.insert(tiff.end(), big_endian ? std::initializer_list<std::uint8_t>{'M', 'M'} : std::initializer_list<std::uint8_t>{'I', 'I'});
+    put16(42);
+    put32(directory_offset);
+    put16(2);
+    put16(0x010F); put16(2); put32(4); put32(0x4D414B45);  // a maker entry before the one we want
+    put16(0x0112); put16(3); put32(1); put16(static_cast<unsigned>(orientation)); put16(0);
+    put32(0);
+    Bytes segment = {0xFF, 0xE1};
+    const std::size_t length = 2 + 6 + tiff.size();
+    segment.push_back(static_cast<std::uint8_t>(length >> 8));
+    segment.push_back(static_cast<std::uint8_t>(length));
+    segment.insert(segment.end(), {'E', 'x', 'i', 'f', 0, 0});
+    segment.insert(segment.end(), tiff.begin(), tiff.end());
+    return segment;
+}
+
+Bytes WithSegment(const Bytes& jpeg, const Bytes& segment) {
+    Bytes out(jpeg.begin(), jpeg.begin() + 2);
+    out.insert(out.end(), segment.begin(), segment.end());
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
+}
+
+bool Near(render::Color a, render::Color b) {
+    return std::abs(render::RedOf(a) - render::RedOf(b)) <= 8 && std::abs(render::GreenOf(a) - render::GreenOf(b)) <= 8 &&
+           std::abs(render::BlueOf(a) - render::BlueOf(b)) <= 8;
+}
+
+class JpegFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+        base_ = QuadrantJpeg(folder_);
+        ASSERT_FALSE(base_.empty());
+    }
+    testing::TempFolder folder_;
+    Bytes base_;
+};
+
+TEST_F(JpegFiles, EveryExifOrientationIsTurnedUpright) {
+    // The colours that end up in the top-left, top-right, bottom-left and bottom-right corners.
+    const std::vector<std::array<render::Color, 4>> corners = {
+        {kRed, kGreen, kBlue, kWhite}, {kGreen, kRed, kWhite, kBlue}, {kWhite, kBlue, kGreen, kRed},
+        {kBlue, kWhite, kRed, kGreen}, {kRed, kBlue, kGreen, kWhite}, {kBlue, kRed, kWhite, kGreen},
+        {kWhite, kGreen, kBlue, kRed}, {kGreen, kWhite, kRed, kBlue}};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        for (bool big_endian : {false, true}) {
+            const auto image = DecodeJpeg(WithSegment(base_, ExifSegment(orientation, big_endian)));
+            ASSERT_TRUE(image.has_value());
+            const bool turned = orientation >= 5;
+            EXPECT_EQ(image->width, turned ? 16 : 32) << orientation;
+            EXPECT_EQ(image->height, turned ? 32 : 16) << orientation;
+            const int w = image->width, h = image->height;
+            const auto& want = corners[static_cast<std::size_t>(orientation - 1)];
+            EXPECT_TRUE(Near(image->At(2, 2), want[0])) << orientation << (big_endian ? " MM" : " II");
+            EXPECT_TRUE(Near(image->At(w - 3, 2), want[1])) << orientation;
+            EXPECT_TRUE(Near(image->At(2, h - 3), want[2])) << orientation;
+            EXPECT_TRUE(Near(image->At(w - 3, h - 3), want[3])) << orientation;
+        }
+    }
+}
+
+TEST_F(JpegFiles, OrientationAgreesWithImageMagickAutoOrient) {
+    for (int orientation : {3, 6, 8}) {
+        const std::string file = folder_ / "o.jpg";
+        testing::WriteBytes(file, WithSegment(base_, ExifSegment(orientation, false)));
+        const auto ours = DecodeJpeg(testing::ReadBytes(file));
+        const auto reference = testing::ConvertReference(file, true);
+        ASSERT_TRUE(ours && reference);
+        EXPECT_LE(testing::MaxChannelDifference(testing::ToRgb(*ours), *reference), 2) << orientation;
+    }
+}
+
+TEST_F(JpegFiles, BrokenExifLeavesThePictureAsStored) {
+    const auto plain = DecodeJpeg(base_);
+    ASSERT_TRUE(plain.has_value());
+    for (const Bytes& segment : {ExifSegment(6, false, 0xFFFFFFF0u), ExifSegment(9, false), ExifSegment(0, true),
+                                 Bytes{0xFF, 0xE1, 0, 8, 'E', 'x', 'i', 'f', 0, 0}}) {
+        const auto image = DecodeJpeg(WithSegment(base_, segment));
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->pixels, plain->pixels);
+    }
+}
+
+TEST_F(JpegFiles, TruncatedCorruptAndOversizedFilesFail) {
+    ASSERT_TRUE(DecodeJpeg(base_).has_value());
+    // Data ending early would otherwise come out padded with grey.
+    for (std::size_t keep : {base_.size() / 2, base_.size() * 3 / 4, base_.size() - 40}) {
+        EXPECT_FALSE(DecodeJpeg(Bytes(base_.begin(), base_.begin() + static_cast<std::ptrdiff_t>(keep))).has_value()) << keep;
+    }
+    EXPECT_FALSE(DecodeJpeg(Bytes{0xFF, 0xD8}).has_value());
+    EXPECT_FALSE(DecodeJpeg(Bytes{0xFF, 0xD8, 0xFF, 0xD9}).has_value());
+    Bytes garbage = {0xFF, 0xD8};
+    for (int i = 0; i < 500; ++i) garbage.push_back(static_cast<std::uint8_t>(i * 37));
+    EXPECT_FALSE(DecodeJpeg(garbage).has_value());
+
+    // Start-of-frame sizes rewritten: 40000 wide, then zero high.
+    for (std::size_t i = 2; i + 8 < base_.size(); ++i) {
+        if (base_[i] != 0xFF || base_[i + 1] != 0xC0) continue;
+        Bytes wide = base_;
+        wide[i + 7] = 0x9C;
+        wide[i + 8] = 0x40;
+        EXPECT_FALSE(DecodeJpeg(wide).has_value());
+        Bytes flat = base_;
+        flat[i + 5] = 0;
+        flat[i + 6] = 0;
+        EXPECT_FALSE(DecodeJpeg(flat).has_value());
+        const DecodeLimits small{render::kMaxImageSide, 32 * 16 - 1};
+        EXPECT_FALSE(DecodeJpeg(base_, small).has_value());
+        return;
+    }
+    FAIL() << "no baseline frame header found";
+}
+
+TEST(JpegOrientation, ParserReadsOnlyAValidOrientationEntry) {
+    const Bytes tiff_le = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0};
+    EXPECT_EQ(ExifOrientation(tiff_le), 6);
+    Bytes wrong_type = tiff_le;
+    wrong_type[12] = 4;  // LONG instead of SHORT
+    EXPECT_EQ(ExifOrientation(wrong_type), 1);
+    Bytes many_entries = tiff_le;
+    many_entries[8] = 0xFF;
+    many_entries[9] = 0xFF;  // a count that runs off the end
+    EXPECT_EQ(ExifOrientation(many_entries), 6);
+    EXPECT_EQ(ExifOrientation(Bytes(tiff_le.begin(), tiff_le.begin() + 19)), 1);
+    EXPECT_EQ(ExifOrientation(Bytes{'X', 'X', 42, 0}), 1);
+}
+
+}  // namespace
+}  // namespace velinor::imageio
