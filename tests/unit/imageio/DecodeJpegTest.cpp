@@ -136,7 +136,12 @@ TEST_F(JpegFiles, TruncatedCorruptAndOversizedFilesFail) {
     for (std::size_t keep : {base_.size() / 2, base_.size() * 3 / 4, base_.size() - 40}) {
         EXPECT_FALSE(DecodeJpeg(Bytes(base_.begin(), base_.begin() + static_cast<std::ptrdiff_t>(keep))).has_value()) << keep;
     }
-    Bytes cut_and_closed(base_.begin(), base_.begin() + static_cast<std::ptrdiff_t>(base_.size() / 2));
+    // A busy picture, so that the last bytes of the scan hold real data.
+    testing::WritePatternPam(folder_ / "busy.pam", 64, 48, false);
+    ASSERT_TRUE(testing::Run("convert '" + (folder_ / "busy.pam") + "' '" + (folder_ / "busy.jpg") + "'"));
+    const Bytes busy = testing::ReadBytes(folder_ / "busy.jpg");
+    ASSERT_TRUE(DecodeJpeg(busy).has_value());
+    Bytes cut_and_closed(busy.begin(), busy.end() - 40);
     cut_and_closed.insert(cut_and_closed.end(), {0xFF, 0xD9});
     EXPECT_FALSE(DecodeJpeg(cut_and_closed).has_value()) << "cut, with an end marker appended";
     EXPECT_FALSE(DecodeJpeg(Bytes{0xFF, 0xD8}).has_value());
