@@ -1,8 +1,7 @@
-// JPEG specifics: EXIF orientation turns the picture upright; truncated, corrupt and
-// oversized files give nothing.
+// JPEG specifics: EXIF orientation turns the picture upright, plain CMYK, and truncated,
+// corrupt and oversized files that give nothing.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <sstream>
 
 #include <cstdio>
@@ -73,11 +72,6 @@ Bytes WithSegment(const Bytes& jpeg, const Bytes& segment) {
     return out;
 }
 
-bool Near(render::Color a, render::Color b) {
-    return std::abs(render::RedOf(a) - render::RedOf(b)) <= 8 && std::abs(render::GreenOf(a) - render::GreenOf(b)) <= 8 &&
-           std::abs(render::BlueOf(a) - render::BlueOf(b)) <= 8;
-}
-
 class JpegFiles : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -89,36 +83,14 @@ protected:
     Bytes base_;
 };
 
-TEST_F(JpegFiles, EveryExifOrientationIsTurnedUpright) {
-    // The colours that end up in the top-left, top-right, bottom-left and bottom-right corners.
-    const std::vector<std::array<render::Color, 4>> corners = {
-        {kRed, kGreen, kBlue, kWhite}, {kGreen, kRed, kWhite, kBlue}, {kWhite, kBlue, kGreen, kRed},
-        {kBlue, kWhite, kRed, kGreen}, {kRed, kBlue, kGreen, kWhite}, {kBlue, kRed, kWhite, kGreen},
-        {kWhite, kGreen, kBlue, kRed}, {kGreen, kWhite, kRed, kBlue}};
+TEST_F(JpegFiles, EveryExifOrientationIsTurnedUprightAsImageMagickDoes) {
     for (int orientation = 1; orientation <= 8; ++orientation) {
-        for (bool big_endian : {false, true}) {
-            const auto image = DecodeJpeg(WithSegment(base_, ExifSegment(orientation, big_endian)));
-            ASSERT_TRUE(image.has_value());
-            const bool turned = orientation >= 5;
-            EXPECT_EQ(image->width, turned ? 16 : 32) << orientation;
-            EXPECT_EQ(image->height, turned ? 32 : 16) << orientation;
-            const int w = image->width, h = image->height;
-            const auto& want = corners[static_cast<std::size_t>(orientation - 1)];
-            EXPECT_TRUE(Near(image->At(2, 2), want[0])) << orientation << (big_endian ? " MM" : " II");
-            EXPECT_TRUE(Near(image->At(w - 3, 2), want[1])) << orientation;
-            EXPECT_TRUE(Near(image->At(2, h - 3), want[2])) << orientation;
-            EXPECT_TRUE(Near(image->At(w - 3, h - 3), want[3])) << orientation;
-        }
-    }
-}
-
-TEST_F(JpegFiles, OrientationAgreesWithImageMagickAutoOrient) {
-    for (int orientation : {3, 6, 8}) {
         const std::string file = folder_ / "o.jpg";
-        testing::WriteBytes(file, WithSegment(base_, ExifSegment(orientation, false)));
+        testing::WriteBytes(file, WithSegment(base_, ExifSegment(orientation, orientation % 2 == 0)));
         const auto ours = DecodeJpeg(testing::ReadBytes(file));
         const auto reference = testing::ConvertReference(file, true);
         ASSERT_TRUE(ours && reference);
+        EXPECT_EQ(ours->width, orientation >= 5 ? 16 : 32);
         EXPECT_LE(testing::MaxChannelDifference(testing::ToRgb(*ours), *reference), 2) << orientation;
     }
 }
@@ -219,20 +191,6 @@ TEST_F(JpegFiles, PlainCmykAgreesWithImageMagick) {
     const auto reference = testing::ConvertReference(folder_ / "cmyk.jpg");
     ASSERT_TRUE(ours && reference);
     EXPECT_LE(testing::MaxChannelDifference(testing::ToRgb(*ours), *reference), 2);
-}
-
-TEST(JpegOrientation, ParserReadsOnlyAValidOrientationEntry) {
-    const Bytes tiff_le = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0};
-    EXPECT_EQ(ExifOrientation(tiff_le), 6);
-    Bytes wrong_type = tiff_le;
-    wrong_type[12] = 4;  // LONG instead of SHORT
-    EXPECT_EQ(ExifOrientation(wrong_type), 1);
-    Bytes many_entries = tiff_le;
-    many_entries[8] = 0xFF;
-    many_entries[9] = 0xFF;  // a count that runs off the end
-    EXPECT_EQ(ExifOrientation(many_entries), 6);
-    EXPECT_EQ(ExifOrientation(Bytes(tiff_le.begin(), tiff_le.begin() + 19)), 1);
-    EXPECT_EQ(ExifOrientation(Bytes{'X', 'X', 42, 0}), 1);
 }
 
 }  // namespace

@@ -86,10 +86,6 @@ TEST(PngDamaged, TruncatedCorruptAndLyingFilesFail) {
     EXPECT_FALSE(DecodePng(MakePng(16, 16, 8, 2, Bytes(raw.begin(), raw.end() - 49))).has_value()) << "a row short";
     EXPECT_FALSE(DecodePng(MakePng(4, 4, 8, 2, Bytes(4 * 13, 9))).has_value()) << "unknown filter";
     EXPECT_FALSE(DecodePng(MakePng(4, 4, 3, 2, Bytes(4 * 13, 0))).has_value()) << "impossible depth";
-    // An index past the palette reads black rather than whatever follows the palette.
-    const auto past = DecodePng(MakePng(2, 1, 8, 3, {0, 0, 5}, {1, 2, 3}));
-    ASSERT_TRUE(past.has_value());
-    EXPECT_EQ(past->pixels, (std::vector<render::Color>{render::MakeColor(1, 2, 3), render::kBlack}));
 }
 
 TEST(PngLimits, OversizedHeadersFailBeforeDecoding) {

@@ -175,7 +175,9 @@ void Put32(Bytes& out, std::uint32_t value) {
 
 namespace velinor::imageio::testing {
 
-Bytes BuildDib(const BmpSpec& spec) {
+namespace {
+
+Bytes HeaderAndPalette(const BmpSpec& spec) {
     Bytes out;
     Put32(out, spec.header_size);
     if (spec.header_size == 12) {
@@ -194,48 +196,45 @@ Bytes BuildDib(const BmpSpec& spec) {
         Put32(out, 2835);
         Put32(out, spec.colours_used);
         Put32(out, 0);
-        std::size_t masks_written = 0;
-        if (spec.header_size > 40) {
-            for (; masks_written < spec.masks.size() && out.size() + 4 <= spec.header_size; ++masks_written) {
-                Put32(out, spec.masks[masks_written]);
-            }
-            out.resize(spec.header_size, 0);
-        }
-        for (; masks_written < spec.masks.size(); ++masks_written) Put32(out, spec.masks[masks_written]);
+        // Masks go inside a larger header as far as it reaches, the rest after it.
+        for (std::uint32_t mask : spec.masks) Put32(out, mask);
+        if (out.size() < spec.header_size) out.resize(spec.header_size, 0);
     }
     for (std::uint32_t entry : spec.palette) {
-        out.push_back(static_cast<std::uint8_t>(entry));
-        out.push_back(static_cast<std::uint8_t>(entry >> 8));
-        out.push_back(static_cast<std::uint8_t>(entry >> 16));
+        out.insert(out.end(), {std::uint8_t(entry), std::uint8_t(entry >> 8), std::uint8_t(entry >> 16)});
         if (spec.header_size != 12) out.push_back(0);
-    }
-    if (!spec.stream.empty()) {
-        out.insert(out.end(), spec.stream.begin(), spec.stream.end());
-    } else {
-        for (const Bytes& row : spec.rows) {
-            out.insert(out.end(), row.begin(), row.end());
-            out.resize(out.size() + (4 - row.size() % 4) % 4, 0);
-        }
     }
     return out;
 }
 
+Bytes PixelData(const BmpSpec& spec) {
+    if (!spec.stream.empty()) return spec.stream;
+    Bytes out;
+    for (const Bytes& row : spec.rows) {
+        out.insert(out.end(), row.begin(), row.end());
+        out.resize(out.size() + (4 - row.size() % 4) % 4, 0);
+    }
+    return out;
+}
+
+}  // namespace
+
+Bytes BuildDib(const BmpSpec& spec) {
+    Bytes out = HeaderAndPalette(spec);
+    const Bytes pixels = PixelData(spec);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
 Bytes BuildBmp(const BmpSpec& spec) {
-    const Bytes dib = BuildDib(spec);
-    std::size_t pixels = 14 + dib.size();
-    const std::size_t data_size = spec.stream.empty()
-                                      ? [&] {
-                                            std::size_t n = 0;
-                                            for (const Bytes& row : spec.rows) n += row.size() + (4 - row.size() % 4) % 4;
-                                            return n;
-                                        }()
-                                      : spec.stream.size();
-    pixels -= data_size;
+    const Bytes head = HeaderAndPalette(spec);
+    const Bytes pixels = PixelData(spec);
     Bytes out = {'B', 'M'};
-    Put32(out, static_cast<std::uint32_t>(14 + dib.size()));
+    Put32(out, static_cast<std::uint32_t>(14 + head.size() + pixels.size()));
     Put32(out, 0);
-    Put32(out, static_cast<std::uint32_t>(pixels));
-    out.insert(out.end(), dib.begin(), dib.end());
+    Put32(out, static_cast<std::uint32_t>(14 + head.size()));
+    out.insert(out.end(), head.begin(), head.end());
+    out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
 }
 
