@@ -12,15 +12,15 @@
 namespace velinor::imageio {
 namespace {
 
-using testing::BmpSpec;
-using testing::Bytes;
+using decode_testing::BmpSpec;
+using decode_testing::Bytes;
 
 constexpr int kWidth = 7;
 constexpr int kHeight = 3;
 
 Bytes Row16(std::initializer_list<unsigned> values) {
     Bytes row;
-    for (unsigned v : values) testing::Put16(row, v);
+    for (unsigned v : values) decode_testing::Put16(row, v);
     return row;
 }
 
@@ -101,15 +101,15 @@ std::vector<CraftedCase> CraftedCases() {
 class CraftedBmp : public ::testing::TestWithParam<CraftedCase> {};
 
 TEST_P(CraftedBmp, DecodesAsImageMagickDoes) {
-    if (!testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
-    const Bytes file = testing::BuildBmp(GetParam().make());
-    testing::TempFolder folder;
-    testing::WriteBytes(folder / "x.bmp", file);
+    if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+    const Bytes file = decode_testing::BuildBmp(GetParam().make());
+    decode_testing::TempFolder folder;
+    decode_testing::WriteBytes(folder / "x.bmp", file);
     const auto ours = DecodeBmp(file);
     ASSERT_TRUE(ours.has_value());
-    const auto reference = testing::ConvertReference(folder / "x.bmp");
+    const auto reference = decode_testing::ConvertReference(folder / "x.bmp");
     ASSERT_TRUE(reference.has_value());
-    EXPECT_EQ(testing::MaxChannelDifference(testing::ToRgb(*ours), *reference), 0);
+    EXPECT_EQ(decode_testing::MaxChannelDifference(decode_testing::ToRgb(*ours), *reference), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, CraftedBmp, ::testing::ValuesIn(CraftedCases()),
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Variants, CraftedBmp, ::testing::ValuesIn(CraftedCases(
 TEST(BmpChannels, NarrowChannelsReachFullBrightness) {
     // Four-bit channels repeat their bits (0xF -> 0xFF, 0x8 -> 0x88), so white stays white;
     // ImageMagick's own reading shifts them only and is no reference here.
-    const auto four_bits = DecodeBmp(testing::BuildBmp(
+    const auto four_bits = DecodeBmp(decode_testing::BuildBmp(
         BmpSpec{40, 2, 1, 16, 3, {0x0F00, 0x00F0, 0x000F}, {}, 0, {Row16({0x0F80, 0x0084})}, {}}));
     ASSERT_TRUE(four_bits.has_value());
     EXPECT_EQ(four_bits->pixels[0], render::MakeColor(255, 0x88, 0));
@@ -127,13 +127,13 @@ TEST(BmpChannels, NarrowChannelsReachFullBrightness) {
 
 TEST(BmpLimits, SidesAndPixelCountAreBounded) {
     auto wide = [](int width) {
-        return testing::BuildBmp(BmpSpec{40, width, 1, 24, 0, {}, {}, 0, {Bytes(static_cast<std::size_t>(width) * 3, 9)}, {}});
+        return decode_testing::BuildBmp(BmpSpec{40, width, 1, 24, 0, {}, {}, 0, {Bytes(static_cast<std::size_t>(width) * 3, 9)}, {}});
     };
     EXPECT_TRUE(DecodeBmp(wide(32767)).has_value());
     EXPECT_FALSE(DecodeBmp(wide(32768)).has_value());
 
-    const Bytes ten_by_ten = testing::BuildBmp(BmpSpec{40, 10, 10, 8, 0, {}, Palette(256), 0, std::vector<Bytes>(10, Bytes(10, 1)), {}});
-    const Bytes ten_by_eleven = testing::BuildBmp(BmpSpec{40, 10, 11, 8, 0, {}, Palette(256), 0, std::vector<Bytes>(11, Bytes(10, 1)), {}});
+    const Bytes ten_by_ten = decode_testing::BuildBmp(BmpSpec{40, 10, 10, 8, 0, {}, Palette(256), 0, std::vector<Bytes>(10, Bytes(10, 1)), {}});
+    const Bytes ten_by_eleven = decode_testing::BuildBmp(BmpSpec{40, 10, 11, 8, 0, {}, Palette(256), 0, std::vector<Bytes>(11, Bytes(10, 1)), {}});
     const DecodeLimits hundred{render::kMaxImageSide, 100};
     EXPECT_TRUE(DecodeBmp(ten_by_ten, hundred).has_value());
     EXPECT_FALSE(DecodeBmp(ten_by_eleven, hundred).has_value());
@@ -143,23 +143,23 @@ TEST(BmpLimits, SidesAndPixelCountAreBounded) {
 TEST(BmpMalformed, LyingFieldsFailCleanly) {
     const BmpSpec good{40, kWidth, kHeight, 24, 0, {}, {}, 0,
                        {RandomRow(21, 1), RandomRow(21, 2), RandomRow(21, 3)}, {}};
-    ASSERT_TRUE(DecodeBmp(testing::BuildBmp(good)).has_value());
+    ASSERT_TRUE(DecodeBmp(decode_testing::BuildBmp(good)).has_value());
 
     std::vector<std::pair<std::string, Bytes>> bad;
-    Bytes cut = testing::BuildBmp(good);
+    Bytes cut = decode_testing::BuildBmp(good);
     cut.resize(cut.size() - 1);
     bad.emplace_back("last row short", cut);
-    Bytes far_offset = testing::BuildBmp(good);
+    Bytes far_offset = decode_testing::BuildBmp(good);
     far_offset[10] = 0xFF;
     far_offset[11] = 0xFF;
     bad.emplace_back("pixel offset beyond the file", far_offset);
-    Bytes offset_in_header = testing::BuildBmp(good);
+    Bytes offset_in_header = decode_testing::BuildBmp(good);
     offset_in_header[10] = 20;
     bad.emplace_back("pixel offset inside the header", offset_in_header);
     auto with = [&](std::function<void(BmpSpec&)> change) {
         BmpSpec spec = good;
         change(spec);
-        return testing::BuildBmp(spec);
+        return decode_testing::BuildBmp(spec);
     };
     bad.emplace_back("zero width", with([](BmpSpec& s) { s.width = 0; }));
     bad.emplace_back("negative width", with([](BmpSpec& s) { s.width = -7; }));
@@ -172,8 +172,8 @@ TEST(BmpMalformed, LyingFieldsFailCleanly) {
     bad.emplace_back("masks missing", with([](BmpSpec& s) { s.bits = 32; s.compression = 3; s.rows.clear(); }));
     bad.emplace_back("two bits", with([](BmpSpec& s) { s.bits = 2; }));
     bad.emplace_back("header too large", with([](BmpSpec& s) { s.header_size = 200; }));
-    bad.emplace_back("RLE ends early", testing::BuildBmp(BmpSpec{40, kWidth, kHeight, 8, 1, {}, Palette(256), 0, {}, {3, 1, 0, 0}}));
-    bad.emplace_back("RLE literal past the end", testing::BuildBmp(BmpSpec{40, kWidth, kHeight, 8, 1, {}, Palette(256), 0, {}, {0, 200, 1, 2}}));
+    bad.emplace_back("RLE ends early", decode_testing::BuildBmp(BmpSpec{40, kWidth, kHeight, 8, 1, {}, Palette(256), 0, {}, {3, 1, 0, 0}}));
+    bad.emplace_back("RLE literal past the end", decode_testing::BuildBmp(BmpSpec{40, kWidth, kHeight, 8, 1, {}, Palette(256), 0, {}, {0, 200, 1, 2}}));
     bad.emplace_back("only the signature", Bytes{'B', 'M'});
     for (const auto& [what, bytes] : bad) EXPECT_FALSE(DecodeBmp(bytes).has_value()) << what;
 }

@@ -11,7 +11,7 @@
 namespace velinor::imageio {
 namespace {
 
-using testing::Bytes;
+using decode_testing::Bytes;
 
 // ConvertUpright: this ImageMagick keeps TGA rows in stored order and only records the
 // orientation, so its reference is taken with -auto-orient.
@@ -124,29 +124,29 @@ class DecodeCrossCheck : public ::testing::TestWithParam<Variant> {};
 
 TEST_P(DecodeCrossCheck, AgreesWithIndependentDecoder) {
     const Variant& variant = GetParam();
-    if (!testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
-    if (variant.reference == Reference::Djpeg && !testing::HaveTool("djpeg")) GTEST_SKIP() << "djpeg missing";
+    if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+    if (variant.reference == Reference::Djpeg && !decode_testing::HaveTool("djpeg")) GTEST_SKIP() << "djpeg missing";
 
-    testing::TempFolder folder;
+    decode_testing::TempFolder folder;
     const std::string source = folder / "source.pam";
-    testing::WritePatternPam(source, 37, 23, variant.alpha_source);
+    decode_testing::WritePatternPam(source, 37, 23, variant.alpha_source);
     const std::string coder_prefix = variant.output.substr(0, variant.output.find(':') + 1);
     const std::string file_name = variant.output.substr(variant.output.find(':') + 1);
     const std::string file = folder / file_name;
-    ASSERT_TRUE(testing::Run("convert '" + source + "' -depth 8 " + variant.convert_args + " '" +
+    ASSERT_TRUE(decode_testing::Run("convert '" + source + "' -depth 8 " + variant.convert_args + " '" +
                              coder_prefix + file + "'"));
-    ASSERT_TRUE(variant.is_variant(testing::ReadBytes(file))) << "convert did not write the variant";
+    ASSERT_TRUE(variant.is_variant(decode_testing::ReadBytes(file))) << "convert did not write the variant";
 
     const auto ours = DecodePictureFile(file);
     ASSERT_TRUE(ours.has_value());
     EXPECT_FALSE(ours->IsIcon());
     const auto reference = variant.reference == Reference::Djpeg
-                               ? testing::DjpegReference(file)
-                               : testing::ConvertReference(file, variant.reference == Reference::ConvertUpright);
+                               ? decode_testing::DjpegReference(file)
+                               : decode_testing::ConvertReference(file, variant.reference == Reference::ConvertUpright);
     ASSERT_TRUE(reference.has_value());
     const bool exact = variant.reference == Reference::ConvertExact || variant.reference == Reference::ConvertUpright;
     const int tolerance = exact ? 0 : 2;
-    const int difference = testing::MaxChannelDifference(testing::ToRgb(*ours), *reference);
+    const int difference = decode_testing::MaxChannelDifference(decode_testing::ToRgb(*ours), *reference);
     EXPECT_GE(difference, 0) << "sizes differ: " << ours->width << "x" << ours->height << " against "
                              << reference->width << "x" << reference->height;
     EXPECT_LE(difference, tolerance);

@@ -8,8 +8,8 @@
 namespace velinor::imageio {
 namespace {
 
-using testing::BmpSpec;
-using testing::Bytes;
+using decode_testing::BmpSpec;
+using decode_testing::Bytes;
 
 struct Entry {
     Bytes data;
@@ -19,17 +19,17 @@ struct Entry {
 
 Bytes Ico(const std::vector<Entry>& entries) {
     Bytes out;
-    testing::Put16(out, 0);
-    testing::Put16(out, 1);
-    testing::Put16(out, static_cast<unsigned>(entries.size()));
+    decode_testing::Put16(out, 0);
+    decode_testing::Put16(out, 1);
+    decode_testing::Put16(out, static_cast<unsigned>(entries.size()));
     std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * entries.size());
     for (const Entry& e : entries) {
         // Directory sizes left at 0 and colour counts empty, as many files have them.
         out.insert(out.end(), {0, 0, 0, 0});
-        testing::Put16(out, 1);
-        testing::Put16(out, static_cast<unsigned>(e.bits));
-        testing::Put32(out, static_cast<std::uint32_t>(e.data.size()));
-        testing::Put32(out, e.point_outside ? 0x7FFFFFF0u : offset);
+        decode_testing::Put16(out, 1);
+        decode_testing::Put16(out, static_cast<unsigned>(e.bits));
+        decode_testing::Put32(out, static_cast<std::uint32_t>(e.data.size()));
+        decode_testing::Put32(out, e.point_outside ? 0x7FFFFFF0u : offset);
         offset += static_cast<std::uint32_t>(e.data.size());
     }
     for (const Entry& e : entries) out.insert(out.end(), e.data.begin(), e.data.end());
@@ -55,7 +55,7 @@ Entry IconBitmap(int side, int bits, std::uint32_t rgb) {
     Bytes mask_row(static_cast<std::size_t>((side + 7) / 8), 0);
     mask_row[0] = 0x80;
     for (int y = 0; y < side; ++y) spec.rows.push_back(mask_row);
-    return Entry{testing::BuildDib(spec), bits};
+    return Entry{decode_testing::BuildDib(spec), bits};
 }
 
 render::Color ToColor(std::uint32_t rgb) {
@@ -77,8 +77,8 @@ TEST(IcoChoice, LargestThenDeepestImageWinsAndBrokenEntriesAreSkipped) {
     EXPECT_EQ(first->At(5, 5), ToColor(0x112233));
 
     // The same choices through the loader: a file takes the best, memory the first image.
-    testing::TempFolder folder;
-    testing::WriteBytes(folder / "any.name", file);
+    decode_testing::TempFolder folder;
+    decode_testing::WriteBytes(folder / "any.name", file);
     const auto loaded = DecodePictureFile(folder / "any.name");
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->width, 12);
@@ -122,23 +122,23 @@ TEST(IcoBroken, DirectoriesThatLieFailCleanly) {
 
 // Icons written by ImageMagick: bitmap images with alpha and a PNG image for 256 x 256.
 TEST(IcoCrossCheck, AgreesWithImageMagickOnBitmapAndPngImages) {
-    if (!testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
-    testing::TempFolder folder;
-    testing::WritePatternPam(folder / "source.pam", 64, 64, true);
+    if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+    decode_testing::TempFolder folder;
+    decode_testing::WritePatternPam(folder / "source.pam", 64, 64, true);
     for (const auto& [sizes, index, side] : {std::tuple{"16,48,32", 1, 48}, std::tuple{"16,256,32", 1, 256}}) {
         const std::string file = folder / "x.ico";
-        ASSERT_TRUE(testing::Run("convert '" + (folder / "source.pam") + "' -define icon:auto-resize=" + sizes +
+        ASSERT_TRUE(decode_testing::Run("convert '" + (folder / "source.pam") + "' -define icon:auto-resize=" + sizes +
                                  " '" + file + "'"));
         const auto ours = DecodePictureFile(file);
         ASSERT_TRUE(ours.has_value());
         ASSERT_TRUE(ours->IsIcon());
         EXPECT_EQ(ours->width, side);
         const std::string frame = file + "[" + std::to_string(index) + "]";
-        const auto colours = testing::ConvertReference(frame);
-        const auto alpha = testing::ConvertAlpha(frame);
+        const auto colours = decode_testing::ConvertReference(frame);
+        const auto alpha = decode_testing::ConvertAlpha(frame);
         ASSERT_TRUE(colours && alpha);
         ASSERT_EQ(alpha->size(), ours->pixels.size());
-        const auto rgb = testing::ToRgb(*ours);
+        const auto rgb = decode_testing::ToRgb(*ours);
         int mismatches = 0;
         for (std::size_t i = 0; i < ours->pixels.size(); ++i) {
             const bool opaque = (*alpha)[i] >= 128;

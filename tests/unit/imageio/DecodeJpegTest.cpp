@@ -16,14 +16,14 @@ namespace velinor::imageio {
 namespace {
 
 using render::MakeColor;
-using testing::Bytes;
+using decode_testing::Bytes;
 
 const render::Color kRed = MakeColor(255, 0, 0), kGreen = MakeColor(0, 255, 0), kBlue = MakeColor(0, 0, 255),
                     kWhite = render::kWhite;
 
 // A 32 x 16 JPEG with solid quadrants: red top left, green top right, blue bottom left,
 // white bottom right.
-Bytes QuadrantJpeg(const testing::TempFolder& folder) {
+Bytes QuadrantJpeg(const decode_testing::TempFolder& folder) {
     std::ostringstream ppm;
     ppm << "P6\n32 16\n255\n";
     for (int y = 0; y < 16; ++y) {
@@ -33,9 +33,9 @@ Bytes QuadrantJpeg(const testing::TempFolder& folder) {
         }
     }
     const std::string text = ppm.str();
-    testing::WriteBytes(folder / "q.ppm", Bytes(text.begin(), text.end()));
-    if (!testing::Run("convert '" + (folder / "q.ppm") + "' -quality 98 -sampling-factor 1x1 '" + (folder / "q.jpg") + "'")) return {};
-    return testing::ReadBytes(folder / "q.jpg");
+    decode_testing::WriteBytes(folder / "q.ppm", Bytes(text.begin(), text.end()));
+    if (!decode_testing::Run("convert '" + (folder / "q.ppm") + "' -quality 98 -sampling-factor 1x1 '" + (folder / "q.jpg") + "'")) return {};
+    return decode_testing::ReadBytes(folder / "q.jpg");
 }
 
 // An APP1 segment holding a TIFF directory with one orientation entry.
@@ -75,23 +75,23 @@ Bytes WithSegment(const Bytes& jpeg, const Bytes& segment) {
 class JpegFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+        if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
         base_ = QuadrantJpeg(folder_);
         ASSERT_FALSE(base_.empty());
     }
-    testing::TempFolder folder_;
+    decode_testing::TempFolder folder_;
     Bytes base_;
 };
 
 TEST_F(JpegFiles, EveryExifOrientationIsTurnedUprightAsImageMagickDoes) {
     for (int orientation = 1; orientation <= 8; ++orientation) {
         const std::string file = folder_ / "o.jpg";
-        testing::WriteBytes(file, WithSegment(base_, ExifSegment(orientation, orientation % 2 == 0)));
-        const auto ours = DecodeJpeg(testing::ReadBytes(file));
-        const auto reference = testing::ConvertReference(file, true);
+        decode_testing::WriteBytes(file, WithSegment(base_, ExifSegment(orientation, orientation % 2 == 0)));
+        const auto ours = DecodeJpeg(decode_testing::ReadBytes(file));
+        const auto reference = decode_testing::ConvertReference(file, true);
         ASSERT_TRUE(ours && reference);
         EXPECT_EQ(ours->width, orientation >= 5 ? 16 : 32);
-        EXPECT_LE(testing::MaxChannelDifference(testing::ToRgb(*ours), *reference), 2) << orientation;
+        EXPECT_LE(decode_testing::MaxChannelDifference(decode_testing::ToRgb(*ours), *reference), 2) << orientation;
     }
 }
 
@@ -113,9 +113,9 @@ TEST_F(JpegFiles, TruncatedCorruptAndOversizedFilesFail) {
         EXPECT_FALSE(DecodeJpeg(Bytes(base_.begin(), base_.begin() + static_cast<std::ptrdiff_t>(keep))).has_value()) << keep;
     }
     // A busy picture, so that the last bytes of the scan hold real data.
-    testing::WritePatternPam(folder_ / "busy.pam", 64, 48, false);
-    ASSERT_TRUE(testing::Run("convert '" + (folder_ / "busy.pam") + "' '" + (folder_ / "busy.jpg") + "'"));
-    const Bytes busy = testing::ReadBytes(folder_ / "busy.jpg");
+    decode_testing::WritePatternPam(folder_ / "busy.pam", 64, 48, false);
+    ASSERT_TRUE(decode_testing::Run("convert '" + (folder_ / "busy.pam") + "' '" + (folder_ / "busy.jpg") + "'"));
+    const Bytes busy = decode_testing::ReadBytes(folder_ / "busy.jpg");
     ASSERT_TRUE(DecodeJpeg(busy).has_value());
     Bytes cut_and_closed(busy.begin(), busy.end() - 40);
     cut_and_closed.insert(cut_and_closed.end(), {0xFF, 0xD9});
@@ -186,11 +186,11 @@ TEST_F(JpegFiles, PlainCmykAgreesWithImageMagick) {
     const std::size_t adobe = std::string(cmyk.begin(), cmyk.end()).find("Adobe");
     ASSERT_NE(adobe, std::string::npos);
     ASSERT_EQ(cmyk[adobe + 11], 0) << "the file should hold CMYK, not YCCK";
-    testing::WriteBytes(folder_ / "cmyk.jpg", cmyk);
+    decode_testing::WriteBytes(folder_ / "cmyk.jpg", cmyk);
     const auto ours = DecodeJpeg(cmyk);
-    const auto reference = testing::ConvertReference(folder_ / "cmyk.jpg");
+    const auto reference = decode_testing::ConvertReference(folder_ / "cmyk.jpg");
     ASSERT_TRUE(ours && reference);
-    EXPECT_LE(testing::MaxChannelDifference(testing::ToRgb(*ours), *reference), 2);
+    EXPECT_LE(decode_testing::MaxChannelDifference(decode_testing::ToRgb(*ours), *reference), 2);
 }
 
 }  // namespace

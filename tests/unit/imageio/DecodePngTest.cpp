@@ -9,7 +9,7 @@
 namespace velinor::imageio {
 namespace {
 
-using testing::Bytes;
+using decode_testing::Bytes;
 
 void PutBe32(Bytes& out, std::uint32_t v) {
     out.insert(out.end(), {std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)});

@@ -12,7 +12,7 @@
 namespace velinor::imageio {
 namespace {
 
-using testing::Bytes;
+using decode_testing::Bytes;
 
 void ExpectWholeOrNothing(const std::optional<render::RasterImage>& image, const std::string& what) {
     if (!image) return;
@@ -39,7 +39,7 @@ TEST(DecodeRobustness, SeedsDecodeAndTheirCutsFail) {
     const auto seeds = Seeds();
     ASSERT_GE(seeds.size(), 25u);
     for (const auto& path : seeds) {
-        const Bytes bytes = testing::ReadBytes(path.string());
+        const Bytes bytes = decode_testing::ReadBytes(path.string());
         const std::string name = path.filename().string();
         const bool broken = name.rfind("truncated", 0) == 0;
         const bool icon = path.extension() == ".ico";
@@ -59,7 +59,7 @@ TEST(DecodeRobustness, SeedsDecodeAndTheirCutsFail) {
 TEST(DecodeRobustness, ChangedBytesNeverBreakTheDecoders) {
     std::mt19937 random(20261208);
     for (const auto& path : Seeds()) {
-        const Bytes bytes = testing::ReadBytes(path.string());
+        const Bytes bytes = decode_testing::ReadBytes(path.string());
         if (bytes.empty()) continue;
         for (int round = 0; round < 150; ++round) {
             Bytes changed = bytes;

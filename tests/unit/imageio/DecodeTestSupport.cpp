@@ -9,7 +9,7 @@
 #include <random>
 #include <sstream>
 
-namespace velinor::imageio::testing {
+namespace velinor::imageio::decode_testing {
 
 TempFolder::TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "velinor-decode-XXXXXX").string();
@@ -171,9 +171,9 @@ void Put32(Bytes& out, std::uint32_t value) {
     Put16(out, value >> 16);
 }
 
-}  // namespace velinor::imageio::testing
+}  // namespace velinor::imageio::decode_testing
 
-namespace velinor::imageio::testing {
+namespace velinor::imageio::decode_testing {
 
 namespace {
 
@@ -238,4 +238,4 @@ Bytes BuildBmp(const BmpSpec& spec) {
     return out;
 }
 
-}  // namespace velinor::imageio::testing
+}  // namespace velinor::imageio::decode_testing

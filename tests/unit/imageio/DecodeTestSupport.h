@@ -8,7 +8,7 @@
 
 #include "render/RasterImage.h"
 
-namespace velinor::imageio::testing {
+namespace velinor::imageio::decode_testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -64,9 +64,9 @@ int MaxChannelDifference(const RgbPicture& a, const RgbPicture& b);
 void Put16(Bytes& out, unsigned value);
 void Put32(Bytes& out, std::uint32_t value);
 
-}  // namespace velinor::imageio::testing
+}  // namespace velinor::imageio::decode_testing
 
-namespace velinor::imageio::testing {
+namespace velinor::imageio::decode_testing {
 
 // The fields of a bitmap to craft. Rows are given in stored order without padding (the
 // builder pads uncompressed rows to four bytes); run-length data is given as its stream.
@@ -89,4 +89,4 @@ Bytes BuildDib(const BmpSpec& spec);
 // A whole BMP file.
 Bytes BuildBmp(const BmpSpec& spec);
 
-}  // namespace velinor::imageio::testing
+}  // namespace velinor::imageio::decode_testing

@@ -9,7 +9,7 @@ namespace velinor::imageio {
 namespace {
 
 using render::MakeColor;
-using testing::Bytes;
+using decode_testing::Bytes;
 
 struct TgaHeader {
     std::uint8_t id_length = 0;
@@ -25,12 +25,12 @@ struct TgaHeader {
 
 Bytes Tga(const TgaHeader& h, const Bytes& body) {
     Bytes out = {h.id_length, h.map_type, h.type, 0, 0};
-    testing::Put16(out, h.map_length);
+    decode_testing::Put16(out, h.map_length);
     out.push_back(h.map_bits);
-    testing::Put16(out, 0);
-    testing::Put16(out, 0);
-    testing::Put16(out, h.width);
-    testing::Put16(out, h.height);
+    decode_testing::Put16(out, 0);
+    decode_testing::Put16(out, 0);
+    decode_testing::Put16(out, h.width);
+    decode_testing::Put16(out, h.height);
     out.push_back(h.bits);
     out.push_back(h.descriptor);
     out.insert(out.end(), body.begin(), body.end());
@@ -69,7 +69,7 @@ TEST(TgaDepths, SixteenThirtyTwoAndRunLengthGiveTheSamePicture) {
     // Sixteen bits: five per channel shifted up by three; the top bit is ignored.
     header.bits = 16;
     Bytes body;
-    for (unsigned v : {0x7C00u, 0x83E0u, 0x001Fu, 0x7FFFu}) testing::Put16(body, v);
+    for (unsigned v : {0x7C00u, 0x83E0u, 0x001Fu, 0x7FFFu}) decode_testing::Put16(body, v);
     const auto five = DecodeTga(Tga(header, body));
     ASSERT_TRUE(five.has_value());
     EXPECT_EQ(five->pixels, (std::vector<render::Color>{MakeColor(248, 0, 0), MakeColor(0, 248, 0),
