@@ -3,7 +3,7 @@
 #include <bit>
 #include <limits>
 
-#include "imageio/DecodeLimits.h"
+#include "imageio/PixelBytes.h"
 
 namespace velinor::imageio {
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "imageio/Orientation.h"
+#include "imageio/PixelBytes.h"
 
 namespace velinor::imageio {
 
