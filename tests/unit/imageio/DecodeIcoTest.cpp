@@ -8,7 +8,7 @@
 namespace velinor::imageio {
 namespace {
 
-using decode_testing::BmpSpec;
+using decode_testing::BmpFields;
 using decode_testing::Bytes;
 
 struct Entry {
@@ -39,23 +39,23 @@ Bytes Ico(const std::vector<Entry>& entries) {
 // A side x side icon bitmap of one colour (0x00RRGGBB) whose mask leaves the left column
 // transparent; depth 4 or 24.
 Entry IconBitmap(int side, int bits, std::uint32_t rgb) {
-    BmpSpec spec;
-    spec.width = side;
-    spec.height = 2 * side;
-    spec.bits = bits;
+    BmpFields fields;
+    fields.width = side;
+    fields.height = 2 * side;
+    fields.bits = bits;
     Bytes row;
     if (bits == 4) {
-        spec.palette = {0, rgb};
-        spec.colours_used = 2;
+        fields.palette = {0, rgb};
+        fields.colours_used = 2;
         row.assign(static_cast<std::size_t>((side + 1) / 2), 0x11);
     } else {
         for (int x = 0; x < side; ++x) row.insert(row.end(), {std::uint8_t(rgb), std::uint8_t(rgb >> 8), std::uint8_t(rgb >> 16)});
     }
-    spec.rows.assign(static_cast<std::size_t>(side), row);
+    fields.rows.assign(static_cast<std::size_t>(side), row);
     Bytes mask_row(static_cast<std::size_t>((side + 7) / 8), 0);
     mask_row[0] = 0x80;
-    for (int y = 0; y < side; ++y) spec.rows.push_back(mask_row);
-    return Entry{decode_testing::BuildDib(spec), bits};
+    for (int y = 0; y < side; ++y) fields.rows.push_back(mask_row);
+    return Entry{decode_testing::BuildDib(fields), bits};
 }
 
 render::Color ToColor(std::uint32_t rgb) {

@@ -177,40 +177,40 @@ namespace velinor::imageio::decode_testing {
 
 namespace {
 
-Bytes HeaderAndPalette(const BmpSpec& spec) {
+Bytes HeaderAndPalette(const BmpFields& fields) {
     Bytes out;
-    Put32(out, spec.header_size);
-    if (spec.header_size == 12) {
-        Put16(out, static_cast<unsigned>(spec.width));
-        Put16(out, static_cast<unsigned>(spec.height));
+    Put32(out, fields.header_size);
+    if (fields.header_size == 12) {
+        Put16(out, static_cast<unsigned>(fields.width));
+        Put16(out, static_cast<unsigned>(fields.height));
         Put16(out, 1);
-        Put16(out, static_cast<unsigned>(spec.bits));
+        Put16(out, static_cast<unsigned>(fields.bits));
     } else {
-        Put32(out, static_cast<std::uint32_t>(spec.width));
-        Put32(out, static_cast<std::uint32_t>(spec.height));
+        Put32(out, static_cast<std::uint32_t>(fields.width));
+        Put32(out, static_cast<std::uint32_t>(fields.height));
         Put16(out, 1);
-        Put16(out, static_cast<unsigned>(spec.bits));
-        Put32(out, spec.compression);
-        Put32(out, static_cast<std::uint32_t>(spec.stream.size()));  // compressed size; 0 when plain
+        Put16(out, static_cast<unsigned>(fields.bits));
+        Put32(out, fields.compression);
+        Put32(out, static_cast<std::uint32_t>(fields.stream.size()));  // compressed size; 0 when plain
         Put32(out, 2835);
         Put32(out, 2835);
-        Put32(out, spec.colours_used);
+        Put32(out, fields.colours_used);
         Put32(out, 0);
         // Masks go inside a larger header as far as it reaches, the rest after it.
-        for (std::uint32_t mask : spec.masks) Put32(out, mask);
-        if (out.size() < spec.header_size) out.resize(spec.header_size, 0);
+        for (std::uint32_t mask : fields.masks) Put32(out, mask);
+        if (out.size() < fields.header_size) out.resize(fields.header_size, 0);
     }
-    for (std::uint32_t entry : spec.palette) {
+    for (std::uint32_t entry : fields.palette) {
         out.insert(out.end(), {std::uint8_t(entry), std::uint8_t(entry >> 8), std::uint8_t(entry >> 16)});
-        if (spec.header_size != 12) out.push_back(0);
+        if (fields.header_size != 12) out.push_back(0);
     }
     return out;
 }
 
-Bytes PixelData(const BmpSpec& spec) {
-    if (!spec.stream.empty()) return spec.stream;
+Bytes PixelData(const BmpFields& fields) {
+    if (!fields.stream.empty()) return fields.stream;
     Bytes out;
-    for (const Bytes& row : spec.rows) {
+    for (const Bytes& row : fields.rows) {
         out.insert(out.end(), row.begin(), row.end());
         out.resize(out.size() + (4 - row.size() % 4) % 4, 0);
     }
@@ -219,16 +219,16 @@ Bytes PixelData(const BmpSpec& spec) {
 
 }  // namespace
 
-Bytes BuildDib(const BmpSpec& spec) {
-    Bytes out = HeaderAndPalette(spec);
-    const Bytes pixels = PixelData(spec);
+Bytes BuildDib(const BmpFields& fields) {
+    Bytes out = HeaderAndPalette(fields);
+    const Bytes pixels = PixelData(fields);
     out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
 }
 
-Bytes BuildBmp(const BmpSpec& spec) {
-    const Bytes head = HeaderAndPalette(spec);
-    const Bytes pixels = PixelData(spec);
+Bytes BuildBmp(const BmpFields& fields) {
+    const Bytes head = HeaderAndPalette(fields);
+    const Bytes pixels = PixelData(fields);
     Bytes out = {'B', 'M'};
     Put32(out, static_cast<std::uint32_t>(14 + head.size() + pixels.size()));
     Put32(out, 0);

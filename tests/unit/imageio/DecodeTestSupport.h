@@ -70,7 +70,7 @@ namespace velinor::imageio::decode_testing {
 
 // The fields of a bitmap to craft. Rows are given in stored order without padding (the
 // builder pads uncompressed rows to four bytes); run-length data is given as its stream.
-struct BmpSpec {
+struct BmpFields {
     std::uint32_t header_size = 40;
     std::int32_t width = 1;
     std::int32_t height = 1;
@@ -85,8 +85,8 @@ struct BmpSpec {
 
 // The header, masks, palette and pixels of a bitmap without the 14-byte file header (the
 // layout stored inside icon files).
-Bytes BuildDib(const BmpSpec& spec);
+Bytes BuildDib(const BmpFields& fields);
 // A whole BMP file.
-Bytes BuildBmp(const BmpSpec& spec);
+Bytes BuildBmp(const BmpFields& fields);
 
 }  // namespace velinor::imageio::decode_testing
