@@ -1,4 +1,4 @@
-// JPEG specifics: EXIF orientation turns the picture upright, plain CMYK, and truncated,
+// What only JPEG files have: EXIF orientation turns the picture upright, plain CMYK, and truncated,
 // corrupt and oversized files that give nothing.
 #include <gtest/gtest.h>
 

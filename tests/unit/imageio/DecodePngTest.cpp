@@ -1,4 +1,4 @@
-// PNG specifics: the icon form keeps transparency as a mask; damaged and oversized files fail.
+// What only PNG files have: the icon form keeps transparency as a mask; damaged and oversized files fail.
 #include <gtest/gtest.h>
 
 #include <zlib.h>
