@@ -3,7 +3,7 @@
 #include <bit>
 #include <limits>
 
-#include "imageio/DecodeLimits.h"
+#include "imageio/PixelBytes.h"
 
 namespace velinor::imageio {
 
@@ -106,7 +106,6 @@ std::optional<DibHeader> ParseDibHeader(const ByteReader& data, std::size_t offs
                 if (!channel) return std::nullopt;
                 header.channels[i] = *channel;
             }
-            header.explicit_alpha_mask = header.channels[3].mask != 0;
             break;
         }
         default: return std::nullopt;

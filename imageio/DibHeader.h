@@ -29,7 +29,6 @@ struct DibHeader {
     int bits_per_pixel = 0;
     DibCompression compression = DibCompression::None;
     std::array<DibChannel, 4> channels{};  // red, green, blue, alpha for 16/32-bit pixels
-    bool explicit_alpha_mask = false;
     std::size_t palette_offset = 0;       // absolute offset of the first colour table entry
     std::size_t palette_entry_size = 4;   // 3 for the old OS/2 core header
     std::size_t palette_entries = 0;      // declared entries (capped at 2^bits for indexed pixels)

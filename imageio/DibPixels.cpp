@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "imageio/DecodeLimits.h"
+#include "imageio/PixelBytes.h"
 
 namespace velinor::imageio {
 

@@ -21,7 +21,6 @@ struct Candidate {
     std::span<const std::uint8_t> data;
     long long area = 0;
     int bits = 0;
-    std::size_t order = 0;
 };
 
 // Size and depth from the image's own header: directory entries are often wrong (0 stands
@@ -75,7 +74,7 @@ std::optional<render::RasterImage> DecodeIco(std::span<const std::uint8_t> bytes
         const auto offset = data.U32le(entry + 12);
         if (!size || !offset) break;  // the directory itself is cut off
         const auto image = data.Slice(*offset, *size);
-        Candidate candidate{image.value_or(std::span<const std::uint8_t>{}), 0, 0, i};
+        Candidate candidate{image.value_or(std::span<const std::uint8_t>{}), 0, 0};
         if (choice == IconChoice::First) {
             if (!image) return std::nullopt;
             return DecodeEntry(*image, limits);

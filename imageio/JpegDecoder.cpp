@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "imageio/Orientation.h"
+#include "imageio/PixelBytes.h"
 
 namespace velinor::imageio {
 
@@ -31,11 +32,13 @@ struct ErrorManager {
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
 
-// Warnings are quiet, except that data ending early is a failure: libjpeg would pad the rest
-// of the picture with grey, and a half-grey photo is not something to stamp and save.
+// Warnings are quiet, except that image data ending early is a failure: libjpeg would pad the
+// rest of the picture with grey, and a half-grey photo is not something to stamp and save.
+// The data ends early either at the end of the file or at a marker in the middle of a scan
+// (a cut file with an end marker appended looks like that).
 void OnMessage(j_common_ptr info, int level) {
     if (level >= 0) return;
-    if (info->err->msg_code == JWRN_JPEG_EOF) FailDecode(info);
+    if (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER) FailDecode(info);
     ++info->err->num_warnings;
 }
 

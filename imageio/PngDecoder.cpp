@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imageio/ByteReader.h"
+#include "imageio/PixelBytes.h"
 
 namespace velinor::imageio {
 

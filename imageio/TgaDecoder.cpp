@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "imageio/ByteReader.h"
+#include "imageio/PixelBytes.h"
 
 namespace velinor::imageio {
 

@@ -8,7 +8,7 @@
 
 #include "render/RasterImage.h"
 
-namespace velinor::imageio::testing {
+namespace velinor::imageio::decode_testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -35,7 +35,7 @@ private:
 bool HaveTool(const std::string& name);
 // Runs a shell command, quiet; true when it exits with 0.
 bool Run(const std::string& command);
-// Standard output of a shell command, or nothing when it fails.
+// Standard output of a shell command, or nothing when it fails without any.
 std::optional<Bytes> Capture(const std::string& command);
 
 Bytes ReadBytes(const std::string& path);
@@ -64,4 +64,29 @@ int MaxChannelDifference(const RgbPicture& a, const RgbPicture& b);
 void Put16(Bytes& out, unsigned value);
 void Put32(Bytes& out, std::uint32_t value);
 
-}  // namespace velinor::imageio::testing
+}  // namespace velinor::imageio::decode_testing
+
+namespace velinor::imageio::decode_testing {
+
+// The fields of a bitmap to craft. Rows are given in stored order without padding (the
+// builder pads uncompressed rows to four bytes); run-length data is given as its stream.
+struct BmpFields {
+    std::uint32_t header_size = 40;
+    std::int32_t width = 1;
+    std::int32_t height = 1;
+    int bits = 24;
+    std::uint32_t compression = 0;
+    std::vector<std::uint32_t> masks;     // after a 40-byte header, inside larger ones
+    std::vector<std::uint32_t> palette;   // 0x00RRGGBB entries
+    std::uint32_t colours_used = 0;
+    std::vector<Bytes> rows;
+    Bytes stream;                         // run-length data instead of rows
+};
+
+// The header, masks, palette and pixels of a bitmap without the 14-byte file header (the
+// layout stored inside icon files).
+Bytes BuildDib(const BmpFields& fields);
+// A whole BMP file.
+Bytes BuildBmp(const BmpFields& fields);
+
+}  // namespace velinor::imageio::decode_testing

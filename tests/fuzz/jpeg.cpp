@@ -1,0 +1,9 @@
+// Feeds arbitrary bytes to the jpeg decoder; a decoded picture must be whole.
+#include "FuzzSupport.h"
+#include "imageio/JpegDecoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto bytes = velinor::fuzz::Bytes(data, size);
+    velinor::fuzz::CheckPicture(velinor::imageio::DecodeJpeg(bytes, velinor::fuzz::kFuzzLimits));
+    return 0;
+}

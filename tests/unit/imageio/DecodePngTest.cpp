@@ -1,0 +1,104 @@
+// What only PNG files have: the icon form keeps transparency as a mask; damaged and oversized files fail.
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include "DecodeTestSupport.h"
+#include "imageio/PngDecoder.h"
+
+namespace velinor::imageio {
+namespace {
+
+using decode_testing::Bytes;
+
+void PutBe32(Bytes& out, std::uint32_t v) {
+    out.insert(out.end(), {std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)});
+}
+
+void Chunk(Bytes& out, const char* type, const Bytes& data) {
+    PutBe32(out, static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    PutBe32(out, static_cast<std::uint32_t>(crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+}
+
+// A PNG built here: raw is the filtered image data (a filter byte before every row).
+Bytes MakePng(std::uint32_t width, std::uint32_t height, int depth, int colour_type, const Bytes& raw,
+              const Bytes& palette = {}, const Bytes& transparency = {}) {
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes ihdr;
+    PutBe32(ihdr, width);
+    PutBe32(ihdr, height);
+    ihdr.insert(ihdr.end(), {std::uint8_t(depth), std::uint8_t(colour_type), 0, 0, 0});
+    Chunk(out, "IHDR", ihdr);
+    if (!palette.empty()) Chunk(out, "PLTE", palette);
+    if (!transparency.empty()) Chunk(out, "tRNS", transparency);
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    Bytes packed(size);
+    compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9);
+    packed.resize(size);
+    Chunk(out, "IDAT", packed);
+    Chunk(out, "IEND", {});
+    return out;
+}
+
+// 3 x 2 palette picture; entry 1 is half transparent, entry 2 fully transparent.
+Bytes PalettePng() {
+    return MakePng(3, 2, 8, 3, {0, 0, 1, 2, 0, 2, 1, 0}, {255, 0, 0, 0, 255, 0, 0, 0, 255}, {255, 128, 0});
+}
+
+TEST(PngIcon, TransparencyBecomesTheMaskAndTransparentPixelsBlack) {
+    const auto icon = DecodePngIcon(PalettePng());
+    ASSERT_TRUE(icon.has_value());
+    ASSERT_TRUE(icon->IsIcon());
+    EXPECT_EQ(icon->mask, (std::vector<std::uint8_t>{1, 1, 0, 0, 1, 1}));
+    const render::Color red = render::MakeColor(255, 0, 0), green = render::MakeColor(0, 255, 0);
+    EXPECT_EQ(icon->pixels, (std::vector<render::Color>{red, green, render::kBlack, render::kBlack, green, red}));
+
+    // The picture form keeps the stored colours and has no mask.
+    const auto picture = DecodePng(PalettePng());
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_FALSE(picture->IsIcon());
+    EXPECT_EQ(picture->pixels[2], render::MakeColor(0, 0, 255));
+
+    // An opaque colour type gives an all-opaque mask.
+    const auto opaque = DecodePngIcon(MakePng(2, 1, 8, 2, {0, 1, 2, 3, 4, 5, 6}));
+    ASSERT_TRUE(opaque.has_value());
+    EXPECT_EQ(opaque->mask, (std::vector<std::uint8_t>{1, 1}));
+    EXPECT_EQ(opaque->pixels[1], render::MakeColor(4, 5, 6));
+}
+
+TEST(PngDamaged, TruncatedCorruptAndLyingFilesFail) {
+    Bytes raw;
+    for (int y = 0; y < 16; ++y) {
+        raw.push_back(static_cast<std::uint8_t>(y % 5));  // every filter type
+        for (int i = 0; i < 48; ++i) raw.push_back(static_cast<std::uint8_t>(i * y));
+    }
+    const Bytes good = MakePng(16, 16, 8, 2, raw);
+    ASSERT_TRUE(DecodePng(good).has_value());
+    for (std::size_t keep = 8; keep + 12 < good.size(); keep += 3) {
+        EXPECT_FALSE(DecodePng(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(keep))).has_value()) << keep;
+    }
+    Bytes bad_crc = good;
+    bad_crc[bad_crc.size() - 20] ^= 0x55;  // inside the image data
+    EXPECT_FALSE(DecodePng(bad_crc).has_value());
+    EXPECT_FALSE(DecodePng(MakePng(16, 16, 8, 2, Bytes(raw.begin(), raw.end() - 49))).has_value()) << "a row short";
+    EXPECT_FALSE(DecodePng(MakePng(4, 4, 8, 2, Bytes(4 * 13, 9))).has_value()) << "unknown filter";
+    EXPECT_FALSE(DecodePng(MakePng(4, 4, 3, 2, Bytes(4 * 13, 0))).has_value()) << "impossible depth";
+}
+
+TEST(PngLimits, OversizedHeadersFailBeforeDecoding) {
+    EXPECT_FALSE(DecodePng(MakePng(32768, 1, 8, 0, Bytes(32769, 0))).has_value());
+    EXPECT_TRUE(DecodePng(MakePng(32767, 1, 8, 0, Bytes(32768, 0))).has_value());
+    // 20000 x 20000 is beyond the pixel limit however the data looks.
+    EXPECT_FALSE(DecodePng(MakePng(20000, 20000, 1, 0, Bytes(20, 0))).has_value());
+    // 30000 x 8000 is within limits but a few bytes of image data cannot fill it.
+    EXPECT_FALSE(DecodePng(MakePng(30000, 8000, 8, 6, Bytes(20, 0))).has_value());
+    const DecodeLimits small{render::kMaxImageSide, 5};
+    EXPECT_FALSE(DecodePng(PalettePng(), small).has_value());
+    EXPECT_TRUE(DecodePng(PalettePng(), DecodeLimits{render::kMaxImageSide, 6}).has_value());
+}
+
+}  // namespace
+}  // namespace velinor::imageio
