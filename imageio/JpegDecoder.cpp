@@ -13,6 +13,7 @@
 
 #include "imageio/Orientation.h"
 #include "imageio/PixelBytes.h"
+#include "render/PixelStore.h"
 
 namespace velinor::imageio {
 
@@ -129,7 +130,7 @@ bool ReadPicture(JpegReader& reader, std::span<const std::uint8_t> bytes, const 
     height = static_cast<int>(info.output_height);
     // Reserving maps address space only; rows are committed as they decode, so a header that
     // promises more than the data holds costs little before the data runs out.
-    pixels.reserve(w * info.output_height);
+    render::ReservePixels(pixels, w * info.output_height);
     if (cmyk) scratch.resize(w * 4);
     while (info.output_scanline < info.output_height) {
         pixels.resize(pixels.size() + w);

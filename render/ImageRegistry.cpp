@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "render/PixelStore.h"
 #include "render/Scale.h"
 
 namespace velinor::render {
@@ -13,6 +14,16 @@ constexpr int kGrowthMargin = 10;
 
 std::size_t PixelCount(int width, int height) {
     return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+std::unique_ptr<RasterImage> CopyImage(const RasterImage& source) {
+    auto copy = std::make_unique<RasterImage>();
+    copy->width = source.width;
+    copy->height = source.height;
+    copy->depth = source.depth;
+    copy->pixels = CopyPixels(source.pixels);
+    copy->mask = source.mask;
+    return copy;
 }
 }  // namespace
 
@@ -61,7 +72,7 @@ ImageHandle ImageRegistry::NewImage(int number, int width, int height) {
             image = std::make_unique<RasterImage>();
             image->width = width;
             image->height = height;
-            image->pixels.assign(PixelCount(width, height), kBlack);
+            image->pixels = MakePixels(PixelCount(width, height), kBlack);
         } catch (const std::bad_alloc&) {
             image.reset();  // the platform could not make the bitmap: the slot stays empty
         }
@@ -93,7 +104,7 @@ ImageHandle ImageRegistry::CloneImage(int source, int destination) {
     }
     std::unique_ptr<RasterImage> copy;
     try {
-        copy = std::make_unique<RasterImage>(*src);  // copied before the destination is freed
+        copy = CopyImage(*src);  // copied before the destination is freed
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -105,7 +116,7 @@ ImageHandle ImageRegistry::CloneImage(ImageHandle temporarySource, int destinati
     if (!IsTemporary(temporarySource)) return nullptr;
     std::unique_ptr<RasterImage> copy;
     try {
-        copy = std::make_unique<RasterImage>(*temporarySource);
+        copy = CopyImage(*temporarySource);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -1,5 +1,7 @@
 #include "render/Scale.h"
 
+#include "render/PixelStore.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -61,7 +63,7 @@ RasterImage ScaleHalftone(const RasterImage& source, int width, int height) {
     out.width = width;
     out.height = height;
     out.depth = source.depth;
-    out.pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    out.pixels = MakePixels(static_cast<std::size_t>(width) * height, 0);
 
     const std::vector<Span> columns = MakeSpans(source.width, width);
     const std::vector<Span> rows = MakeSpans(source.height, height);
