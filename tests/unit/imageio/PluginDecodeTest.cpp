@@ -141,7 +141,7 @@ TEST_F(Image323, DamagedIcoFallsBackToAGoodImageOrFails) {
     testing::Put32(tall, 22 + 8, 2 * 40000);  // bitmap height: 40000 rows
     EXPECT_FALSE(Decode(tall).ok);
     auto deep = good;
-    testing::Put16(deep, 22 + 14, 16);  // 16 bits per pixel is not offered
+    testing::Put16(deep, 22 + 14, 7);  // 7 bits per pixel does not exist
     EXPECT_FALSE(Decode(deep).ok);
     EXPECT_FALSE(Decode({0, 0, 1, 0, 0, 0}).ok);  // no images at all
 }
