@@ -16,20 +16,17 @@
 #include <string>
 #include <vector>
 
-#include "app/Application.h"
-#include "imageio/Writer.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "platform/script/ScriptedPlatform.h"
+#include "platform/script/Script.h"
+#include "tools/RunScript.h"
 
 namespace {
 
 using velinor::platform::HeadlessPlatform;
 using velinor::platform::OsVersion;
-using velinor::platform::ScriptedPlatform;
 
 constexpr int kUsageError = 2;
 // A program that ignores this many closes after the script ended is stopped with status 3.
-constexpr int kClosesAllowed = 100;
 
 int Usage() {
     std::cerr << "usage: velinor-headless [--program-dir DIR] [--os-version X.Y] SCRIPT [START_ARG]\n";
@@ -43,19 +40,6 @@ std::string OwnFolder() {
     if (length <= 0) return "./";
     std::string full(path, static_cast<std::size_t>(length));
     return full.substr(0, full.rfind('/') + 1);
-}
-
-bool ParseOsVersion(const std::string& text, OsVersion& version) {
-    int major = 0, minor = 0;
-    char extra = 0;
-    int fields = std::sscanf(text.c_str(), "%d.%d%c", &major, &minor, &extra);
-    if (fields == 1 && text.find('.') == std::string::npos) {
-        version = {major, 0};
-        return major >= 0;
-    }
-    if (fields != 2 || major < 0 || minor < 0) return false;
-    version = {major, minor};
-    return true;
 }
 
 }  // namespace
@@ -73,7 +57,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--program-dir" && i + 1 < argc) {
             options.programDirectory = argv[++i];
         } else if (arg == "--os-version" && i + 1 < argc) {
-            if (!ParseOsVersion(argv[++i], options.osVersion)) {
+            if (!velinor::tools::ParseOsVersion(argv[++i], options.osVersion)) {
                 std::cerr << "velinor-headless: bad operating-system version \"" << argv[i] << "\"\n";
                 return kUsageError;
             }
@@ -99,20 +83,7 @@ int main(int argc, char** argv) {
     }
 
     HeadlessPlatform backend(options);
-    ScriptedPlatform scripted(backend, backend, std::move(parsed.script), std::cout);
     std::vector<std::string> arguments;
     if (positional.size() == 2) arguments.push_back(positional[1]);
-
-    velinor::app::Application app(scripted, arguments);
-    scripted.SetImageSource([&app](int number) -> const velinor::render::RasterImage* {
-        return app.Images().Find(number);
-    });
-    scripted.SetImageSaver([](const velinor::render::RasterImage& image, const std::string& path) {
-        return velinor::imageio::SavePicture(&image, path, velinor::imageio::kEncoderPng) == 1;
-    });
-    scripted.SetRunawayHandler([] {
-        std::cout.flush();
-        std::_Exit(3);
-    }, kClosesAllowed);
-    return app.Run();
+    return velinor::tools::RunScriptedProgram(backend, backend, std::move(parsed.script), arguments);
 }

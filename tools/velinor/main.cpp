@@ -26,7 +26,8 @@
 #include "app/Application.h"
 #include "imageio/Writer.h"
 #include "platform/qt/QtPlatform.h"
-#include "platform/script/ScriptedPlatform.h"
+#include "platform/script/Script.h"
+#include "tools/RunScript.h"
 
 namespace {
 
@@ -34,7 +35,6 @@ using velinor::platform::OsVersion;
 using velinor::platform::qt::QtPlatform;
 
 constexpr int kUsageError = 2;
-constexpr int kClosesAllowed = 100;
 constexpr int kScreenshotDelayMs = 400;
 
 struct Options {
@@ -54,19 +54,6 @@ int Usage() {
     return kUsageError;
 }
 
-bool ParseOsVersion(const std::string& text, OsVersion& version) {
-    int major = 0, minor = 0;
-    char extra = 0;
-    const int fields = std::sscanf(text.c_str(), "%d.%d%c", &major, &minor, &extra);
-    if (fields == 1 && text.find('.') == std::string::npos && major >= 0) {
-        version = {major, 0};
-        return true;
-    }
-    if (fields != 2 || major < 0 || minor < 0) return false;
-    version = {major, minor};
-    return true;
-}
-
 // Options are recognised only before the start argument, so any file name can be started.
 std::optional<Options> ParseOptions(int argc, char** argv) {
     Options options;
@@ -81,7 +68,7 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
             options.programDir = argv[++i];
         } else if (arg == "--os-version" && hasValue) {
             OsVersion version;
-            if (!ParseOsVersion(argv[++i], version)) return std::nullopt;
+            if (!velinor::tools::ParseOsVersion(argv[++i], version)) return std::nullopt;
             options.osVersion = version;
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshot = argv[++i];
@@ -114,17 +101,7 @@ int RunScript(QtPlatform& platform, const Options& options) {
         return kUsageError;
     }
     platform.SetScriptedInput(true);
-    velinor::platform::ScriptedPlatform scripted(platform, platform, std::move(parsed.script), std::cout);
-    velinor::app::Application app(scripted, options.arguments);
-    scripted.SetImageSource([&app](int number) { return app.Images().Find(number); });
-    scripted.SetImageSaver([](const velinor::render::RasterImage& image, const std::string& path) {
-        return velinor::imageio::SavePicture(&image, path, velinor::imageio::kEncoderPng) == 1;
-    });
-    scripted.SetRunawayHandler([] {
-        std::cout.flush();
-        std::_Exit(3);
-    }, kClosesAllowed);
-    return app.Run();
+    return velinor::tools::RunScriptedProgram(platform, platform, std::move(parsed.script), options.arguments);
 }
 
 // Once the window stands, optionally switches the language, writes the window's picture and
