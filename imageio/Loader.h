@@ -6,17 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "imageio/FileBytes.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
 
 namespace velinor::imageio {
 
-// Pictures are photos; a file larger than this is refused rather than read into memory.
-constexpr std::uintmax_t kMaxPictureFileBytes = std::uintmax_t{1} << 30;
-
-// The whole file, or nothing when it cannot be opened or read or is larger than max_bytes.
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
-                                                       std::uintmax_t max_bytes = kMaxPictureFileBytes);
 
 // Decodes a picture file recognised by its content: "BM" -> BMP; else ICO (an icon image with
 // mask); else JPEG, PNG, TGA in that order. Nothing on failure; never throws for bad input.

@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <new>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "plugins/PluginApi.h"
@@ -44,22 +42,6 @@ inline std::optional<Picture> BlankPicture(std::int64_t width, std::int64_t heig
     picture.pixels.reset(new (std::nothrow) std::uint32_t[static_cast<std::size_t>(width * height)]());
     if (!picture.pixels) return std::nullopt;
     return picture;
-}
-
-inline std::optional<std::vector<std::uint8_t>> ReadWholeFile(const char* path) {
-    if (path == nullptr) return std::nullopt;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
-    if (!file) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    try {
-        std::uint8_t chunk[65536];
-        std::size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-    if (std::ferror(file.get())) return std::nullopt;
-    return bytes;
 }
 
 // Hands a picture across the C interface; the library's release function frees it.

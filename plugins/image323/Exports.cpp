@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "imageio/FileBytes.h"
 #include "plugins/PluginApi.h"
 #include "plugins/PluginSupport.h"
 #include "plugins/image323/GifDecoder.h"
@@ -21,7 +22,8 @@ extern "C" {
 
 __attribute__((visibility("default"))) VelinorBitmap* LoadImageFile(uint32_t /*window*/, const char* path) {
     try {
-        const auto bytes = velinor::plugins::ReadWholeFile(path);
+        if (path == nullptr) return nullptr;
+        const auto bytes = velinor::imageio::ReadWholeFile(path);
         if (!bytes) return nullptr;
         auto picture = Decode(*bytes);
         return picture ? velinor::plugins::ToBitmap(std::move(*picture)) : nullptr;

@@ -1,5 +1,6 @@
 // data/nviewlib: PCX pictures for logos.
 
+#include "imageio/FileBytes.h"
 #include "plugins/PluginApi.h"
 #include "plugins/PluginSupport.h"
 #include "plugins/nviewlib/PcxDecoder.h"
@@ -18,7 +19,8 @@ __attribute__((visibility("default"))) VelinorBitmap* NViewLibLoad(const char* p
     lastWidth = 0;
     lastHeight = 0;
     try {
-        const auto bytes = velinor::plugins::ReadWholeFile(path);
+        if (path == nullptr) return nullptr;
+        const auto bytes = velinor::imageio::ReadWholeFile(path);
         if (!bytes) return nullptr;
         auto picture = velinor::plugins::DecodePcx(bytes->data(), bytes->size());
         if (!picture) return nullptr;
