@@ -36,16 +36,4 @@ std::string ResolveFileName(const std::string& path) {
     return folder + *std::min_element(matches.begin(), matches.end());
 }
 
-std::string ExtensionPart(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos) return {};
-    if (path.find('/', dot) != std::string::npos) return {};
-    return path.substr(dot + 1);
-}
-
-std::string FilePart(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace velinor::app

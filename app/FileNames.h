@@ -11,12 +11,6 @@ namespace velinor::app {
 // does not tell case apart, and "Settings.ini" and "settings.ini" must stay one file.
 std::string ResolveFileName(const std::string& path);
 
-// The text after the last '.' that has no '/' after it; empty when there is none.
-std::string ExtensionPart(const std::string& path);
-
-// The text after the last '/'.
-std::string FilePart(const std::string& path);
-
 // True when a and b are equal apart from the case of A to Z.
 bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b);
 

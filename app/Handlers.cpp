@@ -30,27 +30,4 @@ void ChooseDefaultFolder(ProgramState& state, ControlId) { ChooseDefaultDir(stat
 
 void StoreSettings(ProgramState& state, ControlId) { SaveSettings(state); }
 
-// Not built yet: each does nothing until its code arrives.
-void OpenPicture(ProgramState&, ControlId) {}
-void SaveResult(ProgramState&, ControlId) {}
-void ChooseCircleColour(ProgramState&, ControlId) {}
-void DrawCircleFrame(ProgramState&, ControlId) {}
-void DrawTextureFrame(ProgramState&, ControlId) {}
-void RedrawLogoAlpha(ProgramState&, ControlId) {}
-void DrawLogoAtPosition(ProgramState&, ControlId) {}
-void ChooseLogoFile(ProgramState&, ControlId) {}
-void ChooseMarkFont(ProgramState&, ControlId) {}
-void ApplyTextMark(ProgramState&, ControlId) {}
-void AddSelectedFiles(ProgramState&, ControlId) {}
-void AddAllFiles(ProgramState&, ControlId) {}
-void SortBatchList(ProgramState&, ControlId) {}
-void RemoveBatchEntry(ProgramState&, ControlId) {}
-void ClearBatchList(ProgramState&, ControlId) {}
-void MoveBatchEntryDown(ProgramState&, ControlId) {}
-void MoveBatchEntryUp(ProgramState&, ControlId) {}
-void ChooseBatchFont(ProgramState&, ControlId) {}
-void ChooseBatchLogoFile(ProgramState&, ControlId) {}
-void ChooseOutputFolder(ProgramState&, ControlId) {}
-void RunBatch(ProgramState&, ControlId) {}
-
 }  // namespace velinor::app::handlers

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/FileNames.h"
+#include "imageio/FileNames.h"
 #include "imageio/Loader.h"
 #include "render/ImageNumbers.h"
 
@@ -13,7 +13,7 @@ namespace velinor::app {
 namespace {
 
 bool IsTextureFile(const std::string& name) {
-    const std::string extension = ExtensionPart(name);
+    const std::string extension = imageio::ExtensionPart(name);
     return extension == "jpg" || extension == "bmp";
 }
 

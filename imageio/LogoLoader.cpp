@@ -54,16 +54,6 @@ auto OwnedBitmap(VelinorBitmap* bitmap, Release release) {
 
 }  // namespace
 
-std::string ExtensionPart(const std::string& path) {
-    const auto dot = path.find_last_of('.');
-    const auto slash = path.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string extension = path.substr(dot + 1);
-    const auto quote = extension.find('"');
-    if (quote != std::string::npos) extension.resize(quote);
-    return extension;
-}
-
 render::ImageHandle LoadThroughTemporaryFile(render::ImageRegistry& images, int number, const std::string& path,
                                              bool keepTemporary) {
     images.DropImage(number);

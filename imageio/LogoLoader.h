@@ -2,16 +2,13 @@
 
 #include <string>
 
+#include "imageio/FileNames.h"
 #include "render/ImageRegistry.h"
 
 namespace velinor::imageio {
 
 // The temporary BMP the GIF/ICO route writes in the current folder and reads back.
 inline constexpr const char* kTemporaryPicture = "~~temp";
-
-// The text after the last "." that comes after the last "/" of path, ended by a double quote
-// if it holds one; empty when there is no such dot.
-std::string ExtensionPart(const std::string& path);
 
 struct LogoLoad {
     render::ImageHandle handle = nullptr;  // image PicLogo, null when the logo did not decode
