@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace velinor::runtime {
+
+// What the fault handler needs to know of one machine instruction.
+struct DecodedInstruction {
+    std::size_t length = 0;   // bytes; 0 when the instruction could not be read or decoded
+    bool privileged = false;  // allowed only in ring 0 (in, out, hlt, control registers)
+};
+
+// Decodes the x86-64 instruction at an address of this process. Memory that cannot be read
+// (a jump to a wild address) gives length 0 instead of a second fault. Allocates nothing and
+// may be called from a signal handler.
+DecodedInstruction DecodeInstructionAt(std::uintptr_t address) noexcept;
+
+// Copies up to size bytes from an address of this process, stopping at the first byte that
+// cannot be read; returns how many were copied. Safe in a signal handler.
+std::size_t ReadOwnMemory(std::uintptr_t address, unsigned char* into, std::size_t size) noexcept;
+
+}  // namespace velinor::runtime
