@@ -15,6 +15,7 @@ namespace {
 
 // Faults are caught process-wide; this is the program they are reported for.
 ProgramState* gReportingProgram = nullptr;
+bool gCatchFaults = false;
 
 // Where execution continues after a processor fault, outside the signal handler: report the
 // fault and end the program. It does not return to the code that faulted.
@@ -28,8 +29,10 @@ void OnRuntimeError() {
 
 }  // namespace
 
+void CatchFaultsInThisProcess() { gCatchFaults = true; }
+
 void InstallRuntimeErrorHandler(ProgramState& state) {
-    if (!runtime::InstallFaultCatcher()) return;
+    if (!gCatchFaults || !runtime::InstallFaultCatcher()) return;
     gReportingProgram = &state;
     runtime::SetLabelTarget(OnRuntimeError);
 }

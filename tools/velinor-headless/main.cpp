@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RuntimeErrorHandler.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/script/Script.h"
 #include "runtime/ErrorReport.h"
@@ -90,5 +91,6 @@ static int Main(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+    velinor::app::CatchFaultsInThisProcess();
     return velinor::runtime::RunReportingExceptions([&] { return Main(argc, argv); });
 }

@@ -24,6 +24,7 @@
 #include <QWidget>
 
 #include "app/Application.h"
+#include "app/RuntimeErrorHandler.h"
 #include "imageio/Writer.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/script/Script.h"
@@ -140,5 +141,6 @@ static int Main(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+    velinor::app::CatchFaultsInThisProcess();
     return velinor::runtime::RunReportingExceptions([&] { return Main(argc, argv); });
 }

@@ -107,7 +107,7 @@ TEST_F(FaultCatcher, ResumeGoesOnAfterTheFaultingInstruction) {
             ErrorRecord record = LastErrorRecord();
             if (record.code != 0xC0000094 || record.count != 1) std::_Exit(10);
             const auto start = reinterpret_cast<std::uintptr_t>(&DivideByZero);
-            if (record.address < start || record.address > start + 64) std::_Exit(11);
+            if (record.address < start || record.address > start + 256) std::_Exit(11);
             if (record.registers.cs == 0 || record.registers.ss == 0 || record.registers.rsp == 0) std::_Exit(12);
 
             WriteThroughNull();
