@@ -29,6 +29,9 @@ constexpr std::size_t kHandlerStackSize = 64 * 1024;
 constexpr std::size_t kLabelStackSize = 1024 * 1024;
 // A fault this close to the stack pointer is the stack running into its guard page.
 constexpr std::uintptr_t kStackOverflowReach = 64 * 1024;
+// How far up the stack a fault in a library looks for the call from the program's own code.
+constexpr std::size_t kCallerSearchBytes = 64 * 1024;
+constexpr std::size_t kStackChunk = 4096;
 
 constexpr unsigned char kBreakpointOpcode = 0xCC;
 constexpr greg_t kDirectionFlag = 1 << 10;
@@ -147,9 +150,39 @@ void ContinueAtLabel(ucontext_t* context) {
     }
 }
 
+// For a fault inside a library (the C library, a codec) the statement that was running is the
+// program's call into it. The stack is searched upwards for the return address of that call,
+// the first word that points into the program's own code just after a call that leaves it. The
+// stack is read without trusting it: a broken stack yields no caller, never a second fault.
+SourcePosition CallerPosition(std::uintptr_t stackPointer) {
+    alignas(8) static unsigned char chunk[kStackChunk];   // the handler's stack is small
+    std::uintptr_t at = stackPointer & ~std::uintptr_t{7};
+    const std::uintptr_t end = at + kCallerSearchBytes;
+    while (at < end) {
+        const std::uintptr_t pageEnd = (at | (kStackChunk - 1)) + 1;
+        const std::size_t size = static_cast<std::size_t>(pageEnd - at);
+        if (!ReadOwnBlock(at, chunk, size)) return 0;
+        for (std::size_t offset = 0; offset + sizeof(std::uintptr_t) <= size; offset += sizeof(std::uintptr_t)) {
+            std::uintptr_t word = 0;
+            std::memcpy(&word, chunk + offset, sizeof word);
+            if (word == 0) continue;
+            const SourcePosition position = g.lines.PositionOf(word - 1);
+            if (position == 0) continue;
+            // The call that left the program goes to a library (through its stub) or through a
+            // pointer; a direct call to the program's own code is an older value on the stack.
+            const CallSite call = CallEndingAt(word);
+            if (!call.found || (call.direct && g.lines.PositionOf(call.target) != 0)) continue;
+            return position;
+        }
+        at = pageEnd;
+    }
+    return 0;
+}
+
 void Record(std::uint32_t code, std::uintptr_t address, const greg_t* registers) {
     ErrorRecord& record = g.record;
     record.position = g.lines.PositionOf(address);
+    if (record.position == 0) record.position = CallerPosition(static_cast<std::uintptr_t>(registers[REG_RSP]));
     ++record.count;
     record.code = code;
     record.address = address;

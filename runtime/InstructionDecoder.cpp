@@ -4,6 +4,8 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <cstring>
+
 namespace velinor::runtime {
 
 namespace {
@@ -26,6 +28,37 @@ std::size_t ReadOwnMemory(std::uintptr_t address, unsigned char* into, std::size
     return copied > 0 ? static_cast<std::size_t>(copied) : 0;
 }
 
+bool ReadOwnBlock(std::uintptr_t address, void* into, std::size_t size) noexcept {
+    iovec local = {into, size};
+    iovec remote = {reinterpret_cast<void*>(address), size};
+    return process_vm_readv(getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(size);
+}
+
+CallSite CallEndingAt(std::uintptr_t address) noexcept {
+    constexpr unsigned char kCallRel32 = 0xE8;
+    constexpr std::size_t kCallRel32Length = 5;
+    // Calls are 2 (call rax) to 8 bytes long (call [r12+disp32]); the direct call, the common
+    // case, is 5.
+    constexpr std::size_t kLengths[] = {5, 2, 3, 4, 6, 7, 8};
+    CallSite site;
+    for (std::size_t length : kLengths) {
+        if (address < length) continue;
+        const DecodedInstruction before = DecodeInstructionAt(address - length);
+        if (!before.call || before.length != length) continue;
+        site.found = true;
+        unsigned char bytes[kCallRel32Length];
+        if (length == kCallRel32Length && ReadOwnMemory(address - length, bytes, sizeof bytes) == sizeof bytes &&
+            bytes[0] == kCallRel32) {
+            std::int32_t displacement = 0;
+            std::memcpy(&displacement, bytes + 1, sizeof displacement);
+            site.direct = true;
+            site.target = address + static_cast<std::uintptr_t>(static_cast<std::intptr_t>(displacement));
+        }
+        return site;
+    }
+    return site;
+}
+
 DecodedInstruction DecodeInstructionAt(std::uintptr_t address) noexcept {
     unsigned char bytes[kMaxInstructionLength] = {};
     const std::size_t available = ReadOwnMemory(address, bytes, sizeof bytes);
@@ -38,6 +71,7 @@ DecodedInstruction DecodeInstructionAt(std::uintptr_t address) noexcept {
     DecodedInstruction decoded;
     decoded.length = instruction.length;
     decoded.privileged = (instruction.attributes & ZYDIS_ATTRIB_IS_PRIVILEGED) != 0;
+    decoded.call = instruction.mnemonic == ZYDIS_MNEMONIC_CALL;
     return decoded;
 }
 
