@@ -8,6 +8,4 @@ void HandleStartArgument(ProgramState& state) {
 
 void HandleKeyEvent(ProgramState&) {}
 
-void InstallRuntimeErrorHandler(ProgramState&) {}
-
 }  // namespace velinor::app

@@ -17,6 +17,7 @@
 #include "imageio/LogoLoader.h"
 #include "imageio/Writer.h"
 #include "render/ImageRegistry.h"
+#include "runtime/ErrorReport.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ int Convert(const Options& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Main(int argc, char** argv) {
     if (argc < 2) return Usage("");
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
@@ -144,4 +145,8 @@ int main(int argc, char** argv) {
     if (command == "info") return Info(*options);
     if (command == "convert") return Convert(*options);
     return Usage("unknown command " + command);
+}
+
+int main(int argc, char** argv) {
+    return velinor::runtime::RunReportingExceptions([&] { return Main(argc, argv); });
 }

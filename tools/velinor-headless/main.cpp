@@ -16,8 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "app/RuntimeErrorHandler.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/script/Script.h"
+#include "runtime/ErrorReport.h"
 #include "tools/RunScript.h"
 
 namespace {
@@ -44,7 +46,7 @@ std::string OwnFolder() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Main(int argc, char** argv) {
     HeadlessPlatform::Options options;
     std::vector<std::string> positional;
     bool optionsEnded = false;
@@ -86,4 +88,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments;
     if (positional.size() == 2) arguments.push_back(positional[1]);
     return velinor::tools::RunScriptedProgram(backend, backend, std::move(parsed.script), arguments);
+}
+
+int main(int argc, char** argv) {
+    velinor::app::CatchFaultsInThisProcess();
+    return velinor::runtime::RunReportingExceptions([&] { return Main(argc, argv); });
 }

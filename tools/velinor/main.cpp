@@ -24,9 +24,11 @@
 #include <QWidget>
 
 #include "app/Application.h"
+#include "app/RuntimeErrorHandler.h"
 #include "imageio/Writer.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/script/Script.h"
+#include "runtime/ErrorReport.h"
 #include "tools/RunScript.h"
 
 namespace {
@@ -122,7 +124,7 @@ void ScheduleScreenshot(QtPlatform& platform, const Options& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Main(int argc, char** argv) {
     QApplication application(argc, argv);   // takes Qt's own options out of argv
     application.setApplicationName("Velinor");
     const auto options = ParseOptions(argc, argv);
@@ -136,4 +138,9 @@ int main(int argc, char** argv) {
     if (!options->screenshot.empty()) ScheduleScreenshot(platform, *options);
     velinor::app::Application app(platform, options->arguments);
     return app.Run();
+}
+
+int main(int argc, char** argv) {
+    velinor::app::CatchFaultsInThisProcess();
+    return velinor::runtime::RunReportingExceptions([&] { return Main(argc, argv); });
 }
