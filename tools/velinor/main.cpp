@@ -26,6 +26,7 @@
 #include "app/Application.h"
 #include "imageio/Writer.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/RuntimeDirectory.h"
 #include "platform/script/Script.h"
 #include "tools/RunScript.h"
 
@@ -123,6 +124,7 @@ void ScheduleScreenshot(QtPlatform& platform, const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    velinor::platform::qt::PrepareRuntimeDirectory();
     QApplication application(argc, argv);   // takes Qt's own options out of argv
     application.setApplicationName("Velinor");
     const auto options = ParseOptions(argc, argv);
