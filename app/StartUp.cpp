@@ -1,12 +1,11 @@
 #include "app/StartUp.h"
 
-#include <cstdio>
-
 #include "app/MainWindowBuilder.h"
 #include "app/MainWindowLayout.h"
 #include "app/Settings.h"
 #include "app/ShellHooks.h"
 #include "app/StoredPictures.h"
+#include "plugins/SharedObjectCheck.h"
 #include "render/ImageNumbers.h"
 
 namespace velinor::app {
@@ -16,13 +15,6 @@ namespace {
 constexpr int kMissingLibraryTitle = 68;
 constexpr int kMissingLibraryText = 74;
 constexpr int kOpacityStep = 15;
-
-bool FileReadable(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return false;
-    std::fclose(file);
-    return true;
-}
 
 void FadeIn(platform::Platform& p) {
     p.SetWindowOpacity(kMainWindow, 0);
@@ -62,7 +54,8 @@ bool StartUp(ProgramState& state) {
     MakeStoredPictures(state.images);
     LoadTextTable(state.prefs, state.texts, shell.Language, kLastKey);
 
-    if (!FileReadable(kRequiredLibrary)) {
+    // A damaged library would crash the program when loaded; it counts as missing.
+    if (!plugins::IsSoundSharedObject(kRequiredLibrary)) {
         p.MessageBox(state.texts[kMissingLibraryTitle], state.texts[kMissingLibraryText],
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
         return false;
