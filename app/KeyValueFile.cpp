@@ -5,6 +5,8 @@
 
 #include "app/Cp1252.h"
 #include "app/FileNames.h"
+#include "imageio/AtomicFile.h"
+#include "imageio/RegularFile.h"
 
 namespace velinor::app {
 
@@ -39,6 +41,15 @@ std::string_view HeaderName(std::string_view line) {
     return name.substr(0, std::min(name.find(']'), name.find('\r')));
 }
 
+// A key with the letters A to Z in lower case, so that keys that compare equal are equal.
+std::string FoldedKey(std::string_view key) {
+    std::string folded(key);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return folded;
+}
+
 bool IsComment(std::string_view line) {
     const std::size_t first = line.find_first_not_of(' ');
     return first != std::string_view::npos && line[first] == ';';
@@ -46,14 +57,13 @@ bool IsComment(std::string_view line) {
 
 }  // namespace
 
-void KeyValueFile::FileCloser::operator()(std::FILE* file) const { std::fclose(file); }
-
 KeyValueFile::KeyValueFile() = default;
 KeyValueFile::~KeyValueFile() { ClosePrefs(); }
 
 bool KeyValueFile::OpenForRead(const std::string& path) {
     ClosePrefs();
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(ResolveFileName(path).c_str(), "rb"));
+    // Only a regular file: a FIFO in the file's place would hold the program up for ever.
+    const imageio::ReadStream file = imageio::OpenRegularFile(ResolveFileName(path));
     if (!file) return false;
     if (std::fseek(file.get(), 0, SEEK_END) != 0) return false;
     const long size = std::ftell(file.get());
@@ -66,6 +76,7 @@ bool KeyValueFile::OpenForRead(const std::string& path) {
     reading_ = true;
     groupMissing_ = false;
     scopeStart_ = 0;
+    indexed_ = false;
     return true;
 }
 
@@ -73,6 +84,7 @@ bool KeyValueFile::SelectGroup(const std::string& name) {
     if (!reading_) return false;
     groupMissing_ = false;
     scopeStart_ = 0;
+    indexed_ = false;
     if (name.empty()) return true;
     const std::optional<std::string> wanted = Utf8ToCp1252(name);
     std::size_t pos = 0;
@@ -87,10 +99,8 @@ bool KeyValueFile::SelectGroup(const std::string& name) {
     return false;
 }
 
-std::string KeyValueFile::ReadString(const std::string& key, const std::string& fallback) const {
-    if (!reading_ || groupMissing_ || key.empty()) return fallback;
-    const std::optional<std::string> wanted = Utf8ToCp1252(key);
-    if (!wanted) return fallback;
+void KeyValueFile::BuildIndex() const {
+    index_.clear();
     std::size_t pos = scopeStart_;
     while (pos < text_.size()) {
         const std::string_view line = NextLine(text_, pos);
@@ -100,19 +110,34 @@ std::string KeyValueFile::ReadString(const std::string& key, const std::string& 
         const std::string_view content = line.substr(0, std::min(line.find('\r'), line.size()));
         const std::size_t equals = content.find('=');
         const std::string_view lineKey = TrimSpaces(content.substr(0, std::min(equals, content.size())));
-        if (lineKey.empty() || !SameName(lineKey, *wanted)) continue;
-        if (equals == std::string_view::npos) return {};
-        std::string_view value = content.substr(equals + 1);
-        value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
-        return Cp1252ToUtf8(value);
+        if (lineKey.empty()) continue;
+        std::string_view value;
+        if (equals != std::string_view::npos) {
+            value = content.substr(equals + 1);
+            value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
+        }
+        // The first line of a key is the one that counts.
+        index_.emplace(FoldedKey(lineKey), value);
     }
-    return fallback;
+    indexed_ = true;
+}
+
+std::string KeyValueFile::ReadString(const std::string& key, const std::string& fallback) const {
+    if (!reading_ || groupMissing_ || key.empty()) return fallback;
+    const std::optional<std::string> wanted = Utf8ToCp1252(key);
+    if (!wanted) return fallback;
+    // One pass over the selected part answers every later key: a language file is asked for
+    // a hundred texts, and scanning it once each would cost a hundred passes.
+    if (!indexed_) BuildIndex();
+    const auto found = index_.find(FoldedKey(*wanted));
+    return found == index_.end() ? fallback : Cp1252ToUtf8(found->second);
 }
 
 bool KeyValueFile::CreateForWrite(const std::string& path) {
     ClosePrefs();
-    out_.reset(std::fopen(ResolveFileName(path).c_str(), "wb"));
+    out_ = std::make_unique<imageio::AtomicFile>(ResolveFileName(path));
     writeFailed_ = false;
+    if (!out_->IsOpen()) out_.reset();
     return out_ != nullptr;
 }
 
@@ -137,7 +162,7 @@ bool KeyValueFile::WriteString(const std::string& key, const std::string& value)
 
 bool KeyValueFile::WriteLine(const std::string& bytes) {
     const std::string line = bytes + "\r\n";
-    if (std::fwrite(line.data(), 1, line.size(), out_.get()) != line.size()) {
+    if (std::fwrite(line.data(), 1, line.size(), out_->Stream()) != line.size()) {
         writeFailed_ = true;
         return false;
     }
@@ -145,6 +170,8 @@ bool KeyValueFile::WriteLine(const std::string& bytes) {
 }
 
 bool KeyValueFile::ClosePrefs() {
+    index_.clear();
+    indexed_ = false;
     text_.clear();
     text_.shrink_to_fit();
     reading_ = false;
@@ -152,8 +179,9 @@ bool KeyValueFile::ClosePrefs() {
     scopeStart_ = 0;
     bool ok = true;
     if (out_) {
-        const bool closed = std::fclose(out_.release()) == 0;
-        ok = closed && !writeFailed_;
+        // A failed line leaves the old file: the temporary one goes without being renamed.
+        ok = !writeFailed_ && out_->Commit();
+        out_.reset();
     }
     writeFailed_ = false;
     return ok;

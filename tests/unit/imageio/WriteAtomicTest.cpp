@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "imageio/AtomicFile.h"
+#include "imageio/Loader.h"
 #include "imageio/Writer.h"
 #include "WriteTestSupport.h"
 
@@ -219,6 +220,19 @@ TEST(WriteAtomic, InterruptedSaveLeavesNoTemporaryFile) {
         EXPECT_EQ(folder.Names(), std::vector<std::string>{"photo.jpg"}) << signal;
         EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{9, 9, 9}));
     }
+}
+
+// Reading a FIFO would wait for a writer for ever; only regular files are read.
+TEST(ReadPicture, OnlyRegularFilesAreRead) {
+    ScratchFolder folder;
+    const std::string fifo = folder.File("pipe.bmp");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    render::ImageRegistry images;
+    EXPECT_EQ(LoadPicture(images, 1, fifo), nullptr);
+    EXPECT_EQ(LoadPicture(images, 1, folder.Path().string()), nullptr);
+    const render::RasterImage image = Gradient(2, 3);
+    ASSERT_EQ(SavePicture(&image, folder.File("ok.bmp"), kEncoderBmp), 1);
+    EXPECT_NE(LoadPicture(images, 1, folder.File("ok.bmp")), nullptr);
 }
 
 TEST(FileExistsInFolder, MatchesFilesAndFoldersExactly) {
