@@ -1,5 +1,6 @@
 #include "app/KeyValueFile.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -15,6 +16,8 @@ namespace {
 // Far beyond any settings or language file; a larger file is refused rather than loaded.
 constexpr long kMaxFileBytes = 16L * 1024 * 1024;
 
+char FoldedChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 std::string_view TrimSpaces(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
@@ -23,7 +26,8 @@ std::string_view TrimSpaces(std::string_view text) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return EqualIgnoringAsciiCase(std::string(a), std::string(b));
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldedChar(x) == FoldedChar(y); });
 }
 
 // One line of the text starting at pos, without its LF; pos moves to the next line.
@@ -39,15 +43,6 @@ std::string_view NextLine(std::string_view text, std::size_t& pos) {
 std::string_view HeaderName(std::string_view line) {
     std::string_view name = line.substr(1);
     return name.substr(0, std::min(name.find(']'), name.find('\r')));
-}
-
-// A key with the letters A to Z in lower case, so that keys that compare equal are equal.
-std::string FoldedKey(std::string_view key) {
-    std::string folded(key);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
 }
 
 bool IsComment(std::string_view line) {
@@ -99,8 +94,20 @@ bool KeyValueFile::SelectGroup(const std::string& name) {
     return false;
 }
 
+// Keys that compare equal without regard to the case of A-Z hash equal.
+std::size_t KeyValueFile::FoldedHash::operator()(std::string_view key) const {
+    std::size_t hash = 14695981039346656037ull;   // FNV-1a
+    for (char c : key) hash = (hash ^ static_cast<unsigned char>(FoldedChar(c))) * 1099511628211ull;
+    return hash;
+}
+
+bool KeyValueFile::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+    return SameName(a, b);
+}
+
 void KeyValueFile::BuildIndex() const {
     index_.clear();
+    index_.reserve(static_cast<std::size_t>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(scopeStart_), text_.end(), '\n')) + 1);
     std::size_t pos = scopeStart_;
     while (pos < text_.size()) {
         const std::string_view line = NextLine(text_, pos);
@@ -117,7 +124,7 @@ void KeyValueFile::BuildIndex() const {
             value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
         }
         // The first line of a key is the one that counts.
-        index_.emplace(FoldedKey(lineKey), value);
+        index_.emplace(lineKey, value);
     }
     indexed_ = true;
 }
@@ -129,7 +136,7 @@ std::string KeyValueFile::ReadString(const std::string& key, const std::string& 
     // One pass over the selected part answers every later key: a language file is asked for
     // a hundred texts, and scanning it once each would cost a hundred passes.
     if (!indexed_) BuildIndex();
-    const auto found = index_.find(FoldedKey(*wanted));
+    const auto found = index_.find(std::string_view(*wanted));
     return found == index_.end() ? fallback : Cp1252ToUtf8(found->second);
 }
 

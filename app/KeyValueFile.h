@@ -63,9 +63,15 @@ private:
     void BuildIndex() const;
 
     std::string text_;           // the file read, Windows-1252 bytes
-    // Keys of the selected part (A-Z folded to lower case) -> their values in text_, built at
-    // the first ReadString after a file is opened or a group selected.
-    mutable std::unordered_map<std::string, std::string_view> index_;
+    // Keys of the selected part -> their values, both in text_ (compared with A-Z folded to
+    // lower case), built at the first ReadString after a file is opened or a group selected.
+    struct FoldedHash {
+        std::size_t operator()(std::string_view key) const;
+    };
+    struct FoldedEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    mutable std::unordered_map<std::string_view, std::string_view, FoldedHash, FoldedEqual> index_;
     mutable bool indexed_ = false;
     bool reading_ = false;
     bool groupMissing_ = false;
