@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -33,6 +34,11 @@ std::string CurrentFolder() {
 std::string MissingLanguageFileText(const std::string& programFolder) {
     std::string folder = programFolder;
     if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    struct stat info {};
+    if (::stat(kLanguageFile, &info) == 0) {
+        return std::string("Velinor cannot start: ") + kLanguageFile + " in the current folder " + CurrentFolder() +
+               " cannot be read (it must be a readable file of at most 16 MB).";
+    }
     return std::string("Velinor cannot start: ") + kLanguageFile + " is not in the current folder " +
            CurrentFolder() + "; start Velinor inside its runtime folder (usually " + folder +
            "), which holds " + kLanguageFile + " and data/.";
