@@ -68,6 +68,7 @@ expect 2 "cannot read the script missing.vhs" "$headless" missing.vhs
 if [[ -x "$velinor" ]]; then
   export QT_QPA_PLATFORM=offscreen
   expect 0 "" env -u DISPLAY "$velinor" --help
+  expect 0 "" "$velinor" -platform offscreen --help
   for tab in 9 -1 abc; do expect 2 "--screenshot-tab takes a tab number from 0 to 3" "$velinor" --screenshot-tab "$tab"; done
   expect 2 "unknown option --bogus" "$velinor" --bogus
   expect 2 "--screenshot-language takes english or german" "$velinor" --screenshot-language french

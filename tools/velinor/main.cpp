@@ -72,6 +72,7 @@ std::optional<int> ParseTab(const std::string& text) {
 struct ParseResult {
     std::optional<Options> options;
     std::string problem;
+    bool help = false;
 };
 
 // Options are recognised only before the start argument, so any file name can be started.
@@ -84,6 +85,7 @@ ParseResult ParseOptions(int argc, char** argv) {
             options.arguments.push_back(arg);
             continue;
         }
+        if (arg == "--help") return {std::nullopt, "", true};
         const bool known = arg == "--script" || arg == "--program-dir" || arg == "--os-version" ||
                            arg == "--screenshot" || arg == "--screenshot-tab" || arg == "--screenshot-language";
         if (!known) return {std::nullopt, "unknown option " + arg};
@@ -147,7 +149,8 @@ void ScheduleScreenshot(QtPlatform& platform, const Options& options, bool& fail
 }  // namespace
 
 // True when --help comes among the options (before any start argument). Looked for before Qt
-// starts, so that the usage is printed even where no display is there.
+// starts, so that the usage is printed even where no display is there; after Qt's own options
+// (-platform NAME) it is found once Qt has taken those out.
 bool AsksForHelp(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -167,6 +170,10 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);   // takes Qt's own options out of argv
     application.setApplicationName("Velinor");
     const ParseResult parsed = ParseOptions(argc, argv);
+    if (parsed.help) {
+        std::cout << kUsageText;
+        return 0;
+    }
     if (!parsed.options) return Usage(parsed.problem);
     const std::optional<Options>& options = parsed.options;
 
