@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPixmap>
+#include <QTimer>
+#include <QTest>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -21,6 +23,7 @@
 
 #include "GuiFixture.h"
 #include "app/EventLoop.h"
+#include "app/QualityWindow.h"
 #include "app/ProgramState.h"
 #include "app/RenderCycle.h"
 #include "app/StartUp.h"
@@ -181,6 +184,26 @@ TEST_F(ProgramOnQt, FilesDroppedOnTheWindowAreTakenAndChangeNothing) {
     EXPECT_FALSE(state.shell.PictureLoaded);
     EXPECT_FALSE(state.images.HasImage(pic::PicOpened));
     EXPECT_TRUE(platform->WindowExists(0));
+}
+
+TEST_F(ProgramOnQt, ClosingTheQualityWindowCountsAsOk) {
+    app::ProgramState state(*platform, {});
+    ASSERT_TRUE(app::StartUp(state));
+    Settle();
+    // The user moves the track bar, then the window system closes the window.
+    QTimer::singleShot(20, [this] { platform->UserSet(ControlId::TrkQuality, 7); });
+    QTimer::singleShot(60, [this] {
+        if (QWidget* quality = platform->WindowWidget(4)) quality->close();
+    });
+    EXPECT_EQ(app::AskJpegQuality(state), 7);
+    EXPECT_EQ(state.shell.JpegQuality, 7);
+    EXPECT_FALSE(platform->WindowExists(4));
+    EXPECT_TRUE(platform->WindowEnabled(0));
+    // Every opening starts at 4 again.
+    QTimer::singleShot(20, [this] {
+        QTest::mouseClick(platform->ControlWidget(ControlId::BtnQualityOk), Qt::LeftButton);
+    });
+    EXPECT_EQ(app::AskJpegQuality(state), 4);
 }
 
 }  // namespace
