@@ -117,6 +117,35 @@ TEST_F(PictureWorkflow, EveryRenderStartsAgainFromThePictureFile) {
     });
 }
 
+TEST_F(PictureWorkflow, FittingShrinksInPlaceAndCentresEveryControlGiven) {
+    Run("", [](ProgramState& state) {
+        struct Case {
+            int width, height;        // picture
+            int fittedWidth, fittedHeight, x, y;
+        };
+        for (const Case& c : {Case{3000, 1000, 360, 120, -53, 52}, Case{220, 200, 220, 200, 17, 12},
+                              Case{221, 200, 199, 180, 28, 22}, Case{640, 480, 240, 180, 7, 22},
+                              Case{200, 150, 200, 150, 27, 37}}) {
+            state.images.NewImage(pic::PicOpened, c.width, c.height);
+            FitPreview(state, pic::PicOpened, {platform::ControlId::ImgSource, platform::ControlId::ImgPreview});
+            const render::RasterImage* fitted = state.images.Find(pic::PicOpened);
+            EXPECT_EQ(fitted->width, c.fittedWidth) << c.width << "x" << c.height;
+            EXPECT_EQ(fitted->height, c.fittedHeight) << c.width << "x" << c.height;
+            for (platform::ControlId id : {platform::ControlId::ImgSource, platform::ControlId::ImgPreview}) {
+                const platform::Rect placed = state.platform.ControlGeometry(id);
+                EXPECT_EQ(placed.x, c.x) << c.width << "x" << c.height;
+                EXPECT_EQ(placed.y, c.y) << c.width << "x" << c.height;
+                EXPECT_EQ(placed.width, c.fittedWidth);
+            }
+        }
+        // Only the controls named move.
+        state.images.NewImage(pic::PicPreview, 1600, 1200);
+        FitPreview(state, pic::PicPreview, {platform::ControlId::ImgPreview});
+        EXPECT_EQ(state.platform.ControlGeometry(platform::ControlId::ImgPreview).x, 7);
+        EXPECT_EQ(state.platform.ControlGeometry(platform::ControlId::ImgSource).x, 27);
+    });
+}
+
 TEST_F(PictureWorkflow, ARenderAfterTheFileChangedShowsTheNewFile) {
     Run("", [](ProgramState& state) {
         state.shell.CurrentFile = "photo.bmp";
