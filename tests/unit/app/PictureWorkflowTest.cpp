@@ -1,6 +1,10 @@
 // Rendering from the picture file, and saving the result, on the in-memory platform driven by a
 // script. The renders are run by the test between start-up and the loop, with a small effect of
 // its own, so that saving is checked independently of any mark.
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -232,6 +236,44 @@ TEST_F(PictureWorkflow, AFailedWriteIsReportedAndLeavesNothingBehind) {
                        "\" icon=warning buttons=ok"),
               std::string::npos)
         << log;
+}
+
+// A disk that fills up while the picture is written: the process may write only a few bytes
+// per file while the object lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousSignal_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousSignal_)(int) = nullptr;
+};
+
+TEST_F(PictureWorkflow, AWriteThatRunsOutOfRoomIsReportedAndKeepsTheOldFile) {
+    TestFolder::Write("keep.bmp", "old picture");
+    std::string log;
+    {
+        const FileSizeLimit full(4096);
+        log = Run("answer save \"" + Abs("keep.bmp") + "\" 1\nanswer message yes\nclick BtnSave\n", RenderedPhoto());
+    }
+    EXPECT_EQ(TestFolder::Read("keep.bmp"), "old picture");
+    EXPECT_NE(log.find("message caption=\"Warnung\" text=\"Das Bild konnte nicht gespeichert werden:\\r" +
+                       Abs("keep.bmp") + "\" icon=warning buttons=ok"),
+              std::string::npos)
+        << log;
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(".")) files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 3u) << "lang.prf, photo.bmp and keep.bmp; no half-written file is left";
 }
 
 // The first quantisation table of a JPEG file: its precision (0: 8-bit, 1: 16-bit) and its
