@@ -2,7 +2,9 @@
 
 #include "app/EventLoop.h"
 #include "app/ProgramState.h"
+#include "app/RuntimeErrorHandler.h"
 #include "app/StartUp.h"
+#include "runtime/ErrorReport.h"
 
 namespace velinor::app {
 
@@ -14,11 +16,20 @@ constexpr int kStartRefused = 1;
 Application::Application(platform::Platform& platform, std::vector<std::string> arguments)
     : state_(std::make_unique<ProgramState>(platform, std::move(arguments))) {}
 
-Application::~Application() = default;
+Application::~Application() { RemoveRuntimeErrorHandler(*state_); }
 
 int Application::Run() {
-    if (!StartUp(*state_)) return kStartRefused;
-    return RunEventLoop(*state_);
+    int exitCode = 0;
+    try {
+        exitCode = StartUp(*state_) ? RunEventLoop(*state_) : kStartRefused;
+    } catch (...) {
+        // An exception that no handler caught ends the program with the same report as a
+        // processor fault, and the same exit code.
+        ShowRuntimeErrorReport(*state_, runtime::ExceptionReport(std::current_exception()));
+        exitCode = 0;
+    }
+    RemoveRuntimeErrorHandler(*state_);
+    return exitCode;
 }
 
 const render::ImageRegistry& Application::Images() const { return state_->images; }

@@ -1,10 +1,13 @@
 #include "app/KeyValueFile.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
 #include "app/Cp1252.h"
 #include "app/FileNames.h"
+#include "imageio/AtomicFile.h"
+#include "imageio/RegularFile.h"
 
 namespace velinor::app {
 
@@ -12,6 +15,8 @@ namespace {
 
 // Far beyond any settings or language file; a larger file is refused rather than loaded.
 constexpr long kMaxFileBytes = 16L * 1024 * 1024;
+
+char FoldedChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string_view TrimSpaces(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
@@ -21,7 +26,8 @@ std::string_view TrimSpaces(std::string_view text) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return EqualIgnoringAsciiCase(std::string(a), std::string(b));
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldedChar(x) == FoldedChar(y); });
 }
 
 // One line of the text starting at pos, without its LF; pos moves to the next line.
@@ -46,14 +52,13 @@ bool IsComment(std::string_view line) {
 
 }  // namespace
 
-void KeyValueFile::FileCloser::operator()(std::FILE* file) const { std::fclose(file); }
-
 KeyValueFile::KeyValueFile() = default;
 KeyValueFile::~KeyValueFile() { ClosePrefs(); }
 
 bool KeyValueFile::OpenForRead(const std::string& path) {
     ClosePrefs();
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(ResolveFileName(path).c_str(), "rb"));
+    // Only a regular file: a FIFO in the file's place would hold the program up for ever.
+    const imageio::ReadStream file = imageio::OpenRegularFile(ResolveFileName(path));
     if (!file) return false;
     if (std::fseek(file.get(), 0, SEEK_END) != 0) return false;
     const long size = std::ftell(file.get());
@@ -66,6 +71,7 @@ bool KeyValueFile::OpenForRead(const std::string& path) {
     reading_ = true;
     groupMissing_ = false;
     scopeStart_ = 0;
+    indexed_ = false;
     return true;
 }
 
@@ -73,6 +79,7 @@ bool KeyValueFile::SelectGroup(const std::string& name) {
     if (!reading_) return false;
     groupMissing_ = false;
     scopeStart_ = 0;
+    indexed_ = false;
     if (name.empty()) return true;
     const std::optional<std::string> wanted = Utf8ToCp1252(name);
     std::size_t pos = 0;
@@ -87,10 +94,20 @@ bool KeyValueFile::SelectGroup(const std::string& name) {
     return false;
 }
 
-std::string KeyValueFile::ReadString(const std::string& key, const std::string& fallback) const {
-    if (!reading_ || groupMissing_ || key.empty()) return fallback;
-    const std::optional<std::string> wanted = Utf8ToCp1252(key);
-    if (!wanted) return fallback;
+// Keys that compare equal without regard to the case of A-Z hash equal.
+std::size_t KeyValueFile::FoldedHash::operator()(std::string_view key) const {
+    std::size_t hash = 14695981039346656037ull;   // FNV-1a
+    for (char c : key) hash = (hash ^ static_cast<unsigned char>(FoldedChar(c))) * 1099511628211ull;
+    return hash;
+}
+
+bool KeyValueFile::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+    return SameName(a, b);
+}
+
+void KeyValueFile::BuildIndex() const {
+    index_.clear();
+    index_.reserve(static_cast<std::size_t>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(scopeStart_), text_.end(), '\n')) + 1);
     std::size_t pos = scopeStart_;
     while (pos < text_.size()) {
         const std::string_view line = NextLine(text_, pos);
@@ -100,19 +117,34 @@ std::string KeyValueFile::ReadString(const std::string& key, const std::string& 
         const std::string_view content = line.substr(0, std::min(line.find('\r'), line.size()));
         const std::size_t equals = content.find('=');
         const std::string_view lineKey = TrimSpaces(content.substr(0, std::min(equals, content.size())));
-        if (lineKey.empty() || !SameName(lineKey, *wanted)) continue;
-        if (equals == std::string_view::npos) return {};
-        std::string_view value = content.substr(equals + 1);
-        value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
-        return Cp1252ToUtf8(value);
+        if (lineKey.empty()) continue;
+        std::string_view value;
+        if (equals != std::string_view::npos) {
+            value = content.substr(equals + 1);
+            value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
+        }
+        // The first line of a key is the one that counts.
+        index_.emplace(lineKey, value);
     }
-    return fallback;
+    indexed_ = true;
+}
+
+std::string KeyValueFile::ReadString(const std::string& key, const std::string& fallback) const {
+    if (!reading_ || groupMissing_ || key.empty()) return fallback;
+    const std::optional<std::string> wanted = Utf8ToCp1252(key);
+    if (!wanted) return fallback;
+    // One pass over the selected part answers every later key: a language file is asked for
+    // a hundred texts, and scanning it once each would cost a hundred passes.
+    if (!indexed_) BuildIndex();
+    const auto found = index_.find(std::string_view(*wanted));
+    return found == index_.end() ? fallback : Cp1252ToUtf8(found->second);
 }
 
 bool KeyValueFile::CreateForWrite(const std::string& path) {
     ClosePrefs();
-    out_.reset(std::fopen(ResolveFileName(path).c_str(), "wb"));
+    out_ = std::make_unique<imageio::AtomicFile>(ResolveFileName(path));
     writeFailed_ = false;
+    if (!out_->IsOpen()) out_.reset();
     return out_ != nullptr;
 }
 
@@ -137,7 +169,7 @@ bool KeyValueFile::WriteString(const std::string& key, const std::string& value)
 
 bool KeyValueFile::WriteLine(const std::string& bytes) {
     const std::string line = bytes + "\r\n";
-    if (std::fwrite(line.data(), 1, line.size(), out_.get()) != line.size()) {
+    if (std::fwrite(line.data(), 1, line.size(), out_->Stream()) != line.size()) {
         writeFailed_ = true;
         return false;
     }
@@ -145,6 +177,8 @@ bool KeyValueFile::WriteLine(const std::string& bytes) {
 }
 
 bool KeyValueFile::ClosePrefs() {
+    index_.clear();
+    indexed_ = false;
     text_.clear();
     text_.shrink_to_fit();
     reading_ = false;
@@ -152,8 +186,9 @@ bool KeyValueFile::ClosePrefs() {
     scopeStart_ = 0;
     bool ok = true;
     if (out_) {
-        const bool closed = std::fclose(out_.release()) == 0;
-        ok = closed && !writeFailed_;
+        // A failed line leaves the old file: the temporary one goes without being renamed.
+        ok = !writeFailed_ && out_->Commit();
+        out_.reset();
     }
     writeFailed_ = false;
     return ok;

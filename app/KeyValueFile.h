@@ -3,6 +3,12 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace velinor::imageio {
+class AtomicFile;
+}
 
 namespace velinor::app {
 
@@ -34,7 +40,8 @@ public:
     // The value of the first matching key of the selected part; fallback when there is none.
     std::string ReadString(const std::string& key, const std::string& fallback) const;
 
-    // Creates the file anew, replacing an existing one.
+    // Creates the file anew, replacing an existing one when ClosePrefs succeeds: the lines go to
+    // a temporary file first, so a save that fails part-way leaves the old file intact.
     bool CreateForWrite(const std::string& path);
     // Appends "[name]". False when nothing is open for writing or the name cannot be stored.
     bool WriteGroup(const std::string& name);
@@ -43,7 +50,8 @@ public:
     // or '=' in the key) or the write failed; nothing is written then.
     bool WriteString(const std::string& key, const std::string& value);
 
-    // Closes the open file. True when every line written since CreateForWrite reached it.
+    // Closes the open file. True when every line written since CreateForWrite reached it and it
+    // replaced the old file.
     bool ClosePrefs();
 
     // True when key and value could be written by WriteString (for checks before a file is
@@ -51,17 +59,24 @@ public:
     static bool Storable(const std::string& key, const std::string& value);
 
 private:
-    struct FileCloser {
-        void operator()(std::FILE* file) const;
-    };
-
     bool WriteLine(const std::string& bytes);
+    void BuildIndex() const;
 
     std::string text_;           // the file read, Windows-1252 bytes
+    // Keys of the selected part -> their values, both in text_ (compared with A-Z folded to
+    // lower case), built at the first ReadString after a file is opened or a group selected.
+    struct FoldedHash {
+        std::size_t operator()(std::string_view key) const;
+    };
+    struct FoldedEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    mutable std::unordered_map<std::string_view, std::string_view, FoldedHash, FoldedEqual> index_;
+    mutable bool indexed_ = false;
     bool reading_ = false;
     bool groupMissing_ = false;
     std::size_t scopeStart_ = 0;
-    std::unique_ptr<std::FILE, FileCloser> out_;
+    std::unique_ptr<imageio::AtomicFile> out_;
     bool writeFailed_ = false;
 };
 

@@ -1,12 +1,17 @@
 #include "app/StartUp.h"
 
-#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <iostream>
 
 #include "app/MainWindowBuilder.h"
 #include "app/MainWindowLayout.h"
 #include "app/Settings.h"
 #include "app/ShellHooks.h"
 #include "app/StoredPictures.h"
+#include "plugins/SharedObjectCheck.h"
 #include "render/ImageNumbers.h"
 
 namespace velinor::app {
@@ -17,11 +22,26 @@ constexpr int kMissingLibraryTitle = 68;
 constexpr int kMissingLibraryText = 74;
 constexpr int kOpacityStep = 15;
 
-bool FileReadable(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return false;
-    std::fclose(file);
-    return true;
+constexpr const char* kMissingLanguageCaption = "Velinor";
+
+std::string CurrentFolder() {
+    char path[PATH_MAX];
+    return ::getcwd(path, sizeof path) != nullptr ? std::string(path) : std::string(".");
+}
+
+// Without the language file there are no texts to say anything with, so this one sentence is
+// fixed; it names the file, where it was looked for and where the program should be started.
+std::string MissingLanguageFileText(const std::string& programFolder) {
+    std::string folder = programFolder;
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    struct stat info {};
+    if (::stat(kLanguageFile, &info) == 0) {
+        return std::string("Velinor cannot start: ") + kLanguageFile + " in the current folder " + CurrentFolder() +
+               " cannot be read (it must be a readable file of at most 16 MB).";
+    }
+    return std::string("Velinor cannot start: ") + kLanguageFile + " is not in the current folder " +
+           CurrentFolder() + "; start Velinor inside its runtime folder (usually " + folder +
+           "), which holds " + kLanguageFile + " and data/.";
 }
 
 void FadeIn(platform::Platform& p) {
@@ -60,9 +80,15 @@ bool StartUp(ProgramState& state) {
     InstallRuntimeErrorHandler(state);
     state.frame.CircleFrameColor = render::kLightGrey;
     MakeStoredPictures(state.images);
-    LoadTextTable(state.prefs, state.texts, shell.Language, kLastKey);
+    if (!LoadTextTable(state.prefs, state.texts, shell.Language, kLastKey)) {
+        const std::string text = MissingLanguageFileText(p.ProgramDirectory());
+        std::cerr << text << std::endl;
+        p.MessageBox(kMissingLanguageCaption, text, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+        return false;
+    }
 
-    if (!FileReadable(kRequiredLibrary)) {
+    // A damaged library would crash the program when loaded; it counts as missing.
+    if (!plugins::IsSoundSharedObject(kRequiredLibrary)) {
         p.MessageBox(state.texts[kMissingLibraryTitle], state.texts[kMissingLibraryText],
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
         return false;

@@ -16,7 +16,8 @@ std::string StartArgumentOf(const std::vector<std::string>& arguments);
 bool FadingSystem(platform::OsVersion version);
 
 // Runs the start-up sequence up to the open, shown main window. False when the program must
-// end at once (the picture library is missing; the user has been told).
+// end at once (the language file or the picture library is missing or damaged; the user has
+// been told).
 bool StartUp(ProgramState& state);
 
 // Fades the window out where it faded in; returns the exit code. Nothing is saved.

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "imageio/TemporaryFiles.h"
+
 namespace velinor::imageio {
 namespace {
 
@@ -22,7 +24,7 @@ std::string TemporaryPattern(const std::string& destination) {
     return folder + "." + name + ".XXXXXX";
 }
 
-// mkstemp creates 0600; a saved picture should get the usual permissions under the umask.
+// mkstemp creates 0600; a new picture gets the usual permissions under the umask.
 mode_t DefaultFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -38,25 +40,63 @@ std::string ResolveDestination(const std::string& destination) {
     return target ? std::string(target.get()) : destination;
 }
 
+// The replacement takes the owner, group and permission bits of the file it replaces. Owner
+// and group first: changing them clears set-user-ID and set-group-ID bits. Where the owner
+// cannot be kept (only root may give a file away), those two bits are not carried over, so a
+// file never becomes set-ID for someone it was not set-ID for.
+void CopyOwnerAndMode(int fd, const struct stat& existing) {
+    struct stat mine {};
+    mode_t mode = existing.st_mode & 07777;
+    const bool differs = ::fstat(fd, &mine) != 0 || mine.st_uid != existing.st_uid || mine.st_gid != existing.st_gid;
+    if (differs && ::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+        ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);   // the group at least, when it is ours
+        mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
+    }
+    ::fchmod(fd, mode);
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(const std::string& destination) : destination_(ResolveDestination(destination)) {
     if (destination_.empty() || destination_.back() == '/') return;
+    struct stat existing {};
+    if (::stat(destination_.c_str(), &existing) != 0) {
+        OpenTemporary(false, nullptr);
+        return;
+    }
     // A file the user may not write stays as it is, as it would with writing in place; the
     // rename alone would need only the folder to be writable.
-    if (::access(destination_.c_str(), F_OK) == 0 && ::access(destination_.c_str(), W_OK) != 0) return;
+    if (::access(destination_.c_str(), W_OK) != 0) return;
+    if (S_ISREG(existing.st_mode)) {
+        OpenTemporary(true, &existing);
+    } else if (S_ISCHR(existing.st_mode)) {
+        // A device is written as it stands; renaming over it would replace the device node.
+        const int fd = ::open(destination_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) return;
+        stream_ = ::fdopen(fd, "wb");
+        if (stream_ == nullptr) ::close(fd);
+        direct_ = stream_ != nullptr;
+    }
+    // Folders, FIFOs (which would wait for a reader), sockets and block devices: refused.
+}
+
+void AtomicFile::OpenTemporary(bool replacing, const struct stat* existing) {
     std::string pattern = TemporaryPattern(destination_);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return;
     temporary_ = name.data();
-    ::fchmod(fd, DefaultFileMode());
+    signalSlot_ = RememberTemporary(temporary_);
+    if (replacing) {
+        CopyOwnerAndMode(fd, *existing);
+    } else {
+        ::fchmod(fd, DefaultFileMode());
+    }
     stream_ = ::fdopen(fd, "wb");
     if (stream_ == nullptr) {
         ::close(fd);
-        ::unlink(temporary_.c_str());
-        temporary_.clear();
+        Discard();
     }
 }
 
@@ -71,6 +111,8 @@ void AtomicFile::Discard() {
         ::unlink(temporary_.c_str());
         temporary_.clear();
     }
+    ForgetTemporary(signalSlot_);
+    signalSlot_ = -1;
 }
 
 bool AtomicFile::Commit() {
@@ -78,11 +120,14 @@ bool AtomicFile::Commit() {
     const bool written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0;
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
+    if (direct_) return written && closed;
     if (!written || !closed || std::rename(temporary_.c_str(), destination_.c_str()) != 0) {
         Discard();
         return false;
     }
     temporary_.clear();
+    ForgetTemporary(signalSlot_);
+    signalSlot_ = -1;
     return true;
 }
 

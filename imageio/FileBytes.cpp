@@ -2,10 +2,13 @@
 
 #include <fstream>
 
+#include "imageio/RegularFile.h"
+
 namespace velinor::imageio {
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path,
                                                        std::uintmax_t max_bytes) {
+    if (!IsRegularFile(path)) return std::nullopt;   // a FIFO or device would block or never end
     std::ifstream file(path, std::ios::binary);
     if (!file) return std::nullopt;
     file.seekg(0, std::ios::end);

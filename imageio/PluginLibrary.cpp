@@ -2,11 +2,14 @@
 
 #include <dlfcn.h>
 
+#include "plugins/SharedObjectCheck.h"
+
 namespace velinor::imageio {
 
 PluginLibrary::PluginLibrary(const std::string& path) {
     // Without a slash dlopen would search the library path instead of the current folder.
     if (path.find('/') == std::string::npos) return;
+    if (!plugins::IsSoundSharedObject(path)) return;   // damaged: as if it were missing
     handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 

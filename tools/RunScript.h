@@ -4,9 +4,14 @@
 // the answers to requesters, and everything the program shows is logged to standard output.
 // Shared, with the option parsing they have in common, by velinor-headless (in-memory windows) and velinor --script (the real window).
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +34,32 @@ inline bool ParseOsVersion(const std::string& text, platform::OsVersion& version
     if (fields != 2 || major < 0 || minor < 0) return false;
     version = {major, minor};
     return true;
+}
+
+// The text of a script file; nothing, after one line on standard error naming the tool, the
+// file and the reason, when it is no script: missing, unreadable, a folder, or binary bytes
+// (a zero byte or a control character other than tab, CR and LF).
+inline std::optional<std::string> ReadScriptFile(const std::string& tool, const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::cerr << tool << ": " << path << " is a folder, not a script\n";
+        return std::nullopt;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::cerr << tool << ": cannot read the script " << path << "\n";
+        return std::nullopt;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    std::string bytes = text.str();
+    for (unsigned char c : bytes) {
+        if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') {
+            std::cerr << tool << ": " << path << " is not a script (it holds binary bytes)\n";
+            return std::nullopt;
+        }
+    }
+    return bytes;
 }
 
 // A program that keeps waiting after this many closes at the end of its script is stopped.

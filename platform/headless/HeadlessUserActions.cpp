@@ -103,8 +103,15 @@ void HeadlessPlatform::UserKey(const std::vector<Key>& keysDown) {
 
 void HeadlessPlatform::UserPointer(int window, Point client) {
     BeginUserAction();
-    Point origin = WindowPosition(window);
-    pointer_ = {origin.x + client.x, origin.y + client.y};
+    const Point origin = WindowPosition(window);
+    // Scripts may give any int; the pointer stays within a screen far larger than any real
+    // one, so that neither this sum nor later arithmetic on the position can overflow.
+    const auto onScreen = [](long long position) {
+        constexpr long long kScreenLimit = 1 << 24;
+        return static_cast<int>(std::clamp(position, -kScreenLimit, kScreenLimit));
+    };
+    pointer_ = {onScreen(static_cast<long long>(origin.x) + client.x),
+                onScreen(static_cast<long long>(origin.y) + client.y)};
     Event event;
     event.code = kEventPointerMove;
     event.window = window;

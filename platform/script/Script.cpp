@@ -308,6 +308,13 @@ Command ParseLine(LineParser& p) {
         c.kind = CommandKind::SaveImage;
         c.numbers.push_back(p.Int("image number", 0));
         c.strings.push_back(p.String("path"));
+    } else if (verb == "fault") {
+        c.kind = CommandKind::Fault;
+        const std::string what = p.Word("fault");
+        if (what == "divzero") c.fault = FaultKind::DivideByZero;
+        else if (what == "segv") c.fault = FaultKind::NullWrite;
+        else if (what == "exception") c.fault = FaultKind::Exception;
+        else throw LineError{"unknown fault \"" + what + "\""};
     } else {
         throw LineError{"unknown command \"" + verb + "\""};
     }

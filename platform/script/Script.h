@@ -18,7 +18,7 @@ namespace velinor::platform {
 //       [strikeout] [colour 0xBBGGRR] | answer font cancel | answer message yes|no|ok
 //   answer quality N | answer picker X Y | answer picker close | answer cancel-batch AFTER
 //   print text|state|visible|enabled|items|geometry ID | print status | print image N
-//   save-image N "PATH"
+//   save-image N "PATH" | fault divzero|segv|exception
 // ID is a control's name (BtnOpen) or number; ITEM a toolbar item's name (TbGerman) or number.
 enum class CommandKind {
     Click,
@@ -49,7 +49,12 @@ enum class CommandKind {
     PrintStatus,
     PrintImage,
     SaveImage,
+    Fault,
 };
+
+// fault: a real processor fault in the program's own code, or a C++ exception that nothing
+// catches, raised where the script stands.
+enum class FaultKind { DivideByZero, NullWrite, Exception };
 
 struct Command {
     CommandKind kind = CommandKind::Close;
@@ -65,6 +70,7 @@ struct Command {
     FontAnswer font;                   // answer font
     bool fontColourGiven = false;
     MessageAnswer message = MessageAnswer::Ok;
+    FaultKind fault = FaultKind::DivideByZero;   // fault
 };
 
 struct ScriptError {

@@ -1,9 +1,11 @@
 #include "platform/script/ScriptedPlatform.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/script/ControlNames.h"
 #include "platform/script/LogText.h"
+#include "runtime/FaultProbe.h"
 
 namespace velinor::platform {
 namespace {
@@ -141,6 +143,14 @@ bool ScriptedPlatform::AnswerModalWindow() {
 // ---------------------------------------------------------------------------------------------
 // Script lines
 
+void ScriptedPlatform::Fault(FaultKind kind) {
+    switch (kind) {
+    case FaultKind::DivideByZero: runtime::DivideByZero(); break;
+    case FaultKind::NullWrite: runtime::WriteThroughNull(); break;
+    case FaultKind::Exception: throw std::runtime_error("An exception that no handler caught");
+    }
+}
+
 void ScriptedPlatform::Execute(const Command& command) {
     switch (command.kind) {
     case CommandKind::AnswerOpen: openAnswers_.push_back(command); break;
@@ -164,6 +174,9 @@ void ScriptedPlatform::Execute(const Command& command) {
         break;
     case CommandKind::SaveImage:
         SaveImage(command);
+        break;
+    case CommandKind::Fault:
+        Fault(command.fault);
         break;
     default:
         Act(command);

@@ -159,6 +159,7 @@ private:
     void Act(const Command& command);
     void Print(const Command& command);
     void SaveImage(const Command& command);
+    void Fault(FaultKind kind);
     bool AnswerModalWindow();
     std::optional<std::string> Unreachable(ControlId id) const;
     Point ClientPoint(ControlId id, Point inControl, int& window) const;

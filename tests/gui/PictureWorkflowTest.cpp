@@ -49,7 +49,7 @@ protected:
         fs::current_path(folder_);
         fs::copy_file(std::string(VELINOR_SOURCE_DIR) + "/resources/lang.prf", "lang.prf");
         fs::create_directory("data");
-        std::ofstream("data/image323.so");
+        fs::copy_file(std::string(VELINOR_STAGE_DIR) + "/data/image323.so", "data/image323.so");
         platform = std::make_unique<QtPlatform>();
     }
     void TearDown() override {

@@ -5,10 +5,15 @@
 //
 // --logo decodes by file-name extension through the logo routes (GIF, ICO and PCX through the
 // picture libraries in ./data/), as the program does for logos.
-// Exit status: 0 done, 1 the picture could not be read or written, 2 bad usage.
+// Exit status: 0 done (and for --help), 1 the picture could not be read or written, 2 bad usage.
+// A failure is one line on standard error that says why.
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +22,8 @@
 #include "imageio/LogoLoader.h"
 #include "imageio/Writer.h"
 #include "render/ImageRegistry.h"
+#include "runtime/ErrorReport.h"
+#include "tools/velinor-cli/ReadProblem.h"
 
 namespace {
 
@@ -49,7 +56,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, int first) {
     Options options;
     for (int i = first; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--logo") {
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kUsageText, stdout);
+            std::exit(kDone);
+        } else if (argument == "--logo") {
             options.logo = true;
         } else if (argument == "--format" || argument == "--quality") {
             if (i + 1 >= argc) {
@@ -95,9 +105,25 @@ render::ImageHandle Load(render::ImageRegistry& images, const std::string& path,
     return imageio::LoadPicture(images, kSlot, path);
 }
 
-int ReadFailed(const std::string& path) {
-    std::fprintf(stderr, "velinor-cli: cannot read the picture %s\n", path.c_str());
+int ReadFailed(const std::string& path, bool logo) {
+    std::fprintf(stderr, "velinor-cli: %s %s\n", path.c_str(), tools::ReadProblem(path, logo).c_str());
     return kPictureFailed;
+}
+
+// Why the output could not be written, for the one line that reports it.
+std::string WriteProblem(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return "is a folder";
+        if (!S_ISREG(info.st_mode) && !S_ISCHR(info.st_mode)) return "is not a regular file or device; it is left as it is";
+        if (::access(path.c_str(), W_OK) != 0) return "permission denied";
+        return "could not be written (is the disk full?)";
+    }
+    const std::string::size_type slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return "cannot be written: no such folder " + folder;
+    if (::access(folder.c_str(), W_OK) != 0) return "cannot be written: permission denied in " + folder;
+    return "could not be written (is the disk full?)";
 }
 
 int Info(const Options& options) {
@@ -105,7 +131,7 @@ int Info(const Options& options) {
     if (options.format || options.quality != imageio::kDefaultJpegQuality) return Usage("info takes no --format or --quality");
     render::ImageRegistry images;
     const render::ImageHandle picture = Load(images, options.files[0], options.logo);
-    if (picture == nullptr) return ReadFailed(options.files[0]);
+    if (picture == nullptr) return ReadFailed(options.files[0], options.logo);
     std::printf("%dx%d\n", picture->width, picture->height);
     return kDone;
 }
@@ -122,9 +148,9 @@ int Convert(const Options& options) {
     }
     render::ImageRegistry images;
     const render::ImageHandle picture = Load(images, input, options.logo);
-    if (picture == nullptr) return ReadFailed(input);
+    if (picture == nullptr) return ReadFailed(input, options.logo);
     if (imageio::SavePicture(picture, output, *encoder, options.quality) != 1) {
-        std::fprintf(stderr, "velinor-cli: cannot write the picture %s\n", output.c_str());
+        std::fprintf(stderr, "velinor-cli: %s %s\n", output.c_str(), WriteProblem(output).c_str());
         return kPictureFailed;
     }
     return kDone;
@@ -132,7 +158,7 @@ int Convert(const Options& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Main(int argc, char** argv) {
     if (argc < 2) return Usage("");
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
@@ -144,4 +170,8 @@ int main(int argc, char** argv) {
     if (command == "info") return Info(*options);
     if (command == "convert") return Convert(*options);
     return Usage("unknown command " + command);
+}
+
+int main(int argc, char** argv) {
+    return velinor::runtime::RunReportingExceptions([&] { return Main(argc, argv); });
 }

@@ -3,21 +3,23 @@
 //
 //   velinor-headless [--program-dir DIR] [--os-version X.Y] SCRIPT [START_ARG]
 //
-// Exit status: the program's own; 2 for a malformed command line or script; 3 when the program
-// kept waiting for events long after the script had ended.
+// Exit status: the program's own; 0 for --help; 2 for a malformed command line or script (or a
+// script file that is missing, a folder or binary); 3 when the program kept waiting for events
+// long after the script had ended.
 #include <unistd.h>
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/RuntimeErrorHandler.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/script/Script.h"
+#include "runtime/ErrorReport.h"
 #include "tools/RunScript.h"
 
 namespace {
@@ -26,10 +28,12 @@ using velinor::platform::HeadlessPlatform;
 using velinor::platform::OsVersion;
 
 constexpr int kUsageError = 2;
-// A program that ignores this many closes after the script ended is stopped with status 3.
+constexpr const char* kUsageText = "usage: velinor-headless [--program-dir DIR] [--os-version X.Y] SCRIPT [START_ARG]\n";
 
-int Usage() {
-    std::cerr << "usage: velinor-headless [--program-dir DIR] [--os-version X.Y] SCRIPT [START_ARG]\n";
+// One line saying what is wrong with the command line, then the usage.
+int Usage(const std::string& problem) {
+    if (!problem.empty()) std::cerr << "velinor-headless: " << problem << "\n";
+    std::cerr << kUsageText;
     return kUsageError;
 }
 
@@ -44,7 +48,7 @@ std::string OwnFolder() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+static int Main(int argc, char** argv) {
     HeadlessPlatform::Options options;
     std::vector<std::string> positional;
     bool optionsEnded = false;
@@ -52,6 +56,9 @@ int main(int argc, char** argv) {
         std::string arg = argv[i];
         if (optionsEnded || arg.rfind("--", 0) != 0) {
             positional.push_back(arg);
+        } else if (arg == "--help") {
+            std::cout << kUsageText;
+            return 0;
         } else if (arg == "--") {
             optionsEnded = true;   // a start argument that begins with "--" follows
         } else if (arg == "--program-dir" && i + 1 < argc) {
@@ -61,22 +68,20 @@ int main(int argc, char** argv) {
                 std::cerr << "velinor-headless: bad operating-system version \"" << argv[i] << "\"\n";
                 return kUsageError;
             }
+        } else if (arg == "--program-dir" || arg == "--os-version") {
+            return Usage(arg + " needs a value");
         } else {
-            return Usage();
+            return Usage("unknown option " + arg);
         }
     }
-    if (positional.empty() || positional.size() > 2) return Usage();
+    if (positional.empty()) return Usage("no script given");
+    if (positional.size() > 2) return Usage("one script and at most one start argument, not " + positional[2]);
     if (options.programDirectory.empty()) options.programDirectory = OwnFolder();
 
     const std::string& scriptPath = positional[0];
-    std::ifstream file(scriptPath, std::ios::binary);
-    if (!file) {
-        std::cerr << "velinor-headless: cannot read " << scriptPath << "\n";
-        return kUsageError;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    auto parsed = velinor::platform::ParseScript(text.str());
+    const std::optional<std::string> text = velinor::tools::ReadScriptFile("velinor-headless", scriptPath);
+    if (!text) return kUsageError;
+    auto parsed = velinor::platform::ParseScript(*text);
     if (parsed.error) {
         std::cerr << "velinor-headless: " << scriptPath << ": " << parsed.error->Describe() << "\n";
         return kUsageError;
@@ -86,4 +91,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments;
     if (positional.size() == 2) arguments.push_back(positional[1]);
     return velinor::tools::RunScriptedProgram(backend, backend, std::move(parsed.script), arguments);
+}
+
+int main(int argc, char** argv) {
+    velinor::app::CatchFaultsInThisProcess();
+    return velinor::runtime::RunReportingExceptions([&] { return Main(argc, argv); });
 }

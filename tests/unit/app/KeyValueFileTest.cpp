@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
 #include <filesystem>
 #include <random>
 
@@ -206,6 +210,37 @@ TEST_F(KeyValueWrite, CreatingReplacesTheOldFile) {
     file.WriteString("new", "1");
     file.ClosePrefs();
     EXPECT_EQ(TestFolder::Read("out.ini"), "new = 1\r\n");
+}
+
+// A save that fails part-way (here: the disk is full after 10 bytes) keeps the settings
+// already stored instead of leaving a partial line.
+TEST_F(KeyValueWrite, AFailedSaveLeavesTheOldFile) {
+    const std::string old = "Bildname = urlaub\r\nVerzeichnis = /home/fotos\r\n";
+    TestFolder::Write("Settings.ini", old);
+    ASSERT_TRUE(file.CreateForWrite("Settings.ini"));
+    file.WriteString("Bildname", std::string(5000, 'n'));
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lowered = saved;
+    lowered.rlim_cur = 10;
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+    const bool closed = file.ClosePrefs();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(TestFolder::Read("Settings.ini"), old);
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(".")) ++files;
+    EXPECT_EQ(files, 1);   // and no temporary file beside it
+}
+
+// A FIFO in the file's place is refused at once instead of waiting for a writer.
+TEST_F(KeyValueRead, OnlyRegularFilesAreRead) {
+    ASSERT_EQ(::mkfifo("Settings.ini", 0600), 0);
+    EXPECT_FALSE(file.OpenForRead("Settings.ini"));
+    std::filesystem::create_directory("lang.prf");
+    EXPECT_FALSE(file.OpenForRead("lang.prf"));
 }
 
 TEST_F(KeyValueWrite, FailuresAreReported) {

@@ -46,7 +46,8 @@ class PictureWorkflow : public ::testing::Test {
 protected:
     PictureWorkflow() {
         fs::copy_file(std::string(VELINOR_SOURCE_DIR) + "/resources/lang.prf", "lang.prf");
-        TestFolder::Write("data/image323.so", "");
+        fs::create_directory("data");
+        fs::copy_file(std::string(VELINOR_STAGE_DIR) + "/data/image323.so", "data/image323.so");
         WritePicture("photo.bmp", 400, 300, 0x808080);
     }
 

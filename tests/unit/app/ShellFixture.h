@@ -18,7 +18,8 @@ class ShellFixture : public ::testing::Test {
 protected:
     ShellFixture() {
         std::filesystem::copy_file(std::string(VELINOR_SOURCE_DIR) + "/resources/lang.prf", "lang.prf");
-        TestFolder::Write("data/image323.so", "");
+        std::filesystem::create_directories("data");
+        std::filesystem::copy_file(std::string(VELINOR_STAGE_DIR) + "/data/image323.so", "data/image323.so");
     }
 
     int RunProgram(std::vector<std::string> arguments = {}) {

@@ -89,6 +89,15 @@ TEST_F(StartUp, AMissingPictureLibraryEndsTheProgramBeforeAnyWindow) {
     EXPECT_EQ(platform.messages[0].icon, platform::MessageIcon::Warning);
 }
 
+// A truncated library used to crash the program inside dlopen; it now counts as missing.
+TEST_F(StartUp, ADamagedPictureLibraryCountsAsMissing) {
+    std::filesystem::resize_file("data/image323.so", 1000);
+    EXPECT_NE(RunProgram(), 0);
+    EXPECT_TRUE(platform.windowsOpened.empty());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, "Datei fehlt");
+}
+
 TEST_F(StartUp, OnlyNt5SystemsFadeInAndOut) {
     platform.os = {5, 1};
     Observe([](FakePlatform& p) {

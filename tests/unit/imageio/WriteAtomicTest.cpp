@@ -2,11 +2,15 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 
+#include "imageio/AtomicFile.h"
+#include "imageio/Loader.h"
 #include "imageio/Writer.h"
 #include "WriteTestSupport.h"
 
@@ -123,6 +127,112 @@ TEST(WriteAtomic, RelativePathWritesIntoTheCurrentFolder) {
     std::filesystem::current_path(previous);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"~~temp"});
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
+}
+
+// A private picture stays private, and a shared one stays shared, whatever the umask says.
+TEST(WriteAtomic, ReplacedFilesKeepTheirPermissionsAndOwner) {
+    ScratchFolder folder;
+    const render::RasterImage image = Gradient(4, 4);
+    for (mode_t mode : {mode_t{0600}, mode_t{0640}, mode_t{0664}}) {
+        const std::string path = folder.File("mode.png");
+        WriteBytes(path, {1, 2, 3});
+        ::chmod(path.c_str(), mode);
+        ASSERT_EQ(SavePicture(&image, path, kEncoderPng), 1);
+        EXPECT_EQ(ModeOf(path) & 07777, mode);
+        EXPECT_GT(ReadBytes(path).size(), 3u);
+    }
+    if (::geteuid() != 0) return;
+    // Root saving someone else's picture leaves it theirs.
+    const std::string path = folder.File("theirs.bmp");
+    WriteBytes(path, {1});
+    ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+    ASSERT_EQ(SavePicture(&image, path, kEncoderBmp), 1);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u);
+    EXPECT_EQ(info.st_gid, 4322u);
+}
+
+// A device is written through and stays a device; a FIFO is refused at once (writing would wait
+// for a reader) and stays a FIFO. None of them is ever replaced by a regular file.
+TEST(WriteAtomic, NonRegularDestinationsAreNeverReplaced) {
+    ScratchFolder folder;
+    const render::RasterImage image = Gradient(8, 8);
+    const std::string fifo = folder.File("pipe.png");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (std::uint32_t encoder : kAllEncoders) {
+        EXPECT_EQ(SavePicture(&image, fifo, encoder), 0);
+        EXPECT_TRUE(S_ISFIFO(ModeOf(fifo)));
+    }
+    if (::geteuid() == 0) {
+        // Copies of /dev/null and /dev/full, so that a fault here replaces nothing of the system's.
+        const std::string null = folder.File("null");
+        const std::string full = folder.File("full");
+        ASSERT_EQ(::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        ASSERT_EQ(::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
+        for (std::uint32_t encoder : kAllEncoders) {
+            EXPECT_EQ(SavePicture(&image, null, encoder), 1) << encoder;
+            EXPECT_EQ(SavePicture(&image, full, encoder), 0) << encoder;   // the write fails: no space
+            EXPECT_TRUE(S_ISCHR(ModeOf(null)));
+            EXPECT_TRUE(S_ISCHR(ModeOf(full)));
+        }
+        // Through a link as well: the link stays and so does the device.
+        std::filesystem::create_symlink(full, folder.Path() / "Settings.ini");
+        EXPECT_EQ(SavePicture(&image, folder.File("Settings.ini"), kEncoderBmp), 0);
+        EXPECT_TRUE(S_ISLNK(ModeOf(folder.File("Settings.ini"))));
+        EXPECT_TRUE(S_ISCHR(ModeOf(full)));
+    } else {
+        EXPECT_EQ(SavePicture(&image, "/dev/null", kEncoderPng), 1);
+        EXPECT_TRUE(S_ISCHR(ModeOf("/dev/null")));
+    }
+    std::vector<std::string> names = folder.Names();
+    std::sort(names.begin(), names.end());
+    const std::vector<std::string> expected = ::geteuid() == 0
+        ? std::vector<std::string>{"Settings.ini", "full", "null", "pipe.png"} : std::vector<std::string>{"pipe.png"};
+    EXPECT_EQ(names, expected);
+}
+
+// A save ended by SIGTERM or SIGINT half-way leaves no temporary file beside the destination
+// and the old file as it was; the process still ends by that signal.
+TEST(WriteAtomic, InterruptedSaveLeavesNoTemporaryFile) {
+    for (int signal : {SIGTERM, SIGINT}) {
+        ScratchFolder folder;
+        const std::string path = folder.File("photo.jpg");
+        WriteBytes(path, {9, 9, 9});
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            AtomicFile file(path);
+            if (!file.IsOpen()) std::_Exit(2);
+            std::fputs("half of a picture", file.Stream());
+            std::fflush(file.Stream());
+            ::kill(::getpid(), signal);
+            std::_Exit(3);   // not reached when the signal ends the process
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{"photo.jpg"}) << signal;
+        EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{9, 9, 9}));
+    }
+}
+
+// Reading a FIFO would wait for a writer for ever; only regular files are read.
+TEST(ReadPicture, OnlyRegularFilesAreRead) {
+    ScratchFolder folder;
+    const std::string fifo = folder.File("pipe.bmp");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    render::ImageRegistry images;
+    EXPECT_EQ(LoadPicture(images, 1, fifo), nullptr);
+    EXPECT_EQ(LoadPicture(images, 1, folder.Path().string()), nullptr);
+    const render::RasterImage image = Gradient(2, 3);
+    ASSERT_EQ(SavePicture(&image, folder.File("ok.bmp"), kEncoderBmp), 1);
+    EXPECT_NE(LoadPicture(images, 1, folder.File("ok.bmp")), nullptr);
 }
 
 TEST(FileExistsInFolder, MatchesFilesAndFoldersExactly) {

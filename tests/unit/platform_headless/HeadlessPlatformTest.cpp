@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace velinor::platform {
 namespace {
 
@@ -274,10 +276,15 @@ TEST_F(HeadlessModel, UserActionsQueueTheEventsTheyRaise) {
     EXPECT_EQ(ui.FocusedControl(), ControlId::TxtMark);
     EXPECT_EQ(ui.PointerPosition().x, ui.WindowPosition(0).x + 5);
     EXPECT_EQ(ui.PointerPosition().y, ui.WindowPosition(0).y + 7);
+    // Coordinates at the ends of int neither wrap round nor overflow (the window is not at 0, 0).
+    ASSERT_NE(ui.WindowPosition(0).x, 0);
+    ui.UserPointer(0, {INT_MAX, INT_MIN});
+    EXPECT_GT(ui.PointerPosition().x, 1 << 20);
+    EXPECT_LT(ui.PointerPosition().y, -(1 << 20));
     EXPECT_FALSE(ui.ToolbarPressed(ToolbarItem::TbEnglish)) << "the program sets pressed states";
 
     auto events = Drain();
-    ASSERT_EQ(events.size(), 6u);
+    ASSERT_EQ(events.size(), 7u);
     EXPECT_EQ(events[0].code, kEventControl);
     EXPECT_EQ(events[0].control, ControlId::TxtMark);
     EXPECT_EQ(events[1].code, kEventKey);

@@ -140,6 +140,8 @@ TEST(ScriptParse, AMalformedLineIsReportedWithItsNumberAndText) {
         {"drop", 1, "missing path"},
         {"set 0 1", 1, "unknown control \"0\""},
         {"set SpinTexWidth 99999999999", 1, "out of range"},
+        {"fault overflow", 1, "unknown fault \"overflow\""},
+        {"fault", 1, "missing fault"},
     };
     for (const Case& c : cases) {
         ScriptError error = ErrorOf(c.script);

@@ -1,7 +1,0 @@
-#include "app/ShellHooks.h"
-
-namespace velinor::app {
-
-void InstallRuntimeErrorHandler(ProgramState&) {}
-
-}  // namespace velinor::app
