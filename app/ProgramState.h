@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "render/Color.h"
 #include "render/ImageRegistry.h"
+#include "app/MarkState.h"
 
 namespace velinor::app {
 
@@ -53,6 +54,7 @@ struct ProgramState {
     ShellState shell;
     FrameState frame;
     render::ImageRegistry images;
+    MarkState marks;
     TextTable texts;
     KeyValueFile prefs;   // the one open key-value file
 };
