@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "imageio/FileNames.h"
 #include "imageio/Loader.h"
-#include "marks/LogoRoutes.h"
 #include "imageio/Writer.h"
+#include "marks/LogoRoutes.h"
 #include "render/ImageRegistry.h"
 
 namespace {
