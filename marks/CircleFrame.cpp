@@ -114,62 +114,79 @@ void DrawLayerPartFast(RasterImage& part, int ox, int oy, int width, int height,
     const int bottom = std::min(p.border + insideHeight - oy, part.height);
     if (left >= right || top >= bottom) return;
 
-    // Filled: per pixel row, the furthest column a span starting at each column reaches.
-    std::vector<int> furthest;
-    if (p.filled) furthest.assign(static_cast<std::size_t>(right - left) * (bottom - top), -1);
-    auto mark = [&](int row, long long first, long long last) {
-        first = std::max<long long>(first, left);
-        last = std::min<long long>(last, right - 1LL);
-        if (first > last || row < top || row >= bottom) return;
-        if (p.filled) {
-            int& reach = furthest[static_cast<std::size_t>(row - top) * (right - left) + static_cast<std::size_t>(first - left)];
-            reach = std::max(reach, static_cast<int>(last - left));
-        } else {
-            render::Color* pixels = part.pixels.data() + static_cast<std::size_t>(row) * part.width;
-            std::fill(pixels + first, pixels + last + 1, c);
-        }
+    // The circles that reach the inside within this part, by their first row. Rows are then
+    // visited in order with the circles that cover them, so each row's spans are merged in one
+    // small buffer: the furthest column a span starting at each column reaches.
+    struct Reaching {
+        long long x, y, firstRow, lastRow;
+        int r;
     };
+    std::vector<Reaching> reaching;
     for (const Circle& circle : circles) {
         const long long x = static_cast<long long>(circle.x) - ox;
         const long long y = static_cast<long long>(circle.y) - oy;
         const int r = circle.radius;
         if (r <= 0 || x + r < left || x - r >= right || y + r < top || y - r >= bottom) continue;
-        if (r == 1) {
-            // The 2 x 2 square with its top-left pixel on the centre.
-            for (long long row = y; row <= y + 1; ++row) {
-                if (row >= top && row < bottom) mark(static_cast<int>(row), x, x + 1);
+        const long long firstRow = std::max<long long>(r == 1 ? y : y - r, top);
+        const long long lastRow = std::min<long long>(r == 1 ? y + 1 : y + r - 1, bottom - 1LL);
+        if (firstRow <= lastRow) reaching.push_back({x, y, firstRow, lastRow, r});
+    }
+    std::sort(reaching.begin(), reaching.end(), [](const Reaching& a, const Reaching& b) { return a.firstRow < b.firstRow; });
+
+    const int columns = right - left;
+    std::vector<int> furthest(static_cast<std::size_t>(columns));
+    std::vector<const Reaching*> active;
+    std::size_t next = 0;
+    for (int row = top; row < bottom; ++row) {
+        while (next < reaching.size() && reaching[next].firstRow <= row) active.push_back(&reaching[next++]);
+        if (active.empty()) continue;
+        render::Color* pixels = part.pixels.data() + static_cast<std::size_t>(row) * part.width;
+        if (p.filled) std::fill(furthest.begin(), furthest.end(), -1);
+        auto mark = [&](long long first, long long last) {
+            first = std::max<long long>(first, left);
+            last = std::min<long long>(last, right - 1LL);
+            if (first > last) return;
+            if (p.filled) {
+                int& reach = furthest[static_cast<std::size_t>(first - left)];
+                reach = std::max(reach, static_cast<int>(last - left));
+            } else {
+                std::fill(pixels + first, pixels + last + 1, c);
             }
-            continue;
-        }
-        const std::vector<RowSpan>& rows = table.For(r);
-        const long long firstRow = std::max<long long>(y - r, top);
-        const long long lastRow = std::min<long long>(y + r - 1, bottom - 1LL);
-        for (long long row = firstRow; row <= lastRow; ++row) {
-            const RowSpan& span = rows[static_cast<std::size_t>(row - (y - r))];
+        };
+        for (std::size_t k = 0; k < active.size();) {
+            const Reaching& circle = *active[k];
+            if (circle.lastRow < row) {
+                active[k] = active.back();
+                active.pop_back();
+                continue;
+            }
+            ++k;
+            if (circle.r == 1) {
+                // The 2 x 2 square with its top-left pixel on the centre.
+                mark(circle.x, circle.x + 1);
+                continue;
+            }
+            const RowSpan& span = table.For(circle.r)[static_cast<std::size_t>(row - (circle.y - circle.r))];
             if (span.first > span.last) continue;
             if (p.filled || span.innerFirst > span.innerLast) {
-                mark(static_cast<int>(row), x + span.first, x + span.last);
+                mark(circle.x + span.first, circle.x + span.last);
             } else {
-                mark(static_cast<int>(row), x + span.first, x + span.innerFirst - 1);
-                mark(static_cast<int>(row), x + span.innerLast + 1, x + span.last);
+                mark(circle.x + span.first, circle.x + span.innerFirst - 1);
+                mark(circle.x + span.innerLast + 1, circle.x + span.last);
             }
         }
-    }
-    if (!p.filled) return;
-    const int columns = right - left;
-    for (int row = top; row < bottom; ++row) {
-        const int* reach = furthest.data() + static_cast<std::size_t>(row - top) * columns;
-        render::Color* pixels = part.pixels.data() + static_cast<std::size_t>(row) * part.width + left;
+        if (!p.filled) continue;
+        render::Color* inside = pixels + left;
         int i = 0;
         while (i < columns) {
-            if (reach[i] < i) {
+            if (furthest[static_cast<std::size_t>(i)] < i) {
                 ++i;
                 continue;
             }
             // A run of merged spans: it ends where no span started inside it reaches further.
-            int end = reach[i];
-            for (int k = i + 1; k <= end; ++k) end = std::max(end, reach[k]);
-            std::fill(pixels + i, pixels + end + 1, c);
+            int end = furthest[static_cast<std::size_t>(i)];
+            for (int k = i + 1; k <= end; ++k) end = std::max(end, furthest[static_cast<std::size_t>(k)]);
+            std::fill(inside + i, inside + end + 1, c);
             i = end + 1;
         }
     }
