@@ -13,8 +13,6 @@ void RemoveBatchEntry(ProgramState&, ControlId) {}
 void ClearBatchList(ProgramState&, ControlId) {}
 void MoveBatchEntryDown(ProgramState&, ControlId) {}
 void MoveBatchEntryUp(ProgramState&, ControlId) {}
-void ChooseBatchFont(ProgramState&, ControlId) {}
-void ChooseBatchLogoFile(ProgramState&, ControlId) {}
 void ChooseOutputFolder(ProgramState&, ControlId) {}
 void RunBatch(ProgramState&, ControlId) {}
 

@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "render/Color.h"
 #include "render/ImageRegistry.h"
+#include "app/MarkState.h"
 
 namespace velinor::app {
 
@@ -67,6 +68,7 @@ struct ProgramState {
     FrameState frame;
     StartState start;
     render::ImageRegistry images;
+    MarkState marks;
     TextTable texts;
     KeyValueFile prefs;   // the one open key-value file
     PictureCache pictureCache;  // the picture being edited, decoded once for every render

@@ -18,9 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "imageio/FileNames.h"
 #include "imageio/Loader.h"
-#include "imageio/LogoLoader.h"
 #include "imageio/Writer.h"
+#include "marks/LogoRoutes.h"
 #include "render/ImageRegistry.h"
 #include "runtime/ErrorReport.h"
 #include "tools/velinor-cli/ReadProblem.h"
@@ -101,7 +102,7 @@ std::optional<std::uint32_t> EncoderFor(const std::string& name) {
 }
 
 render::ImageHandle Load(render::ImageRegistry& images, const std::string& path, bool logo) {
-    if (logo) return imageio::LoadLogoPicture(images, path).handle;
+    if (logo) return marks::LoadLogoPicture(images, path).handle;
     return imageio::LoadPicture(images, kSlot, path);
 }
 

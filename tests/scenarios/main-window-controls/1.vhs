@@ -548,7 +548,7 @@ print items LstBatch
 # Each size category of the texture tree presets the band width; another entry leaves it.
 click OptModeFrame
 pointer 5 5
-set TreeTextures 7
+set TreeTextures 12
 set SpinTexWidth 50
 pointer 6 6
 print state SpinTexWidth
@@ -556,15 +556,7 @@ set TreeTextures 0
 pointer 7 7
 print state SpinTexWidth
 print text SpinTexWidth
-set TreeTextures 7
-set SpinTexWidth 50
-pointer 6 6
-print state SpinTexWidth
-set TreeTextures 2
-pointer 7 7
-print state SpinTexWidth
-print text SpinTexWidth
-set TreeTextures 7
+set TreeTextures 12
 set SpinTexWidth 50
 pointer 6 6
 print state SpinTexWidth
@@ -572,19 +564,27 @@ set TreeTextures 4
 pointer 7 7
 print state SpinTexWidth
 print text SpinTexWidth
-set TreeTextures 7
+set TreeTextures 12
 set SpinTexWidth 50
 pointer 6 6
 print state SpinTexWidth
-set TreeTextures 9
+set TreeTextures 8
 pointer 7 7
 print state SpinTexWidth
 print text SpinTexWidth
-set TreeTextures 7
+set TreeTextures 12
 set SpinTexWidth 50
 pointer 6 6
 print state SpinTexWidth
-set TreeTextures 11
+set TreeTextures 14
+pointer 7 7
+print state SpinTexWidth
+print text SpinTexWidth
+set TreeTextures 12
+set SpinTexWidth 50
+pointer 6 6
+print state SpinTexWidth
+set TreeTextures 18
 pointer 7 7
 print state SpinTexWidth
 print text SpinTexWidth

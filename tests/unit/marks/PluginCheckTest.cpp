@@ -4,20 +4,19 @@
 
 #include <filesystem>
 
-#include "imageio/LogoLoader.h"
-#include "imageio/PluginLibrary.h"
+#include "marks/LogoRoutes.h"
+#include "marks/PluginLibrary.h"
 #include "PluginTestSupport.h"
-#include "WriteTestSupport.h"
 #include "plugins/SharedObjectCheck.h"
 
-namespace velinor::imageio {
+namespace velinor::marks {
 namespace {
 
 using plugins::IsSoundSharedObject;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::StagedPlugin;
-using testing::WriteBytes;
+using imageio::testing::ReadBytes;
+using imageio::testing::ScratchFolder;
+using imageio::testing::StagedPlugin;
+using imageio::testing::WriteBytes;
 
 std::vector<std::uint8_t> Head(std::vector<std::uint8_t> bytes, std::size_t size) {
     bytes.resize(size);
@@ -69,8 +68,8 @@ TEST(PluginCheck, LogoRoutesTreatADamagedLibraryAsMissing) {
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
     std::filesystem::create_directory("data");
-    WriteBytes("logo.gif", testing::SmallGif());
-    WriteBytes("logo.pcx", testing::MakePcx(8, 1, 2, 1, 2, {{0, 1}}, std::vector<std::uint8_t>(768, 0)));
+    WriteBytes("logo.gif", imageio::testing::SmallGif());
+    WriteBytes("logo.pcx", imageio::testing::MakePcx(8, 1, 2, 1, 2, {{0, 1}}, std::vector<std::uint8_t>(768, 0)));
     render::ImageRegistry images;
     std::filesystem::copy_file(StagedPlugin("image323.so"), "data/image323.so");
     std::filesystem::copy_file(StagedPlugin("nviewlib.so"), "data/nviewlib.so");
@@ -86,4 +85,4 @@ TEST(PluginCheck, LogoRoutesTreatADamagedLibraryAsMissing) {
 }
 
 }  // namespace
-}  // namespace velinor::imageio
+}  // namespace velinor::marks
