@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+
 #include "imageio/ByteReader.h"
 #include "render/PixelStore.h"
 
@@ -60,11 +61,8 @@ UprightBuilder::UprightBuilder(int width, int height, int orientation)
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     // Rows arrive in order for 1-4 and are appended, so the store is committed as they come;
     // 5-8 place every block across the whole store, which must exist from the start.
-    if (orientation_ >= 5) {
-        pixels_ = render::MakePixels(count, render::kBlack);
-    } else {
-        render::ReservePixels(pixels_, count);
-    }
+    render::ReservePixels(pixels_, count);
+    if (orientation_ >= 5) pixels_.resize(count);
     block_.resize(static_cast<std::size_t>(width) * kBlockRows);
 }
 
@@ -93,7 +91,19 @@ void UprightBuilder::Scatter(int rows) {
     // right, height-1-next_row_.. (6, 7): one contiguous piece of each upright row.
     const std::size_t first = rows_reversed ? out_width - static_cast<std::size_t>(next_row_) - rows
                                             : static_cast<std::size_t>(next_row_);
-    for (std::size_t x = 0; x < w; ++x) {
+    std::size_t x = 0;
+    if (rows == kBlockRows) {
+        // Whole blocks, the common case: a fixed count the compiler unrolls, each piece
+        // gathered first and stored as one run.
+        for (; x < w; ++x) {
+            const std::size_t y = columns_reversed ? w - 1 - x : x;
+            render::Color piece[kBlockRows];
+            for (int r = 0; r < kBlockRows; ++r) piece[rows_reversed ? kBlockRows - 1 - r : r] = block[r * w + x];
+            std::copy_n(piece, kBlockRows, pixels_.data() + y * out_width + first);
+        }
+    }
+    // Partial blocks.
+    for (; x < w; ++x) {
         const std::size_t y = columns_reversed ? w - 1 - x : x;
         render::Color* out = pixels_.data() + y * out_width + first;
         if (rows_reversed) {
