@@ -1,9 +1,12 @@
 #include "imageio/BmpWriter.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace velinor::imageio {
 namespace {
+
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 
 void Put16(std::uint8_t* at, std::uint32_t value) {
     at[0] = static_cast<std::uint8_t>(value);
@@ -38,10 +41,19 @@ std::array<std::uint8_t, kBmpHeaderSize> BmpHeader(const BgrRows& rows) {
 bool WriteBmp(std::FILE* file, const BgrRows& rows) {
     const auto header = BmpHeader(rows);
     if (std::fwrite(header.data(), 1, 14, file) != 14 || std::fwrite(header.data() + 14, 1, 40, file) != 40) return false;
-    std::vector<std::uint8_t> row(rows.Stride());
+    // Rows are gathered into chunks of about a megabyte and written a chunk at a time: one
+    // system call per chunk instead of one per row.
+    const std::size_t stride = rows.Stride();
+    const std::size_t chunk_rows = std::max<std::size_t>(1, kChunkBytes / stride);
+    std::vector<std::uint8_t> chunk(stride * std::min<std::size_t>(chunk_rows, static_cast<std::size_t>(rows.Height())));
+    std::size_t filled = 0;
     for (int y = rows.Height() - 1; y >= 0; --y) {
-        rows.TopRow(y, row.data());
-        if (std::fwrite(row.data(), 1, row.size(), file) != row.size()) return false;
+        rows.TopRow(y, chunk.data() + filled);
+        filled += stride;
+        if (filled == chunk.size() || y == 0) {
+            if (std::fwrite(chunk.data(), 1, filled, file) != filled) return false;
+            filled = 0;
+        }
     }
     return true;
 }

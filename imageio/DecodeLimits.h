@@ -6,12 +6,27 @@
 
 namespace velinor::imageio {
 
+// The pixel limit of the process: 2^28 pixels (a 1 GiB store) unless the environment variable
+// VELINOR_MAX_PIXELS holds a larger or smaller positive number, or SetPixelLimit was called.
+// A picture with more pixels is refused before its store is allocated, so a hostile or
+// mistaken file cannot exhaust the machine's memory.
+constexpr long long kDefaultPixelLimit = 1LL << 28;
+constexpr const char* kPixelLimitVariable = "VELINOR_MAX_PIXELS";
+long long PixelLimit();
+void SetPixelLimit(long long pixels);
+
 // The largest picture a decoder will produce. Sides are bounded by the registry's 16-bit
-// sizes; the pixel count keeps a single picture's store at or below 1 GiB. Tools that feed
-// decoders arbitrary bytes (the fuzzers) lower max_pixels to keep each run small.
+// sizes; the pixel count by the process's pixel limit. Tools that feed decoders arbitrary
+// bytes (the fuzzers) lower max_pixels to keep each run small.
 struct DecodeLimits {
     long long max_side = render::kMaxImageSide;
-    long long max_pixels = 1LL << 28;
+    long long max_pixels = PixelLimit();
+};
+
+// A picture's size as its header states it.
+struct PictureSize {
+    long long width = 0;
+    long long height = 0;
 };
 
 // True when a width x height picture may be allocated under limits.

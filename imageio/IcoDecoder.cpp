@@ -35,7 +35,10 @@ bool Describe(Candidate& candidate) {
         if (!width || !height || !depth || !type) return false;
         static constexpr int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
         const int channels = *type <= 6 ? kChannels[*type] : 0;
-        candidate.area = static_cast<long long>(*width) * *height;
+        // Sides beyond the largest picture cannot decode anyway; clamping them keeps the
+        // product of two 32-bit sizes far inside a long long.
+        constexpr std::uint32_t kSide = render::kMaxImageSide + 1;
+        candidate.area = static_cast<long long>(std::min(*width, kSide)) * std::min(*height, kSide);
         candidate.bits = *type == 3 ? *depth : *depth * channels;
         return true;
     }

@@ -7,13 +7,15 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
+#include <optional>
 #include <vector>
 
+#include "imageio/JpegMemory.h"
 #include "imageio/Orientation.h"
 #include "imageio/PixelBytes.h"
-#include "render/PixelStore.h"
 
 namespace velinor::imageio {
 
@@ -101,23 +103,40 @@ int OrientationOf(const jpeg_decompress_struct& info) {
     return 1;
 }
 
+// Where the compressed bytes come from: memory, or an open file read as the decoder goes.
+struct JpegSource {
+    std::span<const std::uint8_t> bytes;
+    std::FILE* file = nullptr;
+};
+
 // Only trivially destructible locals live here: a libjpeg error jumps back to the setjmp and
-// skips no destructor. The picture and scratch row belong to the caller.
-bool ReadPicture(JpegReader& reader, std::span<const std::uint8_t> bytes, const DecodeLimits& limits,
-                 int& width, int& height, int& orientation, std::vector<render::Color>& pixels,
-                 std::vector<std::uint8_t>& scratch) {
+// skips no destructor. The builder and scratch rows belong to the caller.
+bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimits& limits,
+                 std::optional<UprightBuilder>& builder, std::vector<std::uint8_t>& scratch,
+                 PictureSize* oversized) {
     jpeg_decompress_struct& info = reader.info();
     if (setjmp(reader.jump())) return false;
 
     jpeg_create_decompress(&info);
+    UseReusableCoefficientMemory(reinterpret_cast<j_common_ptr>(&info));
     info.progress = &reader.progress();
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    if (source.file != nullptr) {
+        jpeg_stdio_src(&info, source.file);
+    } else {
+        jpeg_mem_src(&info, source.bytes.data(), static_cast<unsigned long>(source.bytes.size()));
+    }
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
-    if (!FitsLimits(info.image_width, info.image_height, limits)) return false;
+    if (!FitsLimits(info.image_width, info.image_height, limits)) {
+        const long long pixels = static_cast<long long>(info.image_width) * info.image_height;
+        if (oversized != nullptr && info.image_width > 0 && info.image_height > 0 && pixels > limits.max_pixels) {
+            *oversized = {info.image_width, info.image_height};
+        }
+        return false;
+    }
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-    // Four bytes a pixel (R, G, B, spare) decoded straight into the row and turned into Colors.
+    // Four bytes a pixel (R, G, B, spare) decoded straight into the rows and turned into Colors.
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
     jpeg_start_decompress(&info);
     if (info.output_width != info.image_width || info.output_height != info.image_height ||
@@ -126,25 +145,45 @@ bool ReadPicture(JpegReader& reader, std::span<const std::uint8_t> bytes, const 
     }
 
     const std::size_t w = info.output_width;
-    width = static_cast<int>(info.output_width);
-    height = static_cast<int>(info.output_height);
-    // Reserving maps address space only; rows are committed as they decode, so a header that
-    // promises more than the data holds costs little before the data runs out.
-    render::ReservePixels(pixels, w * info.output_height);
-    if (cmyk) scratch.resize(w * 4);
+    // The upright store is committed as rows arrive (for the orientations that keep row
+    // order), so a header that promises more than the data holds costs little.
+    builder.emplace(static_cast<int>(info.output_width), static_cast<int>(info.output_height), OrientationOf(info));
+    if (cmyk) scratch.resize(w * 4 * UprightBuilder::kBlockRows);
     while (info.output_scanline < info.output_height) {
-        pixels.resize(pixels.size() + w);
-        render::Color* row = pixels.data() + pixels.size() - w;
-        JSAMPROW target = cmyk ? scratch.data() : reinterpret_cast<JSAMPROW>(row);
-        if (jpeg_read_scanlines(&info, &target, 1) != 1) return false;
-        if (cmyk) {
-            CmykRowToColors(scratch.data(), row, w, info.saw_Adobe_marker != 0);
-        } else {
-            RgbxBytesToColors(row, w);
+        // A block of rows at a time: the library fills them in its own groups (two rows for
+        // 4:2:0 pictures) and the block is converted while it is still in the cache.
+        const int rows = static_cast<int>(std::min<JDIMENSION>(UprightBuilder::kBlockRows,
+                                                               info.output_height - info.output_scanline));
+        render::Color* block = builder->Block();
+        JSAMPROW targets[UprightBuilder::kBlockRows];
+        for (int r = 0; r < rows; ++r) {
+            targets[r] = cmyk ? scratch.data() + static_cast<std::size_t>(r) * w * 4
+                              : reinterpret_cast<JSAMPROW>(block + static_cast<std::size_t>(r) * w);
         }
+        for (int done = 0; done < rows;) {
+            const JDIMENSION got = jpeg_read_scanlines(&info, targets + done, static_cast<JDIMENSION>(rows - done));
+            if (got == 0) return false;
+            done += static_cast<int>(got);
+        }
+        if (cmyk) {
+            for (int r = 0; r < rows; ++r) {
+                CmykRowToColors(targets[r], block + static_cast<std::size_t>(r) * w, w, info.saw_Adobe_marker != 0);
+            }
+        } else {
+            RgbxBytesToColors(block, static_cast<std::size_t>(rows) * w);
+        }
+        builder->Add(rows);
     }
-    orientation = OrientationOf(info);
     return true;
+}
+
+std::optional<render::RasterImage> Decode(const JpegSource& source, const DecodeLimits& limits,
+                                          PictureSize* oversized) {
+    JpegReader reader;
+    std::optional<UprightBuilder> builder;
+    std::vector<std::uint8_t> scratch;
+    if (!ReadPicture(reader, source, limits, builder, scratch, oversized)) return std::nullopt;
+    return builder->Finish();
 }
 
 }  // namespace
@@ -156,20 +195,13 @@ bool LooksLikeJpeg(std::span<const std::uint8_t> bytes) {
 std::optional<render::RasterImage> DecodeJpeg(std::span<const std::uint8_t> bytes,
                                               const DecodeLimits& limits) {
     if (!LooksLikeJpeg(bytes)) return std::nullopt;
-    JpegReader reader;
-    int width = 0;
-    int height = 0;
-    int orientation = 1;
-    std::vector<render::Color> pixels;
-    std::vector<std::uint8_t> scratch;
-    if (!ReadPicture(reader, bytes, limits, width, height, orientation, pixels, scratch)) {
-        return std::nullopt;
-    }
-    render::RasterImage image;
-    image.width = width;
-    image.height = height;
-    image.pixels = std::move(pixels);
-    return ApplyOrientation(std::move(image), orientation);
+    return Decode(JpegSource{bytes, nullptr}, limits, nullptr);
+}
+
+std::optional<render::RasterImage> DecodeJpegFile(std::FILE* file, const DecodeLimits& limits,
+                                                  PictureSize* oversized) {
+    if (file == nullptr) return std::nullopt;
+    return Decode(JpegSource{{}, file}, limits, oversized);
 }
 
 }  // namespace velinor::imageio

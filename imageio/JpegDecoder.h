@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <span>
 
@@ -17,5 +18,11 @@ bool LooksLikeJpeg(std::span<const std::uint8_t> bytes);
 // gives nothing.
 std::optional<render::RasterImage> DecodeJpeg(std::span<const std::uint8_t> bytes,
                                               const DecodeLimits& limits = {});
+
+// The same from an open file, read as the decoder goes so that the compressed bytes are never
+// held whole. When the picture is refused for having more pixels than limits allow, its size
+// goes to oversized.
+std::optional<render::RasterImage> DecodeJpegFile(std::FILE* file, const DecodeLimits& limits = {},
+                                                  PictureSize* oversized = nullptr);
 
 }  // namespace velinor::imageio

@@ -3,11 +3,54 @@
 #include <exception>
 #include <vector>
 
+#include "imageio/JpegDecoder.h"
 #include "imageio/PictureDecoder.h"
+#include "imageio/PictureHead.h"
 
 namespace velinor::imageio {
 
 namespace {
+
+thread_local LoadProblem last_problem;
+
+using Kind = LoadProblem::Kind;
+
+std::optional<render::RasterImage> DecodeFile(const std::string& path, LoadProblem& problem) {
+    auto file = PictureFile::Open(path);
+    if (!file) {
+        problem.kind = Kind::Unreadable;
+        return std::nullopt;
+    }
+    const DecodeLimits limits;
+    const HeadVerdict verdict = JudgeHead(file->Head(), file->Size(), limits);
+    std::optional<render::RasterImage> picture;
+    switch (verdict.kind) {
+        case HeadVerdict::Kind::Stream:
+            picture = DecodeJpegFile(file->Stream(), limits, &problem.size);
+            if (!picture && problem.size.width > 0) problem.kind = Kind::TooManyPixels;
+            break;
+        case HeadVerdict::Kind::Read: {
+            const auto bytes = file->ReadAll();
+            if (!bytes) {
+                problem.kind = Kind::Unreadable;
+                return std::nullopt;
+            }
+            picture = DecodePicture(bytes->Bytes(), IconChoice::Best, limits);
+            break;
+        }
+        case HeadVerdict::Kind::TooManyPixels:
+            problem.kind = Kind::TooManyPixels;
+            problem.size = {verdict.width, verdict.height};
+            return std::nullopt;
+        case HeadVerdict::Kind::TooLarge:
+            problem.kind = Kind::TooLarge;
+            return std::nullopt;
+        case HeadVerdict::Kind::NotAPicture:
+            break;
+    }
+    if (!picture && problem.kind == Kind::None) problem.kind = Kind::NotAPicture;
+    return picture;
+}
 
 render::ImageHandle Store(render::ImageRegistry& images, int number,
                           std::optional<render::RasterImage> picture) {
@@ -23,14 +66,16 @@ render::ImageHandle Store(render::ImageRegistry& images, int number,
 // Decoders validate sizes before allocating, but a large picture may still not fit in memory;
 // that is a failed load like any other, not an exception for the caller.
 std::optional<render::RasterImage> DecodePictureFile(const std::string& path) {
+    last_problem = {};
     try {
-        const auto bytes = ReadWholeFile(path);
-        if (!bytes) return std::nullopt;
-        return DecodePicture(*bytes, IconChoice::Best);
+        return DecodeFile(path, last_problem);
     } catch (const std::exception&) {
+        last_problem.kind = Kind::Unreadable;
         return std::nullopt;
     }
 }
+
+LoadProblem LastLoadProblem() { return last_problem; }
 
 std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint8_t> bytes) {
     try {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "imageio/DecodeLimits.h"
 #include "imageio/FileBytes.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
@@ -15,7 +16,23 @@ namespace velinor::imageio {
 
 // Decodes a picture file recognised by its content: "BM" -> BMP; else ICO (an icon image with
 // mask); else JPEG, PNG, TGA in that order. Nothing on failure; never throws for bad input.
+// The file's head is judged before the rest is read (see JudgeHead), and a JPEG file is
+// decoded as it is read rather than held whole.
 std::optional<render::RasterImage> DecodePictureFile(const std::string& path);
+
+// Why the last DecodePictureFile or LoadPicture on this thread gave nothing.
+struct LoadProblem {
+    enum class Kind {
+        None,           // it gave a picture
+        Unreadable,     // the file could not be opened or read
+        NotAPicture,    // no decoder took it, or its data is corrupt or cut short
+        TooManyPixels,  // more pixels than the pixel limit (PixelLimit) allows
+        TooLarge,       // far larger than any picture of the size its header promises
+    };
+    Kind kind = Kind::None;
+    PictureSize size;  // the promised size, for TooManyPixels
+};
+LoadProblem LastLoadProblem();
 
 // The same decoders on bytes already in memory (ICO data takes the first image of its directory).
 std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint8_t> bytes);

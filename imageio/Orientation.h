@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "render/RasterImage.h"
 
@@ -11,8 +12,42 @@ namespace velinor::imageio {
 // its first directory). 1, meaning upright, when the block has no valid tag.
 int ExifOrientation(std::span<const std::uint8_t> tiff);
 
-// Turns a picture stored with the given orientation upright: 2 mirror, 3 half turn,
-// 4 flip, 5 transpose, 6 quarter turn clockwise, 7 transverse, 8 quarter turn anticlockwise.
+// Builds the upright picture from a picture's stored rows as a decoder produces them, a block
+// of rows at a time, into the one store the picture keeps: no second full-size copy is ever
+// made. Orientations: 1 as stored, 2 mirror, 3 half turn, 4 flip, 5 transpose, 6 quarter turn
+// clockwise, 7 transverse, 8 quarter turn anticlockwise.
+//   1, 2: each block is appended (mirrored row by row);
+//   3, 4: blocks are appended and turned in place at the end;
+//   5-8: each block's columns become 16-pixel pieces of the upright rows, so every write
+//        fills whole cache lines instead of one pixel per row.
+class UprightBuilder {
+public:
+    static constexpr int kBlockRows = 16;
+
+    // width and height as stored; the caller has checked the size.
+    UprightBuilder(int width, int height, int orientation);
+
+    // Room for kBlockRows stored rows of width pixels each.
+    render::Color* Block() { return block_.data(); }
+
+    // The first rows rows of Block() are the next stored rows.
+    void Add(int rows);
+
+    // The upright picture; call once, after every stored row was added.
+    render::RasterImage Finish();
+
+private:
+    void Scatter(int rows);
+
+    int width_;
+    int height_;
+    int orientation_;
+    int next_row_ = 0;
+    std::vector<render::Color> pixels_;
+    std::vector<render::Color> block_;
+};
+
+// Turns a whole picture stored with the given orientation upright.
 render::RasterImage ApplyOrientation(render::RasterImage image, int orientation);
 
 }  // namespace velinor::imageio

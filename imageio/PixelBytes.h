@@ -16,12 +16,6 @@ constexpr render::Color ColorFromBgr(std::uint8_t blue, std::uint8_t green, std:
 // Libraries write pixels as R, G, B, X bytes straight into a Color row; this turns each
 // four-byte group into a Color in place, whatever the machine's byte order, and hands the
 // fourth bytes to alpha when asked.
-inline void RgbxBytesToColors(render::Color* row, std::size_t count, std::uint8_t* alpha = nullptr) {
-    auto* bytes = reinterpret_cast<std::uint8_t*>(row);
-    for (std::size_t i = 0; i < count; ++i, bytes += 4) {
-        if (alpha != nullptr) alpha[i] = bytes[3];
-        row[i] = ColorFromBgr(bytes[2], bytes[1], bytes[0]);
-    }
-}
+void RgbxBytesToColors(render::Color* row, std::size_t count, std::uint8_t* alpha = nullptr);
 
 }  // namespace velinor::imageio

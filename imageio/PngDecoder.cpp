@@ -8,6 +8,7 @@
 
 #include "imageio/ByteReader.h"
 #include "imageio/PixelBytes.h"
+#include "render/PixelStore.h"
 
 namespace velinor::imageio {
 
@@ -78,7 +79,8 @@ unsigned long long ImageDataLength(const ByteReader& data) {
 // so the jump back skips no destructor.
 bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limits,
                unsigned long long image_data, bool keep_alpha, int& width, int& height,
-               std::vector<render::Color>& pixels, std::vector<png_bytep>& rows) {
+               std::vector<render::Color>& pixels, std::vector<render::Color>& scratch,
+               std::vector<png_bytep>& rows) {
     png_structp png = reader.png();
     png_infop info = reader.info();
     if (setjmp(png_jmpbuf(png))) return false;
@@ -119,12 +121,18 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
     const std::size_t count = static_cast<std::size_t>(w) * h;
     // Each row arrives as R, G, B, alpha-or-0 bytes in the Color store, converted afterwards.
     if (passes == 1) {
-        pixels.reserve(count);
+        // Each row goes through a scratch row that stays in the cache and is appended to the
+        // reserved store, so the store is written once, never cleared first, and committed
+        // only as far as the data goes.
+        render::ReservePixels(pixels, count);
+        scratch.resize(w);
         for (png_uint_32 y = 0; y < h; ++y) {
-            pixels.resize(pixels.size() + w);
-            png_read_row(png, reinterpret_cast<png_bytep>(pixels.data() + pixels.size() - w), nullptr);
+            png_read_row(png, reinterpret_cast<png_bytep>(scratch.data()), nullptr);
+            pixels.insert(pixels.end(), scratch.begin(), scratch.end());
         }
     } else {
+        // Interlaced passes each fill part of every row: the whole store must exist first.
+        render::ReservePixels(pixels, count);
         pixels.resize(count);
         rows.resize(h);
         for (png_uint_32 y = 0; y < h; ++y) {
@@ -145,8 +153,9 @@ std::optional<render::RasterImage> Decode(std::span<const std::uint8_t> bytes,
     int width = 0;
     int height = 0;
     std::vector<render::Color> pixels;
+    std::vector<render::Color> scratch;
     std::vector<png_bytep> rows;
-    if (!ReadImage(reader, source, limits, image_data, as_icon, width, height, pixels, rows)) {
+    if (!ReadImage(reader, source, limits, image_data, as_icon, width, height, pixels, scratch, rows)) {
         return std::nullopt;
     }
 

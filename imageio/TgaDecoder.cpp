@@ -4,6 +4,7 @@
 
 #include "imageio/ByteReader.h"
 #include "imageio/PixelBytes.h"
+#include "render/PixelStore.h"
 
 namespace velinor::imageio {
 
@@ -26,12 +27,13 @@ render::Color ReadPixel(const std::uint8_t* p, int bytes_per_pixel) {
 }
 
 // Unpacks run-length packets until count pixels exist; nothing when the data runs out first.
+// The whole store is reserved up front: that maps address space only, and memory is committed
+// as the runs fill it, so a lying header costs nothing before the data runs out, and the store
+// never moves while it grows.
 std::optional<std::vector<render::Color>> ReadRunLength(const ByteReader& data, std::size_t pos,
                                                         std::size_t count, int bytes_per_pixel) {
     std::vector<render::Color> out;
-    // Runs can stand for far more pixels than the file holds bytes; grow as they arrive so
-    // that a lying header costs nothing before the data runs out.
-    out.reserve(std::min<std::size_t>(count, data.size()));
+    render::ReservePixels(out, count);
     const std::size_t size = static_cast<std::size_t>(bytes_per_pixel);
     while (out.size() < count) {
         const auto packet = data.U8(pos++);
@@ -52,6 +54,21 @@ std::optional<std::vector<render::Color>> ReadRunLength(const ByteReader& data, 
         }
     }
     return out;
+}
+
+// Turns stored rows into top-to-bottom, left-to-right order in place: rows swapped end for
+// end when the origin is at the bottom, each row reversed when it is at the right.
+void TurnRowsInPlace(std::vector<render::Color>& pixels, std::size_t width, std::size_t height,
+                     bool top_first, bool right_first) {
+    const auto row = [&](std::size_t y) { return pixels.begin() + static_cast<std::ptrdiff_t>(y * width); };
+    if (right_first) {
+        for (std::size_t y = 0; y < height; ++y) std::reverse(row(y), row(y + 1));
+    }
+    if (!top_first) {
+        for (std::size_t top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+            std::swap_ranges(row(top), row(top + 1), row(bottom));
+        }
+    }
 }
 
 }  // namespace
@@ -85,9 +102,9 @@ std::optional<render::RasterImage> DecodeTga(std::span<const std::uint8_t> bytes
     if (type == kUncompressed) {
         const auto body = data.Slice(start, count * static_cast<std::size_t>(bytes_per_pixel));
         if (!body) return std::nullopt;
-        stored.resize(count);
+        render::ReservePixels(stored, count);
         for (std::size_t i = 0; i < count; ++i) {
-            stored[i] = ReadPixel(body->data() + i * static_cast<std::size_t>(bytes_per_pixel), bytes_per_pixel);
+            stored.push_back(ReadPixel(body->data() + i * static_cast<std::size_t>(bytes_per_pixel), bytes_per_pixel));
         }
     } else {
         auto unpacked = ReadRunLength(data, start, count, bytes_per_pixel);
@@ -96,27 +113,13 @@ std::optional<render::RasterImage> DecodeTga(std::span<const std::uint8_t> bytes
     }
 
     // Rows are stored bottom-up unless the descriptor puts the origin at the top; pixels run
-    // right to left when it puts the origin at the right.
-    const bool top_first = (descriptor & kTopOrigin) != 0;
-    const bool right_first = (descriptor & kRightOrigin) != 0;
+    // right to left when it puts the origin at the right. The one store is turned in place.
+    TurnRowsInPlace(stored, static_cast<std::size_t>(width), static_cast<std::size_t>(height),
+                    (descriptor & kTopOrigin) != 0, (descriptor & kRightOrigin) != 0);
     render::RasterImage image;
     image.width = width;
     image.height = height;
-    if (top_first && !right_first) {
-        image.pixels = std::move(stored);
-        return image;
-    }
-    image.pixels.resize(count);
-    const std::size_t w = static_cast<std::size_t>(width);
-    for (int row = 0; row < height; ++row) {
-        const std::size_t target = static_cast<std::size_t>(top_first ? row : height - 1 - row) * w;
-        const render::Color* source = stored.data() + static_cast<std::size_t>(row) * w;
-        if (right_first) {
-            std::reverse_copy(source, source + w, image.pixels.begin() + static_cast<std::ptrdiff_t>(target));
-        } else {
-            std::copy(source, source + w, image.pixels.begin() + static_cast<std::ptrdiff_t>(target));
-        }
-    }
+    image.pixels = std::move(stored);
     return image;
 }
 

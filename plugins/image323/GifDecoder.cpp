@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <vector>
 
 namespace velinor::plugins {
 namespace {
@@ -70,19 +72,33 @@ std::optional<Picture> DecodeFrame(GifFileType* gif, const MemoryReader& reader)
     const auto pixelCount = static_cast<std::uint64_t>(frame.Width) * static_cast<std::uint64_t>(frame.Height);
     if (pixelCount > MaxLzwPixels(reader.Remaining())) return std::nullopt;
 
-    std::optional<Picture> picture = BlankPicture(frame.Width, frame.Height);
-    if (!picture) return std::nullopt;
+    // The frame's colour indices are read first, into a store that grows with the lines the
+    // data really holds: a file of random bytes claiming a huge frame fails after a few lines
+    // having cost a few lines. Only data that decoded whole gets a picture allocated for it.
+    const std::size_t width = static_cast<std::size_t>(frame.Width);
+    std::vector<GifPixelType> indices;
+    for (int stored = 0; stored < frame.Height; ++stored) {
+        indices.resize(indices.size() + width);
+        if (DGifGetLine(gif, indices.data() + indices.size() - width, frame.Width) != GIF_OK) return std::nullopt;
+    }
+
     std::uint32_t palette[256] = {};
     const int colourCount = std::min(colours->ColorCount, 256);
     for (int i = 0; i < colourCount; ++i)
         palette[i] = Rgb(colours->Colors[i].Red, colours->Colors[i].Green, colours->Colors[i].Blue);
 
-    std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
+    std::optional<Picture> picture(std::in_place);
+    picture->width = frame.Width;
+    picture->height = frame.Height;
+    // Not cleared: every pixel is written below.
+    picture->pixels.reset(new (std::nothrow) std::uint32_t[static_cast<std::size_t>(pixelCount)]);
+    if (!picture->pixels) return std::nullopt;
+    const GifPixelType* line = indices.data();
     for (int y : StoredRowOrder(frame.Height, frame.Interlace)) {
-        if (DGifGetLine(gif, line.data(), frame.Width) != GIF_OK) return std::nullopt;
-        std::uint32_t* out = picture->pixels.get() + static_cast<std::size_t>(y) * frame.Width;
+        std::uint32_t* out = picture->pixels.get() + static_cast<std::size_t>(y) * width;
         // Indices past the palette (a corrupt file) come out black.
-        for (int x = 0; x < frame.Width; ++x) out[x] = palette[line[x]];
+        for (std::size_t x = 0; x < width; ++x) out[x] = palette[line[x]];
+        line += width;
     }
     return picture;
 }

@@ -2,6 +2,8 @@
 //
 //   velinor-cli info FILE [--logo]
 //   velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--logo]
+//   --max-pixels N (either command) raises or lowers the pixel limit, 2^28 by default or
+//   the VELINOR_MAX_PIXELS environment variable.
 //
 // --logo decodes by file-name extension through the logo routes (GIF, ICO and PCX through the
 // picture libraries in ./data/), as the program does for logos.
@@ -37,7 +39,9 @@ constexpr int kSlot = 1;
 
 constexpr const char* kUsageText =
     "usage: velinor-cli info FILE [--logo]\n"
-    "       velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--logo]\n";
+    "       velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--logo]\n"
+    "       --max-pixels N  refuse pictures of more than N pixels (default 268435456,\n"
+    "                       or the environment variable VELINOR_MAX_PIXELS)\n";
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::fprintf(stderr, "velinor-cli: %s\n", problem.c_str());
@@ -62,6 +66,15 @@ std::optional<Options> ParseOptions(int argc, char** argv, int first) {
             std::exit(kDone);
         } else if (argument == "--logo") {
             options.logo = true;
+        } else if (argument == "--max-pixels") {
+            const char* value = i + 1 < argc ? argv[++i] : "";
+            char* end = nullptr;
+            const long long pixels = std::strtoll(value, &end, 10);
+            if (*value == '\0' || *end != '\0' || pixels <= 0) {
+                Usage("--max-pixels needs a positive whole number");
+                return std::nullopt;
+            }
+            imageio::SetPixelLimit(pixels);
         } else if (argument == "--format" || argument == "--quality") {
             if (i + 1 >= argc) {
                 Usage(argument + " needs a value");
@@ -107,6 +120,14 @@ render::ImageHandle Load(render::ImageRegistry& images, const std::string& path,
 }
 
 int ReadFailed(const std::string& path, bool logo) {
+    const imageio::LoadProblem problem = imageio::LastLoadProblem();
+    if (problem.kind == imageio::LoadProblem::Kind::TooManyPixels) {
+        std::fprintf(stderr,
+                     "velinor-cli: the picture %s has %lld x %lld pixels, more than the limit of %lld; "
+                     "raise it with --max-pixels or VELINOR_MAX_PIXELS\n",
+                     path.c_str(), problem.size.width, problem.size.height, imageio::PixelLimit());
+        return kPictureFailed;
+    }
     std::fprintf(stderr, "velinor-cli: %s %s\n", path.c_str(), tools::ReadProblem(path, logo).c_str());
     return kPictureFailed;
 }

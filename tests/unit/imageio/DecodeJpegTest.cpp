@@ -95,6 +95,23 @@ TEST_F(JpegFiles, EveryExifOrientationIsTurnedUprightAsImageMagickDoes) {
     }
 }
 
+// Wider and taller than the decoder's block of rows, with a partial last block, so that every
+// orientation places several blocks and an odd remainder.
+TEST_F(JpegFiles, OrientationsOfAPictureSpanningSeveralRowBlocks) {
+    decode_testing::WritePatternPam(folder_ / "tall.pam", 45, 37, false);
+    ASSERT_TRUE(decode_testing::Run("convert '" + (folder_ / "tall.pam") + "' -quality 95 '" + (folder_ / "tall.jpg") + "'"));
+    const Bytes tall = decode_testing::ReadBytes(folder_ / "tall.jpg");
+    for (int orientation = 2; orientation <= 8; ++orientation) {
+        const std::string file = folder_ / "t.jpg";
+        decode_testing::WriteBytes(file, WithSegment(tall, ExifSegment(orientation, false)));
+        const auto ours = DecodeJpeg(decode_testing::ReadBytes(file));
+        const auto reference = decode_testing::ConvertReference(file, true);
+        ASSERT_TRUE(ours && reference);
+        EXPECT_EQ(ours->width, orientation >= 5 ? 37 : 45);
+        EXPECT_LE(decode_testing::MaxChannelDifference(decode_testing::ToRgb(*ours), *reference), 2) << orientation;
+    }
+}
+
 TEST_F(JpegFiles, BrokenExifLeavesThePictureAsStored) {
     const auto plain = DecodeJpeg(base_);
     ASSERT_TRUE(plain.has_value());
