@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchState.h"
 #include "app/KeyValueFile.h"
 #include "app/TextTable.h"
 #include "platform/Platform.h"
@@ -52,6 +53,7 @@ struct ProgramState {
     std::vector<std::string> arguments;
     ShellState shell;
     FrameState frame;
+    BatchState batch;
     render::ImageRegistry images;
     TextTable texts;
     KeyValueFile prefs;   // the one open key-value file
