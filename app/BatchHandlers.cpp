@@ -27,8 +27,6 @@ void RemoveBatchEntry(ProgramState& state, ControlId) { RemoveSelectedEntry(stat
 void ClearBatchList(ProgramState& state, ControlId) { state.platform.ClearItems(ControlId::LstBatch); }
 void MoveBatchEntryDown(ProgramState& state, ControlId) { MoveSelectedEntry(state, +1); }
 void MoveBatchEntryUp(ProgramState& state, ControlId) { MoveSelectedEntry(state, -1); }
-void ChooseBatchFont(ProgramState&, ControlId) {}
-void ChooseBatchLogoFile(ProgramState&, ControlId) {}
 
 // The folder is stored whatever the answer; a cancel leaves the field and the start button as
 // they were, so the field may then show a folder the runs no longer use.

@@ -1,12 +1,149 @@
+#include <cstdint>
+#include <iterator>
+#include <new>
+#include <string>
+
 #include "app/Handlers.h"
+#include "app/QualityWindow.h"
+#include "app/RenderCycle.h"
+#include "imageio/FileNames.h"
+#include "imageio/Writer.h"
+#include "render/ImageNumbers.h"
+#include "render/Scale.h"
 
 // Opening and saving the picture being edited.
 namespace velinor::app::handlers {
 
-using platform::ControlId;
+namespace {
 
-// Not built yet: each does nothing until its code arrives.
-void OpenPicture(ProgramState&, ControlId) {}
-void SaveResult(ProgramState&, ControlId) {}
+using platform::ControlId;
+namespace pic = render::pic;
+
+constexpr const char* kOpenPattern = "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG|TGA|*.tga;*.TGA";
+constexpr const char* kSavePattern = "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG";
+
+constexpr int kOpenTitleKey = 83;
+constexpr int kSaveTitleKey = 8;
+constexpr int kInformationCaptionKey = 81;
+constexpr int kWarningCaptionKey = 75;
+constexpr int kNoResultKey = 98;
+constexpr int kApplyFirstKey = 99;
+constexpr int kOverwriteKey = 82;
+constexpr int kNotSavedKey = 4;
+
+// One entry per pattern of the save requester, in pattern order: the format written and the
+// extensions a typed name may already end in (compared exactly); any other gets the first
+// form appended.
+struct SaveFormat {
+    std::uint32_t encoder;
+    const char* appended;
+    const char* accepted[3];
+};
+constexpr SaveFormat kSaveFormats[] = {
+    {imageio::kEncoderJpeg, ".jpg", {"jpg", "JPG", "Jpeg"}},
+    {imageio::kEncoderBmp, ".bmp", {"bmp", "BMP", "Bmp"}},
+    {imageio::kEncoderPng, ".png", {"png", "PNG", "Png"}},
+};
+
+bool Accepted(const SaveFormat& format, const std::string& extension) {
+    for (const char* accepted : format.accepted) {
+        if (extension == accepted) return true;
+    }
+    return false;
+}
+
+std::string FolderPart(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+void OpenPicture(ProgramState& state, ControlId) {
+    platform::Platform& p = state.platform;
+    ShellState& shell = state.shell;
+
+    platform::FileRequest request;
+    request.title = state.texts[kOpenTitleKey];
+    request.defaultFile = shell.DefaultDir;
+    request.pattern = kOpenPattern;
+    request.patternIndex = 0;
+    shell.CurrentFile = p.OpenFileRequester(request);
+    if (shell.CurrentFile.empty()) return;
+
+    p.SetState(ControlId::OptLogoPos1, 1);
+    p.SetState(ControlId::OptTextPos1, 1);
+    shell.PictureLoaded = true;
+
+    // Opening always decodes the file afresh; the decoded picture is kept for the renders. The
+    // working copy is copied from it and the displayed picture shrunk straight from it, which
+    // gives the same pictures as loading the display picture, copying it and shrinking it.
+    state.images.DropImage(pic::PicOpened);
+    const render::RasterImage* decoded = state.pictureCache.Refresh(shell.CurrentFile);
+    if (decoded == nullptr) {
+        shell.PictureLoaded = false;
+        return;
+    }
+    state.pictureCache.Load(state.images, pic::PicWork, shell.CurrentFile);
+    const PreviewExtent size = PreviewSize(decoded->width, decoded->height);
+    render::ImageHandle shown = nullptr;
+    if (size.width != decoded->width || size.height != decoded->height) {
+        if (render::ValidImageSize(size.width, size.height)) {
+            try {
+                shown = state.images.StoreImage(pic::PicOpened, render::ScaleHalftone(*decoded, size.width, size.height));
+            } catch (const std::bad_alloc&) {
+                shown = nullptr;
+            }
+        }
+    }
+    if (shown == nullptr) state.images.CloneImage(pic::PicWork, pic::PicOpened);
+    ShowCentred(state, pic::PicOpened, {ControlId::ImgSource, ControlId::ImgPreview});
+    state.images.SelectImage(pic::PicOpened);
+}
+
+void SaveResult(ProgramState& state, ControlId) {
+    platform::Platform& p = state.platform;
+    ShellState& shell = state.shell;
+
+    if (!state.images.HasImage(pic::PicResult)) {
+        p.MessageBox(state.texts[kInformationCaptionKey],
+                     state.texts[kNoResultKey] + "\r" + state.texts[kApplyFirstKey],
+                     platform::MessageIcon::Information, platform::MessageButtons::Ok);
+        return;
+    }
+
+    platform::FileRequest request;
+    request.title = state.texts[kSaveTitleKey];
+    request.defaultFile = shell.DefaultDir.empty() ? std::string("*.*") : shell.DefaultDir;
+    request.pattern = kSavePattern;
+    request.patternIndex = 0;
+    const platform::SaveAnswer answer = p.SaveFileRequester(request);
+    shell.SaveFileName = answer.path;
+    const int index = answer.path.empty() ? -1 : answer.patternIndex;
+
+    // The overwrite question is about the name as typed: a name that only gains its extension
+    // below is not looked for.
+    const std::string extension = imageio::ExtensionPart(shell.SaveFileName);
+    if (imageio::FileExistsInFolder(imageio::FilePart(shell.SaveFileName), FolderPart(shell.SaveFileName)) == 1) {
+        const platform::MessageAnswer overwrite =
+            p.MessageBox(state.texts[kInformationCaptionKey], state.texts[kOverwriteKey],
+                         platform::MessageIcon::Warning, platform::MessageButtons::YesNo);
+        if (overwrite != platform::MessageAnswer::Yes) return;
+    }
+
+    if (index < 0 || index >= static_cast<int>(std::size(kSaveFormats))) return;
+    const SaveFormat& format = kSaveFormats[index];
+    if (!Accepted(format, extension)) shell.SaveFileName += format.appended;
+
+    int quality = imageio::kDefaultJpegQuality;
+    if (format.encoder == imageio::kEncoderJpeg) quality = AskJpegQuality(state);
+    const int written = imageio::SavePicture(state.images, pic::PicResult, shell.SaveFileName, format.encoder, quality);
+    // A picture the user believes saved but that is not on disk loses work: say so. The writer
+    // replaces a file only once the new one is complete, so an existing file stays as it was.
+    if (written == 0) {
+        p.MessageBox(state.texts[kWarningCaptionKey], state.texts[kNotSavedKey] + "\r" + shell.SaveFileName,
+                     platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+    }
+}
 
 }  // namespace velinor::app::handlers

@@ -5,10 +5,12 @@
 
 #include "app/BatchState.h"
 #include "app/KeyValueFile.h"
+#include "app/PictureCache.h"
 #include "app/TextTable.h"
 #include "platform/Platform.h"
 #include "render/Color.h"
 #include "render/ImageRegistry.h"
+#include "app/MarkState.h"
 
 namespace velinor::app {
 
@@ -20,6 +22,8 @@ struct ShellState {
     std::string Language = "German";
     std::string CurrentFile;      // full path of the picture being edited
     bool PictureLoaded = false;
+    int JpegQuality = 4;          // last value chosen in the quality window
+    std::string SaveFileName;     // the last name given to Save, with the extension it gained
 
     // The last event the loop read.
     int EventCode = 0;
@@ -39,6 +43,16 @@ struct ShellState {
     bool Fading = false;
 };
 
+// The start argument's folder scan and the batch-tab thumbnails.
+struct StartState {
+    bool FolderMode = false;              // the start argument was a folder
+    std::string ScanRoot;                 // that folder
+    std::vector<std::string> ScanFiles;   // full paths of every file found under it
+    int PreviewWidth = 0, PreviewHeight = 0;  // size of the start argument's preview
+    float AspectRatio = 0.0f;             // width / height of the start argument's picture
+    std::string ThumbFile;                // the file last named for a thumbnail
+};
+
 // Settings of the frame effects kept by the shell until their handlers take them over.
 struct FrameState {
     render::Color CircleFrameColor = render::kLightGrey;
@@ -53,10 +67,13 @@ struct ProgramState {
     std::vector<std::string> arguments;
     ShellState shell;
     FrameState frame;
+    StartState start;
     BatchState batch;
     render::ImageRegistry images;
+    MarkState marks;
     TextTable texts;
     KeyValueFile prefs;   // the one open key-value file
+    PictureCache pictureCache;  // the picture being edited, decoded once for every render
 };
 
 }  // namespace velinor::app

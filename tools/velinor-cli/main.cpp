@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "imageio/Loader.h"
-#include "imageio/LogoLoader.h"
+#include "marks/LogoRoutes.h"
 #include "imageio/Writer.h"
 #include "render/ImageRegistry.h"
 
@@ -91,7 +91,7 @@ std::optional<std::uint32_t> EncoderFor(const std::string& name) {
 }
 
 render::ImageHandle Load(render::ImageRegistry& images, const std::string& path, bool logo) {
-    if (logo) return imageio::LoadLogoPicture(images, path).handle;
+    if (logo) return marks::LoadLogoPicture(images, path).handle;
     return imageio::LoadPicture(images, kSlot, path);
 }
 

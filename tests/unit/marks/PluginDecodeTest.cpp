@@ -5,6 +5,8 @@
 namespace velinor::imageio {
 namespace {
 
+using marks::PluginLibrary;
+
 using render::Color;
 using render::MakeColor;
 using testing::ScratchFolder;

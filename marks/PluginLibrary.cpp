@@ -1,8 +1,8 @@
-#include "imageio/PluginLibrary.h"
+#include "marks/PluginLibrary.h"
 
 #include <dlfcn.h>
 
-namespace velinor::imageio {
+namespace velinor::marks {
 
 PluginLibrary::PluginLibrary(const std::string& path) {
     // Without a slash dlopen would search the library path instead of the current folder.
@@ -18,4 +18,4 @@ void* PluginLibrary::FindSymbol(const char* name) const {
     return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
 }
 
-}  // namespace velinor::imageio
+}  // namespace velinor::marks

@@ -1,14 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
-#include "imageio/LogoLoader.h"
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "imageio/FileNames.h"
 #include "imageio/Writer.h"
+#include "marks/LogoRoutes.h"
 #include "render/ImageNumbers.h"
 #include "PluginTestSupport.h"
 
-namespace velinor::imageio {
+namespace velinor::marks {
 namespace {
+
+using imageio::ExtensionPart;
+using imageio::SavePicture;
+using imageio::kEncoderBmp;
+using imageio::kEncoderPng;
+namespace testing = imageio::testing;
 
 namespace fs = std::filesystem;
 using render::MakeColor;
@@ -26,7 +38,7 @@ TEST(LogoExtension, TextAfterTheLastDotOfTheFilePart) {
 }
 
 // Runs each test in a fresh current folder whose data/ holds the staged picture libraries.
-class LogoRoute : public ::testing::Test {
+class LogoLoading : public ::testing::Test {
 protected:
     void SetUp() override {
         previous = fs::current_path();
@@ -40,14 +52,15 @@ protected:
         WriteBytes(path, bytes);
         return path;
     }
-    bool TemporaryLeft() const { return fs::exists(folder.Path() / kTemporaryPicture); }
+    // The routes hand pixels over in memory: the folder holds only what the test wrote.
+    bool OnlyWritten(std::size_t count) const { return folder.Names().size() == count + 1; }  // + data
 
     testing::ScratchFolder folder;
     fs::path previous;
     render::ImageRegistry images;
 };
 
-TEST_F(LogoRoute, GifGoesThroughTheLibraryAndTheTemporaryFile) {
+TEST_F(LogoLoading, GifGoesThroughTheLibraryAndTheTemporaryFile) {
     for (const char* name : {"logo.gif", "logo.GIF"}) {
         const LogoLoad load = LoadLogoPicture(images, Write(name, testing::SmallGif()));
         ASSERT_NE(load.handle, nullptr) << name;
@@ -57,11 +70,11 @@ TEST_F(LogoRoute, GifGoesThroughTheLibraryAndTheTemporaryFile) {
         EXPECT_EQ(load.handle->height, 3);
         EXPECT_EQ(load.handle->At(2, 1), MakeColor(10, 20, 30));  // the transparent index's colour
         EXPECT_EQ(load.handle->At(3, 2), MakeColor(255, 255, 0));
-        EXPECT_FALSE(TemporaryLeft());
     }
+    EXPECT_TRUE(OnlyWritten(2));
 }
 
-TEST_F(LogoRoute, ExtensionsOutsideTheTableTakeThePictureLoader) {
+TEST_F(LogoLoading, ExtensionsOutsideTheTableTakeThePictureLoader) {
     // The picture loader knows no GIF: a ".Gif" logo does not load, and is not keyed.
     const LogoLoad gif = LoadLogoPicture(images, Write("logo.Gif", testing::SmallGif()));
     EXPECT_EQ(gif.handle, nullptr);
@@ -78,7 +91,7 @@ TEST_F(LogoRoute, ExtensionsOutsideTheTableTakeThePictureLoader) {
     }
 }
 
-TEST_F(LogoRoute, IcoGoesThroughTheLibraryWhichTakesTheLargestImage) {
+TEST_F(LogoLoading, IcoGoesThroughTheLibraryWhichTakesTheLargestImage) {
     testing::IconPicture small{16, 16, 24, std::vector<render::Color>(256, 1), {}};
     testing::IconPicture large{20, 18, 24, std::vector<render::Color>(360, MakeColor(9, 8, 7)), std::vector<std::uint8_t>(360, 0)};
     large.mask[0] = 1;
@@ -92,19 +105,19 @@ TEST_F(LogoRoute, IcoGoesThroughTheLibraryWhichTakesTheLargestImage) {
     EXPECT_EQ(load.handle->At(1, 0), MakeColor(9, 8, 7));
 }
 
-TEST_F(LogoRoute, PcxIsCopiedFromItsBufferImage) {
+TEST_F(LogoLoading, PcxDecodesStraightIntoTheLogo) {
+    images.NewImage(PicPcxBuffer, 5, 5);
     const std::vector<std::vector<std::uint8_t>> lines = {{1, 2, 3, 4, 5, 6, 7, 8, 9}};
     const auto pcx = testing::MakePcx(8, 3, 3, 1, 3, lines);
     const LogoLoad load = LoadLogoPicture(images, Write("logo.PCX", pcx));
     ASSERT_NE(load.handle, nullptr);
     EXPECT_EQ(load.keyed, 1);
-    ASSERT_TRUE(images.HasImage(PicPcxBuffer));
-    EXPECT_NE(images.Find(PicPcxBuffer), load.handle);
-    EXPECT_EQ(load.handle->pixels, images.Find(PicPcxBuffer)->pixels);
+    EXPECT_EQ(images.Find(PicLogo), load.handle);
+    EXPECT_FALSE(images.HasImage(PicPcxBuffer));  // no second full-size copy kept beside it
     EXPECT_EQ(load.handle->pixels, (std::vector<render::Color>{MakeColor(1, 4, 7), MakeColor(2, 5, 8), MakeColor(3, 6, 9)}));
 }
 
-TEST_F(LogoRoute, FailedLogosLeaveNoLogoAndNoTemporaryFile) {
+TEST_F(LogoLoading, FailedLogosLeaveNoLogoAndTouchNoOtherFile) {
     images.NewImage(PicLogo, 2, 2);
     const LogoLoad broken = LoadLogoPicture(images, Write("broken.pcx", {0x0A, 5, 1}));
     EXPECT_EQ(broken.handle, nullptr);
@@ -112,24 +125,25 @@ TEST_F(LogoRoute, FailedLogosLeaveNoLogoAndNoTemporaryFile) {
     EXPECT_FALSE(images.HasImage(PicLogo));
     EXPECT_FALSE(images.HasImage(PicPcxBuffer));
 
-    // A "~~temp" left from before must not be shown in place of a GIF that did not decode.
-    const render::RasterImage stale = testing::Gradient(3, 3);
-    ASSERT_EQ(SavePicture(&stale, kTemporaryPicture, kEncoderBmp), 1);
+    // A file named like the old temporary picture, even a link to a user's file, is neither
+    // read nor written nor removed.
+    WriteBytes(folder.File("victim.txt"), {'k', 'e', 'e', 'p'});
+    fs::create_symlink(folder.File("victim.txt"), "~~temp");
     const LogoLoad gif = LoadLogoPicture(images, Write("broken.gif", {'G', 'I', 'F', '8', '9', 'a', 1}));
     EXPECT_EQ(gif.handle, nullptr);
     EXPECT_FALSE(images.HasImage(PicLogo));
-    EXPECT_FALSE(TemporaryLeft());
+    ASSERT_NE(LoadLogoPicture(images, Write("good.gif", testing::SmallGif())).handle, nullptr);
+    EXPECT_TRUE(fs::is_symlink("~~temp"));
+    EXPECT_EQ(testing::ReadBytes(folder.File("victim.txt")), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}));
     EXPECT_EQ(LoadLogoPicture(images, folder.File("missing.ico")).handle, nullptr);
 }
 
-TEST_F(LogoRoute, MissingLibrariesGiveNoPicture) {
+TEST_F(LogoLoading, MissingLibrariesGiveNoPicture) {
     fs::remove("data");
-    images.NewImage(PicPcxBuffer, 3, 3);
     const auto gif = Write("logo.gif", testing::SmallGif());
     EXPECT_EQ(LoadLogoPicture(images, gif).handle, nullptr);
     const std::vector<std::vector<std::uint8_t>> lines = {{1, 2, 3}};
     EXPECT_EQ(LoadLogoPicture(images, Write("logo.pcx", testing::MakePcx(8, 3, 1, 1, 1, lines))).handle, nullptr);
-    EXPECT_TRUE(images.HasImage(PicPcxBuffer));  // never reached the library: buffer untouched
     EXPECT_FALSE(images.HasImage(PicLogo));
 
     // A library without the expected entry point is no better than none.
@@ -138,14 +152,56 @@ TEST_F(LogoRoute, MissingLibrariesGiveNoPicture) {
     EXPECT_EQ(LoadLogoPicture(images, gif).handle, nullptr);
 }
 
-TEST_F(LogoRoute, PickerRouteKeepsTheTemporaryFile) {
+// A logo the library decodes but whose copy does not fit in memory ends as "no logo", never as
+// an abort: run in a child process under an address-space limit that holds one copy, not two.
+TEST_F(LogoLoading, RunningOutOfMemoryGivesNoLogo) {
+    constexpr int kSide = 8000;  // 256 MB a copy
+    std::vector<std::uint8_t> pcx = testing::MakePcx(8, 1, kSide, kSide, kSide, {});
+    std::vector<std::uint8_t> data;
+    for (long long left = static_cast<long long>(kSide) * kSide; left > 0; left -= 63) {
+        data.push_back(static_cast<std::uint8_t>(0xC0 | std::min<long long>(left, 63)));
+        data.push_back(0);
+    }
+    pcx.insert(pcx.begin() + 128, data.begin(), data.end());
+    const std::string path = Write("huge.pcx", pcx);
+    pcx = {};
+    data = {};
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t limit = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (400ull << 20);
+        const rlimit cap{limit, limit};
+        ::setrlimit(RLIMIT_AS, &cap);
+        const LogoLoad load = LoadLogoPicture(images, path);
+        ::_exit(load.handle == nullptr && !images.HasImage(PicLogo) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the load ended the process";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(LogoLoading, LibraryRouteFillsAnyImageNumber) {
     const auto gif = Write("logo.gif", testing::SmallGif());
-    ASSERT_NE(LoadThroughTemporaryFile(images, render::pic::PicPicker, gif, true), nullptr);
-    EXPECT_TRUE(TemporaryLeft());
+    ASSERT_NE(LoadLibraryPicture(images, render::pic::PicPicker, gif), nullptr);
     EXPECT_EQ(images.CurrentNumber(), render::pic::PicPicker);
-    ASSERT_NE(LoadLogoPicture(images, gif).handle, nullptr);
-    EXPECT_FALSE(TemporaryLeft());
+    EXPECT_EQ(images.Find(render::pic::PicPicker)->At(3, 2), MakeColor(255, 255, 0));
+    EXPECT_EQ(LoadLibraryPicture(images, render::pic::PicPicker, folder.File("missing.gif")), nullptr);
+    EXPECT_FALSE(images.HasImage(render::pic::PicPicker));
+}
+
+TEST(LogoRouteChoice, ExactExtensionsOnly) {
+    EXPECT_EQ(LogoRouteFor("/a/b.GIF").route, LogoRoute::Library);
+    EXPECT_EQ(LogoRouteFor("/a/b.ICO").keyed, 1);
+    EXPECT_EQ(LogoRouteFor("/a/b.pcx").route, LogoRoute::Pcx);
+    for (const char* name : {"/a/b.Gif", "/a/b.Ico", "/a/b.Pcx", "/a/b.TGA", "/a/b.png", "/a.gif/b", "/a/gif"}) {
+        EXPECT_EQ(LogoRouteFor(name).route, LogoRoute::Picture) << name;
+        EXPECT_EQ(LogoRouteFor(name).keyed, 0) << name;
+    }
 }
 
 }  // namespace
-}  // namespace velinor::imageio
+}  // namespace velinor::marks

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "imageio/PluginLibrary.h"
+#include "marks/PluginLibrary.h"
 #include "plugins/PluginApi.h"
 #include "render/Color.h"
-#include "WriteTestSupport.h"
+#include "../imageio/WriteTestSupport.h"
 
 namespace velinor::imageio::testing {
 

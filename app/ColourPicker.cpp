@@ -1,0 +1,77 @@
+#include "app/ColourPicker.h"
+
+#include "marks/LogoRoutes.h"
+#include "render/ImageNumbers.h"
+
+namespace velinor::app {
+namespace {
+
+using platform::ControlId;
+using platform::WindowId;
+
+constexpr int kMainWindow = static_cast<int>(WindowId::Main);
+constexpr int kPickerWindow = static_cast<int>(WindowId::Picker);
+constexpr int kPickerSide = 300;
+constexpr int kPickerTitle = 101;
+
+// The colour under the pointer: read from the picture where it is shown (unscaled, from the
+// control's top-left corner), from the screen elsewhere in the control; 0 when neither can
+// be read.
+render::Color ColourUnderPointer(ProgramState& state, platform::Point pointer, const platform::Rect& control) {
+    const render::RasterImage* picture = state.images.Find(render::pic::PicPicker);
+    const int x = pointer.x - control.x;
+    const int y = pointer.y - control.y;
+    if (picture != nullptr && picture->Contains(x, y)) return picture->At(x, y) & 0xFFFFFFu;
+    const int screen = state.platform.ScreenPixel({pointer.x + 1, pointer.y + 1});
+    return screen < 0 ? render::kBlack : static_cast<render::Color>(screen) & 0xFFFFFFu;
+}
+
+}  // namespace
+
+render::Color PickColour(ProgramState& state, const std::string& path) {
+    platform::Platform& p = state.platform;
+    LoadTextTable(state.prefs, state.texts, state.shell.Language, kLastKey);
+    p.EnableWindow(kMainWindow, false);
+
+    render::Color colour = render::kBlack;
+    platform::WindowSpec window;
+    window.number = kPickerWindow;
+    window.title = state.texts[kPickerTitle];
+    window.clientWidth = kPickerSide;
+    window.clientHeight = kPickerSide;
+    window.centred = true;
+    window.owner = kMainWindow;
+    if (p.OpenWindow(window)) {
+        // The picture goes to the control in memory; no file is written for it.
+        const render::RasterImage* picture = marks::LoadLibraryPicture(state.images, render::pic::PicPicker, path);
+        platform::ControlSpec control;
+        control.id = ControlId::ImgPicker;
+        control.kind = platform::ControlKind::Image;
+        control.parent.window = kPickerWindow;
+        control.geometry = {0, 0, kPickerSide, kPickerSide};
+        control.image = picture;
+        p.CreateControl(control);
+
+        for (;;) {
+            const platform::Event event = p.WaitEvent();
+            const platform::Point pointer = p.PointerPosition();
+            const platform::Rect shown = p.ControlScreenRect(ControlId::ImgPicker);
+            if (p.WindowExists(kPickerWindow) && shown.Contains(pointer)) {
+                p.SetPointerShape(platform::PointerShape::Picker);
+                // Pointer movement carries kind 0 as well: only a control event is a click.
+                if (event.code == platform::kEventControl && event.kind == platform::kKindLeftClick &&
+                    event.control == ControlId::ImgPicker) {
+                    colour = ColourUnderPointer(state, pointer, shown);
+                    break;
+                }
+            }
+            if (event.code == platform::kEventClose) break;
+        }
+        p.SetPointerShape(platform::PointerShape::Arrow);
+        p.CloseWindow(kPickerWindow);
+    }
+    p.EnableWindow(kMainWindow, true);
+    return colour;
+}
+
+}  // namespace velinor::app

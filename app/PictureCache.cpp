@@ -1,0 +1,66 @@
+#include "app/PictureCache.h"
+
+#include <sys/stat.h>
+
+#include <new>
+#include <utility>
+
+#include "imageio/Loader.h"
+#include "render/PixelStore.h"
+
+namespace velinor::app {
+
+std::optional<PictureCache::FileKey> PictureCache::KeyOf(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    FileKey key;
+    key.path = path;
+    key.device = static_cast<std::uint64_t>(info.st_dev);
+    key.inode = static_cast<std::uint64_t>(info.st_ino);
+    key.size = static_cast<std::uint64_t>(info.st_size);
+    key.modifiedSeconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
+    key.modifiedNanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
+    return key;
+}
+
+const render::RasterImage* PictureCache::Refresh(const std::string& path) {
+    Clear();
+    // The key is taken before decoding: a file rewritten while it is read then differs from the
+    // key at the next load and is decoded again.
+    std::optional<FileKey> key = KeyOf(path);
+    if (!key) return nullptr;
+    picture_ = imageio::DecodePictureFile(path);
+    if (!picture_) return nullptr;
+    key_ = std::move(*key);
+    return &*picture_;
+}
+
+render::ImageHandle PictureCache::Load(render::ImageRegistry& images, int number, const std::string& path) {
+    images.DropImage(number);
+    const std::optional<FileKey> key = KeyOf(path);
+    const render::RasterImage* kept = nullptr;
+    if (picture_ && key && *key == key_) {
+        kept = &*picture_;
+    } else {
+        kept = Refresh(path);
+    }
+    if (kept == nullptr) return nullptr;
+    render::RasterImage copy;
+    try {
+        copy.width = kept->width;
+        copy.height = kept->height;
+        copy.depth = kept->depth;
+        copy.pixels = render::CopyPixels(kept->pixels);
+        copy.mask = kept->mask;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return images.StoreImage(number, std::move(copy));
+}
+
+void PictureCache::Clear() {
+    picture_.reset();
+    key_ = FileKey{};
+}
+
+}  // namespace velinor::app

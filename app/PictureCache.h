@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "render/ImageRegistry.h"
+#include "render/RasterImage.h"
+
+namespace velinor::app {
+
+// The last picture decoded for editing, kept so that a render can reload the picture being
+// edited by copying pixels instead of decoding the file again. It is used only while the file
+// on disk is the one it was decoded from (same path, device, inode, size and modification time);
+// a file changed since is decoded afresh, so a reload always shows what is on disk.
+class PictureCache {
+public:
+    // Frees number and fills it with the picture of path, copied from the kept picture when the
+    // file is unchanged, else decoded afresh (and kept). Null when the file gives no picture.
+    render::ImageHandle Load(render::ImageRegistry& images, int number, const std::string& path);
+
+    // Decodes path afresh whatever is kept, and keeps it. Null when the file gives no picture
+    // (the kept picture is then dropped). The result stays valid until the next call.
+    const render::RasterImage* Refresh(const std::string& path);
+
+    void Clear();
+    bool Holds(const std::string& path) const { return picture_.has_value() && key_.path == path; }
+
+private:
+    struct FileKey {
+        std::string path;
+        std::uint64_t device = 0, inode = 0, size = 0;
+        std::int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
+        bool operator==(const FileKey&) const = default;
+    };
+    static std::optional<FileKey> KeyOf(const std::string& path);
+
+    FileKey key_;
+    std::optional<render::RasterImage> picture_;
+};
+
+}  // namespace velinor::app

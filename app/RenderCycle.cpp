@@ -1,0 +1,125 @@
+#include "app/RenderCycle.h"
+
+#include <cmath>
+#include <new>
+#include <optional>
+#include <utility>
+
+#include "render/ImageNumbers.h"
+#include "render/PixelStore.h"
+#include "render/Scale.h"
+
+namespace velinor::app {
+
+namespace {
+
+using platform::ControlId;
+namespace pic = render::pic;
+
+// A picture larger than this in either direction is shrunk for the preview.
+constexpr int kPreviewMaxWidth = 220;
+constexpr int kPreviewMaxHeight = 200;
+constexpr float kWideAspect = 1.4f;
+constexpr int kPreviewHeightTall = 180;
+constexpr int kPreviewHeightWide = 120;
+// Centre of the 255 x 225 preview boxes.
+constexpr int kPreviewCentreX = 127;
+constexpr int kPreviewCentreY = 112;
+
+void PlaceCentred(platform::Platform& p, const render::RasterImage& image,
+                  std::initializer_list<ControlId> controls) {
+    for (ControlId control : controls) {
+        p.SetControlImage(control, &image);
+        p.ResizeControl(control, {kPreviewCentreX - image.width / 2, kPreviewCentreY - image.height / 2,
+                                  image.width, image.height});
+    }
+}
+
+// An exact copy of image; nothing when memory runs out.
+std::optional<render::RasterImage> Copy(const render::RasterImage& image) {
+    try {
+        render::RasterImage copy;
+        copy.width = image.width;
+        copy.height = image.height;
+        copy.depth = image.depth;
+        copy.pixels = render::CopyPixels(image.pixels);
+        copy.mask = image.mask;
+        return copy;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+PreviewExtent PreviewSize(int width, int height) {
+    if (height <= kPreviewMaxHeight && width <= kPreviewMaxWidth) return {width, height};
+    // The aspect is kept as a 32-bit float; the width is that float times the height, rounded
+    // to the nearest integer with ties to even (the default rounding of nearbyint).
+    const float ratio = static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
+    const int target = ratio < kWideAspect ? kPreviewHeightTall : kPreviewHeightWide;
+    const double scaled = std::nearbyint(static_cast<double>(ratio) * target);
+    return {static_cast<int>(scaled), target};
+}
+
+void FitPreview(ProgramState& state, int number, std::initializer_list<ControlId> controls) {
+    render::RasterImage* image = state.images.SelectImage(number);
+    if (image == nullptr) return;
+    const PreviewExtent size = PreviewSize(image->width, image->height);
+    // A size the registry refuses (a very wide sliver) leaves the picture as it is.
+    if (size.width != image->width || size.height != image->height) {
+        state.images.ScaleImage(number, size.width, size.height);
+    }
+    PlaceCentred(state.platform, *image, controls);
+}
+
+void ShowCentred(ProgramState& state, int number, std::initializer_list<ControlId> controls) {
+    const render::RasterImage* image = state.images.Find(number);
+    if (image != nullptr) PlaceCentred(state.platform, *image, controls);
+}
+
+render::RasterImage* ReloadWork(ProgramState& state) {
+    return state.pictureCache.Load(state.images, pic::PicWork, state.shell.CurrentFile);
+}
+
+bool PublishWork(ProgramState& state) {
+    const render::RasterImage* work = state.images.Find(pic::PicWork);
+    if (work == nullptr) return false;
+    // The preview is shrunk straight from the working copy: the same pixels as copying it full
+    // size and shrinking the copy, without a third full-size picture in memory.
+    const PreviewExtent size = PreviewSize(work->width, work->height);
+    std::optional<render::RasterImage> preview;
+    if (size.width == work->width && size.height == work->height) {
+        preview = Copy(*work);
+    } else if (render::ValidImageSize(size.width, size.height)) {
+        try {
+            preview = render::ScaleHalftone(*work, size.width, size.height);
+        } catch (const std::bad_alloc&) {
+            preview.reset();
+        }
+    } else {
+        preview = Copy(*work);
+    }
+    if (preview) {
+        state.images.StoreImage(pic::PicPreview, std::move(*preview));
+    } else {
+        state.images.DropImage(pic::PicPreview);
+    }
+    // The old result goes before the copy, so at most three full-size pictures (the kept
+    // decode, the working copy and the result) are alive at once.
+    state.images.DropImage(pic::PicResult);
+    state.images.CloneImage(pic::PicWork, pic::PicResult);
+    ShowCentred(state, pic::PicPreview, {ControlId::ImgPreview});
+    state.images.SelectImage(pic::PicPreview);
+    return true;
+}
+
+RenderOutcome RenderCycle(ProgramState& state, const RenderEffect& effect) {
+    render::RasterImage* work = ReloadWork(state);
+    if (work == nullptr) return RenderOutcome::NoPicture;
+    if (effect && !effect(*work)) return RenderOutcome::Stopped;
+    PublishWork(state);
+    return RenderOutcome::Published;
+}
+
+}  // namespace velinor::app

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+
+#include "app/ProgramState.h"
+#include "render/RasterImage.h"
+
+// The render cycle every mark runs, and the one rule that fits a picture into a preview box.
+//
+// A mark never edits the picture cumulatively: each render starts again from the picture file,
+// draws exactly one effect on a full-size working copy and publishes it twice, full size as what
+// Save writes and shrunk into the result preview. A mark handler needs nothing but RenderCycle:
+//
+//     void DrawSomething(ProgramState& state, ControlId) {
+//         const RenderOutcome outcome = RenderCycle(state, [&](render::RasterImage& work) {
+//             DrawTheMark(work, ...);   // state.images may be used for helper pictures
+//             return true;              // publish; false leaves the previews and PicResult alone
+//         });
+//         if (outcome == RenderOutcome::NoPicture) { /* the mark's own message, if it has one */ }
+//     }
+//
+// RenderCycle reloads CurrentFile into PicWork (from the decoded-picture cache when the file is
+// unchanged on disk, so a render costs copies, not a decode), calls the effect on PicWork, then
+// copies PicWork to PicResult and to PicPreview, fits PicPreview and shows it in ImgPreview.
+namespace velinor::app {
+
+// The effect of one render, drawn on PicWork. It may create, use and free other numbered images
+// but must not replace or free PicWork itself. Returning false stops the cycle after the effect:
+// PicWork stays reloaded (and drawn on), PicPreview and PicResult keep what they held.
+using RenderEffect = std::function<bool(render::RasterImage& work)>;
+
+enum class RenderOutcome {
+    NoPicture,   // PicWork holds no image: no picture opened, or the file no longer loads
+    Stopped,     // the effect returned false
+    Published,   // PicResult and PicPreview hold the new render
+};
+
+RenderOutcome RenderCycle(ProgramState& state, const RenderEffect& effect);
+
+// The halves of the cycle for a mark whose steps between reload and publish are not one effect
+// (a requester between them, for instance). ReloadWork frees PicWork and loads CurrentFile into
+// it; null when that yields no image. PublishWork copies PicWork to PicResult and PicPreview and
+// fits the preview; false when PicWork holds no image.
+render::RasterImage* ReloadWork(ProgramState& state);
+bool PublishWork(ProgramState& state);
+
+// The size a width x height picture is shown at in a preview box: unchanged when it fits in
+// 220 x 200, else 180 pixels high below aspect 1.4 and 120 pixels high from 1.4 on, the width
+// following the aspect (a 32-bit float), rounded to nearest, ties to even.
+struct PreviewExtent {
+    int width = 0;
+    int height = 0;
+};
+PreviewExtent PreviewSize(int width, int height);
+
+// Shrinks image number in place to its preview size, shows it in each control and centres each
+// control on (127, 112) of its 255 x 225 box (halvings truncate; large pictures are clipped).
+void FitPreview(ProgramState& state, int number, std::initializer_list<platform::ControlId> controls);
+
+// Shows image number as it is in each control, centred on (127, 112) of the control's box.
+void ShowCentred(ProgramState& state, int number, std::initializer_list<platform::ControlId> controls);
+
+}  // namespace velinor::app

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "marks/Anchor.h"
+#include "render/Color.h"
+#include "render/RasterImage.h"
+
+namespace velinor::marks {
+
+struct LogoStyle {
+    Anchor anchor = Anchor::Centre;
+    bool keyed = false;            // drawn leaving out keyColour instead of blended
+    int transparency = 0;          // 0 opaque .. 255 invisible; blended logos only
+    render::Color keyColour = 0;   // keyed logos only
+};
+
+// Draws the logo onto the picture at its anchor: a blended logo with opacity 255 - transparency
+// (logo x (255 - t) / 255 + picture x t / 255 per channel), a keyed logo by copying every pixel
+// that is not exactly the key colour. Logo pixels outside the picture are dropped, so a logo
+// larger than the picture is cropped (on both sides at the centre anchors). Returns where its
+// top-left corner went.
+Placement PlaceLogo(render::RasterImage& picture, const render::RasterImage& logo, const LogoStyle& style);
+
+}  // namespace velinor::marks

@@ -1,0 +1,39 @@
+#include "marks/TextMark.h"
+
+#include "render/TextPaint.h"
+#include "render/Utf8.h"
+
+namespace velinor::marks {
+
+render::FontDescription MarkFontDescription(const MarkFontSpec& spec, int dpi) {
+    render::FontDescription description;
+    description.face = spec.face;
+    description.height = render::FontHeightForPoints(spec.pointSize, dpi);
+    description.weight = (spec.style & kStyleBold) != 0 ? 700 : 400;
+    description.italic = (spec.style & kStyleItalic) != 0;
+    description.underline = (spec.style & kStyleUnderline) != 0;
+    description.strikeOut = (spec.style & kStyleStrikeOut) != 0;
+    return description;
+}
+
+TextMarkBox DrawTextMark(render::RasterImage& picture, render::FontTable& fonts, const MarkFontSpec& spec, int dpi,
+                         std::string_view text, Anchor anchor) {
+    fonts.CreateFont(kFontMark, MarkFontDescription(spec, dpi));
+    render::Font* font = fonts.Get(kFontMark);
+    if (font == nullptr) font = fonts.DefaultFont();
+    if (font == nullptr) return {};
+
+    const std::u32string characters = render::DecodeUtf8(text);
+    TextMarkBox box;
+    box.width = characters.empty() ? 0 : font->Measure(characters);
+    box.height = font->CellHeight();
+    const Placement at = AnchorPlacement(anchor, picture.width, picture.height, box.width, box.height);
+    box.x = at.x;
+    box.y = at.y;
+    if (!characters.empty()) {
+        render::PaintText(picture, *font, box.x, box.y, characters, spec.color, /*transparentBackground=*/true);
+    }
+    return box;
+}
+
+}  // namespace velinor::marks

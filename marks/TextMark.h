@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "marks/Anchor.h"
+#include "render/Color.h"
+#include "render/FontDescription.h"
+#include "render/FontTable.h"
+#include "render/RasterImage.h"
+
+namespace velinor::marks {
+
+// Style bits of MarkFontSpec::style.
+constexpr int kStyleUnderline = 4;
+constexpr int kStyleStrikeOut = 8;
+constexpr int kStyleBold = 256;
+constexpr int kStyleItalic = 512;
+
+// The font the text mark is written in, shared by the single picture and the text batch.
+// Empty face and size 0 stand for the default font.
+struct MarkFontSpec {
+    std::string face;
+    int pointSize = 0;        // whole points
+    render::Color color = 0;  // text colour, 0x00BBGGRR
+    int style = 0;            // kStyle* bits
+};
+
+// The number the mark's font is created under; creating it again replaces the previous one.
+constexpr int kFontMark = 63;
+
+// The font description of spec on a display of dpi vertical pixels per inch: height minus
+// (points x dpi / 72) rounded, weight 700 for bold, else 400.
+render::FontDescription MarkFontDescription(const MarkFontSpec& spec, int dpi);
+
+// Where the text's cell went, for callers that want to know.
+struct TextMarkBox {
+    int x = 0, y = 0;
+    int width = 0;   // text width in pixels
+    int height = 0;  // cell height of the font in pixels
+};
+
+// Writes one line of UTF-8 text onto picture at anchor: the font is (re)created as kFontMark
+// in fonts from spec (the default font when that fails), the text is drawn in spec.color with a
+// transparent background, anti-aliased, its cell's top-left corner placed by AnchorPlacement
+// with the text width and the font's cell height. What falls outside the picture is cut off.
+// An empty text draws nothing.
+TextMarkBox DrawTextMark(render::RasterImage& picture, render::FontTable& fonts, const MarkFontSpec& spec, int dpi,
+                         std::string_view text, Anchor anchor);
+
+}  // namespace velinor::marks
