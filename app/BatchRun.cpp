@@ -8,9 +8,14 @@
 #include "app/BatchList.h"
 #include "app/BatchPoll.h"
 #include "app/Messages.h"
+#include "app/ColourPicker.h"
 #include "app/ProgressWindow.h"
+#include "app/QualityWindow.h"
 #include "imageio/Loader.h"
 #include "imageio/Writer.h"
+#include "marks/LogoPlacement.h"
+#include "marks/LogoRoutes.h"
+#include "marks/TextMark.h"
 #include "render/ImageNumbers.h"
 
 namespace velinor::app {
@@ -25,6 +30,8 @@ constexpr int kLogoTab = 1;
 constexpr int kMessageNoEntry = 93;
 constexpr int kMessageNoBatchFont = 94;
 constexpr int kMessageNoText = 95;
+constexpr int kMessageNoOutputDir = 91;
+constexpr int kMessageNoLogo = 92;
 
 // The files of a run's list as the file system knows them (device and inode), so that an output
 // name reaching one of them by another spelling, a link or a relative path is still recognised.
@@ -46,15 +53,60 @@ private:
     std::set<std::pair<dev_t, ino_t>> files_;
 };
 
-int AskQuality(ProgramState& state) { return state.batch.JpegQuality; }
+// The anchor of the first checked option of a group of seven consecutive options.
+marks::Anchor CheckedAnchor(const ProgramState& state, ControlId first) {
+    for (int i = 0; i < marks::kAnchorCount; ++i) {
+        if (state.platform.GetState(static_cast<ControlId>(static_cast<int>(first) + i)) == 1) {
+            return marks::AnchorFromIndex(i);
+        }
+    }
+    return marks::Anchor::Centre;
+}
 
-PictureOutcome StampText(ProgramState& state, const std::string& source, const std::string& output) {
-    if (imageio::LoadPicture(state.images, pic::PicTextMark, source) == nullptr) return {SkipReason::NotLoaded};
-    if (imageio::SavePicture(state.images, pic::PicTextMark, output, imageio::kEncoderJpeg,
-                             state.batch.JpegQuality) != 1) {
+PictureOutcome Save(ProgramState& state, int number, const std::string& output) {
+    if (imageio::SavePicture(state.images, number, output, imageio::kEncoderJpeg, state.shell.JpegQuality) != 1) {
         return {SkipReason::NotSaved};
     }
     return {};
+}
+
+// Text batch, one picture: load it into PicTextMark, write the text at the batch anchor in the
+// mark font (created anew for every picture), save.
+PictureStep TextStep(const std::string& text) {
+    return [text](ProgramState& state, const std::string& source, const std::string& output) -> PictureOutcome {
+        render::RasterImage* picture = imageio::LoadPicture(state.images, pic::PicTextMark, source);
+        if (picture == nullptr) return {SkipReason::NotLoaded};
+        marks::DrawTextMark(*picture, state.marks.fonts, state.marks.MarkFontSpec, state.platform.DisplayDpi(), text,
+                            CheckedAnchor(state, ControlId::OptBatchTextPos1));
+        return Save(state, pic::PicTextMark, output);
+    };
+}
+
+// Logo batch, one picture: load it into PicWork, decode the logo into PicLogo again, draw it
+// keyed or blended at the batch anchor, save, and free both pictures.
+PictureOutcome LogoStep(ProgramState& state, const std::string& source, const std::string& output) {
+    PictureOutcome outcome;
+    render::RasterImage* work = imageio::LoadPicture(state.images, pic::PicWork, source);
+    if (work == nullptr) {
+        outcome.skipped = SkipReason::NotLoaded;
+    } else {
+        const marks::LogoLoad logo = marks::LoadLogoPicture(state.images, state.marks.LogoFile);
+        work = state.images.Find(pic::PicWork);
+        if (logo.handle == nullptr || work == nullptr) {
+            outcome.skipped = SkipReason::LogoNotLoaded;
+        } else {
+            marks::LogoStyle style;
+            style.anchor = CheckedAnchor(state, ControlId::OptBatchLogoPos1);
+            style.keyed = logo.keyed == 1;
+            style.transparency = state.platform.GetState(ControlId::TrkBatchAlpha);
+            style.keyColour = state.marks.LogoKeyColor;
+            marks::PlaceLogo(*work, *logo.handle, style);
+            outcome = Save(state, pic::PicWork, output);
+        }
+    }
+    state.images.DropImage(pic::PicWork);
+    state.images.DropImage(pic::PicLogo);
+    return outcome;
 }
 
 }  // namespace
@@ -121,7 +173,7 @@ void RunTextBatch(ProgramState& state) {
         ShowWarning(state, kWarningCaption, kMessageNoEntry);
         return;
     }
-    state.batch.JpegQuality = AskQuality(state);
+    state.shell.JpegQuality = AskJpegQuality(state);
     state.batch.Files = BatchEntries(state);
     if (!state.shell.BatchFontChosen) {
         ShowInformation(state, kInformationCaption, kMessageNoBatchFont);
@@ -132,9 +184,33 @@ void RunTextBatch(ProgramState& state) {
         ShowInformation(state, kInformationCaption, kMessageNoText);
         return;
     }
-    RunBatchFrame(state, StampText);
+    RunBatchFrame(state, TextStep(text));
 }
 
-void RunLogoBatch(ProgramState& state) { (void)state; }
+void RunLogoBatch(ProgramState& state) {
+    platform::Platform& p = state.platform;
+    MarkState& m = state.marks;
+    // GIF and ICO logos are drawn leaving out a key colour, which is asked before anything else.
+    if (marks::LogoRouteFor(m.LogoFile).route == marks::LogoRoute::Library) {
+        m.LogoKeyColor = PickColour(state, m.LogoFile);
+    }
+    if (p.ItemCount(ControlId::LstBatch) == 0) {
+        ShowWarning(state, kInformationCaption, kMessageNoEntry);
+        return;
+    }
+    state.shell.JpegQuality = AskJpegQuality(state);
+    state.batch.Files = BatchEntries(state);
+    // The field keeps showing the last logo after a cancelled requester emptied LogoFile; with
+    // no file there is nothing to draw, so that is refused like an empty field.
+    if (p.GetText(ControlId::TxtBatchLogoFile).empty() || m.LogoFile.empty()) {
+        ShowInformation(state, kInformationCaption, kMessageNoLogo);
+        return;
+    }
+    if (state.batch.OutputDir.empty()) {
+        ShowInformation(state, kInformationCaption, kMessageNoOutputDir);
+        return;
+    }
+    RunBatchFrame(state, LogoStep);
+}
 
 }  // namespace velinor::app

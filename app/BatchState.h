@@ -10,8 +10,6 @@ struct BatchState {
     // The output folder, ending in '/' when not empty. Set only by BtnOutputDir, also to the
     // empty text when its requester is cancelled.
     std::string OutputDir;
-    // JPEG quality 0..10 asked at the start of every run.
-    int JpegQuality = 7;
     // The list entries as they stood when the run started (full paths, processing order).
     std::vector<std::string> Files;
     // 1-based number of the picture being processed; also the number in its output name.
