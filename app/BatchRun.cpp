@@ -7,6 +7,7 @@
 
 #include "app/BatchList.h"
 #include "app/BatchPoll.h"
+#include "app/BatchPrefetch.h"
 #include "app/Messages.h"
 #include "app/ColourPicker.h"
 #include "app/ProgressWindow.h"
@@ -63,6 +64,12 @@ marks::Anchor CheckedAnchor(const ProgramState& state, ControlId first) {
     return marks::Anchor::Centre;
 }
 
+// Frees number and loads the picture of the run into it, decoded ahead when it could be.
+render::ImageHandle LoadRunPicture(ProgramState& state, int number, const std::string& source) {
+    if (state.batch.Prefetch != nullptr) return state.batch.Prefetch->Load(state.images, number, source);
+    return imageio::LoadPicture(state.images, number, source);
+}
+
 PictureOutcome Save(ProgramState& state, int number, const std::string& output) {
     if (imageio::SavePicture(state.images, number, output, imageio::kEncoderJpeg, state.shell.JpegQuality) != 1) {
         return {SkipReason::NotSaved};
@@ -74,7 +81,7 @@ PictureOutcome Save(ProgramState& state, int number, const std::string& output) 
 // mark font (created anew for every picture), save.
 PictureStep TextStep(const std::string& text) {
     return [text](ProgramState& state, const std::string& source, const std::string& output) -> PictureOutcome {
-        render::RasterImage* picture = imageio::LoadPicture(state.images, pic::PicTextMark, source);
+        render::RasterImage* picture = LoadRunPicture(state, pic::PicTextMark, source);
         if (picture == nullptr) return {SkipReason::NotLoaded};
         marks::DrawTextMark(*picture, state.marks.fonts, state.marks.MarkFontSpec, state.platform.DisplayDpi(), text,
                             CheckedAnchor(state, ControlId::OptBatchTextPos1));
@@ -86,7 +93,7 @@ PictureStep TextStep(const std::string& text) {
 // keyed or blended at the batch anchor, save, and free both pictures.
 PictureOutcome LogoStep(ProgramState& state, const std::string& source, const std::string& output) {
     PictureOutcome outcome;
-    render::RasterImage* work = imageio::LoadPicture(state.images, pic::PicWork, source);
+    render::RasterImage* work = LoadRunPicture(state, pic::PicWork, source);
     if (work == nullptr) {
         outcome.skipped = SkipReason::NotLoaded;
     } else {
@@ -123,6 +130,8 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
     RunTally tally;
     tally.listed = static_cast<int>(batch.Files.size());
     const SourceFiles sources(batch.Files);
+    PicturePrefetch prefetch(PicturePrefetch::SeveralProcessors());
+    batch.Prefetch = &prefetch;
     for (int n = 1; n <= tally.listed; ++n) {
         if (PollBetweenPictures(state) == BatchPollResult::Cancel) {
             tally.cancelled = true;
@@ -132,6 +141,9 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
         const std::string& source = batch.Files[static_cast<std::size_t>(n - 1)];
         const OutputName name = BatchOutputName(batch.OutputDir, state.shell.PictureName,
                                                 p.GetState(ControlId::ChkKeepNames) != 0, n, source);
+        // The next picture decodes while this one is stamped and written; a cancel before it
+        // only drops what was read.
+        if (n < tally.listed) prefetch.Start(batch.Files[static_cast<std::size_t>(n)]);
         PictureOutcome outcome;
         if (sources.Holds(name.path)) {
             outcome.skipped = SkipReason::WouldReplaceSource;
@@ -147,6 +159,8 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
         }
     }
 
+    prefetch.Stop();
+    batch.Prefetch = nullptr;
     p.EnableControl(ControlId::BtnBatchStart, true);
     CloseProgressWindow(state);
     p.EnableWindow(kMainWindow, true);

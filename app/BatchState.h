@@ -5,6 +5,8 @@
 
 namespace velinor::app {
 
+class PicturePrefetch;
+
 // What the batch tab remembers between events, and the run in progress.
 struct BatchState {
     // The output folder, ending in '/' when not empty. Set only by BtnOutputDir, also to the
@@ -16,6 +18,8 @@ struct BatchState {
     int Number = 0;
     // True while a run is going on, so that nothing starts a second one inside it.
     bool Running = false;
+    // Decodes the next picture ahead while the run is going on; null otherwise.
+    PicturePrefetch* Prefetch = nullptr;
 };
 
 }  // namespace velinor::app

@@ -12,8 +12,10 @@
 #include "TestFolder.h"
 #include "app/BatchList.h"
 #include "app/BatchPoll.h"
+#include "app/BatchPrefetch.h"
 #include "app/BatchRun.h"
 #include "app/ProgressWindow.h"
+#include "imageio/Writer.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 namespace velinor::app {
@@ -162,6 +164,49 @@ TEST(BatchSort, DescendingWithCaseIgnoredForAsciiLettersOnly) {
     // é (bytes above 127) sorts after every ASCII letter; a.jpg and A.jpg keep their order.
     EXPECT_EQ(entries, (std::vector<std::string>{"pics/\xc3\xa9.jpg", "pics/c.png", "pics/B.JPG", "pics/a.jpg",
                                                  "pics/A.jpg"}));
+}
+
+}  // namespace
+}  // namespace velinor::app
+
+namespace velinor::app {
+namespace {
+
+// Writes a width x height BMP whose pixels are all colour.
+void WritePicture(const std::string& path, int width, int height, render::Color colour) {
+    render::ImageRegistry images;
+    render::RasterImage* image = images.NewImage(1, width, height);
+    ASSERT_NE(image, nullptr);
+    for (render::Color& pixel : image->pixels) pixel = colour;
+    ASSERT_EQ(imageio::SavePicture(images, 1, path, imageio::kEncoderBmp), 1);
+}
+
+TEST(BatchPrefetch, LoadsWhatWasAskedForWhateverWasDecodedAhead) {
+    testing::TestFolder folder;
+    WritePicture("a.bmp", 3, 2, 0x0000FF);
+    WritePicture("b.bmp", 5, 4, 0x00FF00);
+    testing::TestFolder::Write("broken.bmp", "BM not really");
+    for (bool enabled : {true, false}) {
+        SCOPED_TRACE(enabled);
+        PicturePrefetch prefetch(enabled);
+        render::ImageRegistry images;
+        prefetch.Start("a.bmp");
+        render::RasterImage* a = prefetch.Load(images, 57, "a.bmp");
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->width, 3);
+        EXPECT_EQ(a->At(2, 1), 0x0000FFu);
+        // A decode started for another file is dropped, never handed out in place of b.
+        prefetch.Start("a.bmp");
+        render::RasterImage* b = prefetch.Load(images, 57, "b.bmp");
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->width, 5);
+        EXPECT_EQ(images.Find(57), b);
+        // A picture that does not decode leaves the number empty, as a load does.
+        prefetch.Start("broken.bmp");
+        EXPECT_EQ(prefetch.Load(images, 57, "broken.bmp"), nullptr);
+        EXPECT_FALSE(images.HasImage(57));
+        prefetch.Start("b.bmp");   // still running when the prefetch goes: waited for, dropped
+    }
 }
 
 }  // namespace
