@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "imageio/FileNames.h"
 #include "imageio/Loader.h"
 #include "marks/LogoRoutes.h"
 #include "imageio/Writer.h"
