@@ -1,6 +1,5 @@
 #include <cstdint>
 #include <iterator>
-#include <new>
 #include <string>
 
 #include "app/Handlers.h"
@@ -9,7 +8,6 @@
 #include "imageio/FileNames.h"
 #include "imageio/Writer.h"
 #include "render/ImageNumbers.h"
-#include "render/Scale.h"
 
 // Opening and saving the picture being edited.
 namespace velinor::app::handlers {
@@ -75,30 +73,7 @@ void OpenPicture(ProgramState& state, ControlId) {
     p.SetState(ControlId::OptTextPos1, 1);
     shell.PictureLoaded = true;
 
-    // Opening always decodes the file afresh; the decoded picture is kept for the renders. The
-    // working copy is copied from it and the displayed picture shrunk straight from it, which
-    // gives the same pictures as loading the display picture, copying it and shrinking it.
-    state.images.DropImage(pic::PicOpened);
-    const render::RasterImage* decoded = state.pictureCache.Refresh(shell.CurrentFile);
-    if (decoded == nullptr) {
-        shell.PictureLoaded = false;
-        return;
-    }
-    state.pictureCache.Load(state.images, pic::PicWork, shell.CurrentFile);
-    const PreviewExtent size = PreviewSize(decoded->width, decoded->height);
-    render::ImageHandle shown = nullptr;
-    if (size.width != decoded->width || size.height != decoded->height) {
-        if (render::ValidImageSize(size.width, size.height)) {
-            try {
-                shown = state.images.StoreImage(pic::PicOpened, render::ScaleHalftone(*decoded, size.width, size.height));
-            } catch (const std::bad_alloc&) {
-                shown = nullptr;
-            }
-        }
-    }
-    if (shown == nullptr) state.images.CloneImage(pic::PicWork, pic::PicOpened);
-    ShowCentred(state, pic::PicOpened, {ControlId::ImgSource, ControlId::ImgPreview});
-    state.images.SelectImage(pic::PicOpened);
+    if (!ShowOpenedPicture(state)) shell.PictureLoaded = false;
 }
 
 void SaveResult(ProgramState& state, ControlId) {

@@ -78,6 +78,30 @@ void ShowCentred(ProgramState& state, int number, std::initializer_list<ControlI
     if (image != nullptr) PlaceCentred(state.platform, *image, controls);
 }
 
+bool ShowOpenedPicture(ProgramState& state) {
+    // Opening always decodes the file afresh, and the decoded picture is kept for the renders.
+    // The working copy is copied from it and the displayed picture shrunk straight from it:
+    // the same pictures as loading the displayed picture, copying it and shrinking it in place.
+    state.images.DropImage(pic::PicOpened);
+    const render::RasterImage* decoded = state.pictureCache.Refresh(state.shell.CurrentFile);
+    if (decoded == nullptr) return false;
+    state.pictureCache.Load(state.images, pic::PicWork, state.shell.CurrentFile);
+    const PreviewExtent size = PreviewSize(decoded->width, decoded->height);
+    render::ImageHandle shown = nullptr;
+    if ((size.width != decoded->width || size.height != decoded->height) &&
+        render::ValidImageSize(size.width, size.height)) {
+        try {
+            shown = state.images.StoreImage(pic::PicOpened, render::ScaleHalftone(*decoded, size.width, size.height));
+        } catch (const std::bad_alloc&) {
+            shown = nullptr;
+        }
+    }
+    if (shown == nullptr) state.images.CloneImage(pic::PicWork, pic::PicOpened);
+    ShowCentred(state, pic::PicOpened, {ControlId::ImgSource, ControlId::ImgPreview});
+    state.images.SelectImage(pic::PicOpened);
+    return true;
+}
+
 render::RasterImage* ReloadWork(ProgramState& state) {
     return state.pictureCache.Load(state.images, pic::PicWork, state.shell.CurrentFile);
 }

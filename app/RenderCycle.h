@@ -58,6 +58,11 @@ PreviewExtent PreviewSize(int width, int height);
 // control on (127, 112) of its 255 x 225 box (halvings truncate; large pictures are clipped).
 void FitPreview(ProgramState& state, int number, std::initializer_list<platform::ControlId> controls);
 
+// Decodes CurrentFile afresh into PicWork (full size, kept for the renders) and PicOpened,
+// shrinks PicOpened to preview size and shows it in ImgSource and ImgPreview. False when the
+// file gives no picture: PicOpened is then empty and both previews show what they showed.
+bool ShowOpenedPicture(ProgramState& state);
+
 // Shows image number as it is in each control, centred on (127, 112) of the control's box.
 void ShowCentred(ProgramState& state, int number, std::initializer_list<platform::ControlId> controls);
 

@@ -2,12 +2,6 @@
 
 namespace velinor::app {
 
-void HandleStartArgument(ProgramState& state) {
-    if (state.shell.StartArg.empty()) state.shell.PictureLoaded = false;
-}
-
-void HandleKeyEvent(ProgramState&) {}
-
 void InstallRuntimeErrorHandler(ProgramState&) {}
 
 }  // namespace velinor::app

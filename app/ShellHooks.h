@@ -6,10 +6,11 @@
 // join in. They do the least that keeps the program sound until their code arrives.
 namespace velinor::app {
 
-// Takes the start argument: with none, no picture is loaded.
+// Takes the start argument: a picture goes into both previews, a folder's pictures onto the
+// batch list; with none, no picture is loaded. (StartArgument.cpp)
 void HandleStartArgument(ProgramState& state);
 
-// Key events: select-all in the file list and the batch-tab thumbnails.
+// Key events: select-all in the file list and the batch-tab thumbnails. (StartArgument.cpp)
 void HandleKeyEvent(ProgramState& state);
 
 // Installs the handler that reports a processor fault and ends the program.

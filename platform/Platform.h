@@ -225,6 +225,11 @@ public:
     virtual std::string ItemText(ControlId id, int index) const = 0;
     virtual void SetItemText(ControlId id, int index, const std::string& text) = 0;
     virtual int ItemState(ControlId id, int index) const = 0;     // ItemState bits
+    // A text kept with an entry of a list or combo box and not shown (the full path of a list
+    // entry that shows only a file name). It stays with its entry while other entries are added
+    // or removed and while its text changes; a new entry has none (empty).
+    virtual void SetItemData(ControlId id, int index, const std::string& data) = 0;
+    virtual std::string ItemData(ControlId id, int index) const = 0;
     virtual void SetItemState(ControlId id, int index, int state) = 0;
     virtual void SelectAllItems(ControlId id) = 0;
     virtual void EnsureItemVisible(ControlId id, int index) = 0;

@@ -370,6 +370,18 @@ void HeadlessPlatform::SetItemText(ControlId id, int index, const std::string& t
     }
 }
 
+void HeadlessPlatform::SetItemData(ControlId id, int index, const std::string& data) {
+    Control* control = Find(id);
+    if (control == nullptr || !IsList(control->spec.kind) || !ValidIndex(control->items, index)) return;
+    control->items[index].data = data;
+}
+
+std::string HeadlessPlatform::ItemData(ControlId id, int index) const {
+    const Control* control = Find(id);
+    if (control == nullptr || !ValidIndex(control->items, index)) return {};
+    return control->items[index].data;
+}
+
 int HeadlessPlatform::ItemState(ControlId id, int index) const {
     const Control* control = Find(id);
     if (control == nullptr || !ValidIndex(control->items, index)) return 0;

@@ -109,6 +109,33 @@ void QtPlatform::SetItemText(ControlId id, int index, const std::string& text) {
     }
 }
 
+// The kept text lives in the entry's user role, so it moves and goes with the entry.
+void QtPlatform::SetItemData(ControlId id, int index, const std::string& data) {
+    const Control* control = Find(id);
+    if (control == nullptr || index < 0) return;
+    QWidget* widget = control->widget.data();
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        if (index < combo->count()) combo->setItemData(index, Q(data), Qt::UserRole);
+    } else if (auto* list = AsTree(widget)) {
+        QTreeWidgetItem* item = control->kind == ControlKind::Tree ? TreeItemAt(list, index) : list->topLevelItem(index);
+        if (item != nullptr) item->setData(0, Qt::UserRole, Q(data));
+    }
+}
+
+std::string QtPlatform::ItemData(ControlId id, int index) const {
+    const Control* control = Find(id);
+    if (control == nullptr || index < 0) return {};
+    QWidget* widget = control->widget.data();
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return index < combo->count() ? S(combo->itemData(index, Qt::UserRole).toString()) : std::string();
+    }
+    if (auto* list = AsTree(widget)) {
+        const QTreeWidgetItem* item = control->kind == ControlKind::Tree ? TreeItemAt(list, index) : list->topLevelItem(index);
+        return item != nullptr ? S(item->data(0, Qt::UserRole).toString()) : std::string();
+    }
+    return {};
+}
+
 int QtPlatform::ItemState(ControlId id, int index) const {
     const Control* control = Find(id);
     if (control == nullptr || index < 0) return 0;

@@ -77,6 +77,8 @@ public:
     std::string ItemText(ControlId id, int index) const override;
     void SetItemText(ControlId id, int index, const std::string& text) override;
     int ItemState(ControlId id, int index) const override;
+    void SetItemData(ControlId id, int index, const std::string& data) override;
+    std::string ItemData(ControlId id, int index) const override;
     void SetItemState(ControlId id, int index, int state) override;
     void SelectAllItems(ControlId id) override;
     void EnsureItemVisible(ControlId id, int index) override;

@@ -281,13 +281,18 @@ std::string ScriptedPlatform::ItemsOf(ControlId id) const {
     auto found = controls_.find(id);
     ControlKind kind = found == controls_.end() ? ControlKind::ReportList : found->second.kind;
     int count = kind == ControlKind::TabPanel ? backend_.TabCount(id) : backend_.ItemCount(id);
-    // Entries of a list: quoted text, then '/' for a folder and '*' for a selected entry.
+    // Entries of a list: quoted text, then '/' for a folder and '*' for a selected entry, then
+    // the text kept with the entry, if any, after '='.
     auto entry = [&](int i) {
         std::string text = Quote(backend_.ItemText(id, i));
         if (kind == ControlKind::ReportList || kind == ControlKind::FileList) {
             int state = backend_.ItemState(id, i);
             if (state & kItemFolder) text += '/';
             if (state & kItemSelected) text += '*';
+        }
+        if (kind != ControlKind::TabPanel) {
+            const std::string data = backend_.ItemData(id, i);
+            if (!data.empty()) text += "=" + Quote(data);
         }
         return text;
     };

@@ -97,6 +97,10 @@ public:
         backend_.SetItemText(id, index, text);
     }
     int ItemState(ControlId id, int index) const override { return backend_.ItemState(id, index); }
+    void SetItemData(ControlId id, int index, const std::string& data) override {
+        backend_.SetItemData(id, index, data);
+    }
+    std::string ItemData(ControlId id, int index) const override { return backend_.ItemData(id, index); }
     void SetItemState(ControlId id, int index, int state) override { backend_.SetItemState(id, index, state); }
     void SelectAllItems(ControlId id) override { backend_.SelectAllItems(id); }
     void EnsureItemVisible(ControlId id, int index) override { backend_.EnsureItemVisible(id, index); }

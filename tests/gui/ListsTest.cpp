@@ -191,5 +191,21 @@ TEST_F(ListsTest, ReportListEditsKeepOrderAndSelection) {
     EXPECT_TRUE(Drain().empty());
 }
 
+TEST_F(ListsTest, KeptTextTravelsWithItsEntry) {
+    auto list = Spec(ControlId::LstBatch, ControlKind::ReportList, InWindow(), {10, 35, 180, 350});
+    list.items = {"Datei"};
+    ASSERT_TRUE(platform->CreateControl(list));
+    for (const char* name : {"a.jpg", "b.jpg"}) platform->AddItem(ControlId::LstBatch, name);
+    platform->SetItemData(ControlId::LstBatch, 0, "/x/a.jpg");
+    platform->SetItemData(ControlId::LstBatch, 1, "/y/b.jpg");
+    platform->AddItem(ControlId::LstBatch, "new.jpg", 0);
+    EXPECT_EQ(platform->ItemData(ControlId::LstBatch, 0), "");
+    EXPECT_EQ(platform->ItemData(ControlId::LstBatch, 2), "/y/b.jpg");
+    platform->RemoveItem(ControlId::LstBatch, 1);
+    platform->SetItemText(ControlId::LstBatch, 1, "renamed.jpg");
+    EXPECT_EQ(platform->ItemData(ControlId::LstBatch, 1), "/y/b.jpg");
+    EXPECT_EQ(platform->ItemText(ControlId::LstBatch, 1), "renamed.jpg");
+}
+
 }  // namespace
 }  // namespace velinor::platform::qt::test

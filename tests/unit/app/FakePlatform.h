@@ -135,6 +135,8 @@ public:
     }
     void SetItemText(platform::ControlId id, int index, const std::string& text) override { At(id).items.at(index) = text; }
     int ItemState(platform::ControlId, int) const override { return 0; }
+    void SetItemData(platform::ControlId, int, const std::string&) override {}
+    std::string ItemData(platform::ControlId, int) const override { return {}; }
     void SetItemState(platform::ControlId, int, int) override {}
     void SelectAllItems(platform::ControlId) override {}
     void EnsureItemVisible(platform::ControlId, int) override {}

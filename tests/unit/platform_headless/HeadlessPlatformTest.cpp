@@ -191,6 +191,22 @@ TEST_F(HeadlessModel, ListEntriesKeepCurrentEntryAndSelectionBitsInStep) {
     EXPECT_EQ(ui.ItemText(ControlId::LstBatch, 0), "") << "reading past the end is harmless";
 }
 
+TEST_F(HeadlessModel, KeptTextTravelsWithItsEntry) {
+    ControlSpec list = Spec(ControlId::LstBatch, ControlKind::ReportList, OnTab(1));
+    list.items = {"File"};
+    Create(list);
+    for (const char* name : {"a.jpg", "b.jpg"}) ui.AddItem(ControlId::LstBatch, name);
+    ui.SetItemData(ControlId::LstBatch, 0, "/x/a.jpg");
+    ui.SetItemData(ControlId::LstBatch, 1, "/y/b.jpg");
+    ui.AddItem(ControlId::LstBatch, "new.jpg", 0);
+    EXPECT_EQ(ui.ItemData(ControlId::LstBatch, 0), "") << "a new entry keeps nothing";
+    EXPECT_EQ(ui.ItemData(ControlId::LstBatch, 2), "/y/b.jpg");
+    ui.RemoveItem(ControlId::LstBatch, 1);
+    ui.SetItemText(ControlId::LstBatch, 1, "renamed.jpg");
+    EXPECT_EQ(ui.ItemData(ControlId::LstBatch, 1), "/y/b.jpg");
+    EXPECT_EQ(ui.ItemData(ControlId::LstBatch, 5), "") << "reading past the end is harmless";
+}
+
 TEST_F(HeadlessModel, TreeChildrenFollowTheirParentAndGoWithIt) {
     Create(Spec(ControlId::TreeTextures, ControlKind::Tree, OnTab(0)));
     int wood = ui.AddTreeItem(ControlId::TreeTextures, -1, "Holz16x16", nullptr);

@@ -1,0 +1,248 @@
+// Rendering from the picture file, and saving the result, on the in-memory platform driven by a
+// script. The renders are run by the test between start-up and the loop, with a small effect of
+// its own, so that saving is checked independently of any mark.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "TestFolder.h"
+#include "app/EventLoop.h"
+#include "app/RenderCycle.h"
+#include "app/StartUp.h"
+#include "imageio/Writer.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "platform/script/Script.h"
+#include "platform/script/ScriptedPlatform.h"
+#include "render/ImageNumbers.h"
+
+namespace velinor::app {
+namespace {
+
+namespace fs = std::filesystem;
+namespace pic = render::pic;
+using testing::TestFolder;
+
+constexpr render::Color kRed = 0x0000FF;
+constexpr render::Color kBlue = 0xFF0000;
+
+// Writes a width x height BMP of one colour; the test's input picture.
+void WritePicture(const std::string& path, int width, int height, render::Color colour) {
+    render::RasterImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels.assign(static_cast<std::size_t>(width) * height, colour);
+    ASSERT_EQ(imageio::SavePicture(&image, path, imageio::kEncoderBmp), 1);
+}
+
+class PictureWorkflow : public ::testing::Test {
+protected:
+    PictureWorkflow() {
+        fs::copy_file(std::string(VELINOR_SOURCE_DIR) + "/resources/lang.prf", "lang.prf");
+        TestFolder::Write("data/image323.so", "");
+        WritePicture("photo.bmp", 400, 300, 0x808080);
+    }
+
+    // Runs the program: start-up, then prepare (renders), then the loop on the script's lines.
+    std::string Run(const std::string& scriptText, const std::function<void(ProgramState&)>& prepare) {
+        platform::HeadlessPlatform backend;
+        auto parsed = platform::ParseScript(scriptText);
+        EXPECT_FALSE(parsed.error.has_value());
+        std::ostringstream log;
+        platform::ScriptedPlatform scripted(backend, backend, std::move(parsed.script), log);
+        ProgramState state(scripted, {});
+        if (!StartUp(state)) return log.str();
+        prepare(state);
+        RunEventLoop(state);
+        return log.str();
+    }
+
+    // A render that marks one pixel, so that the result differs from the picture file.
+    static RenderOutcome Render(ProgramState& state, int x, render::Color colour) {
+        return RenderCycle(state, [x, colour](render::RasterImage& work) {
+            work.At(x, 0) = colour;
+            return true;
+        });
+    }
+
+    static std::function<void(ProgramState&)> RenderedPhoto() {
+        return [](ProgramState& state) {
+            state.shell.CurrentFile = "photo.bmp";
+            EXPECT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
+        };
+    }
+
+    std::string Abs(const std::string& name) const { return (folder.Path() / name).string(); }
+
+    TestFolder folder;
+};
+
+std::string Head(const std::string& path, std::size_t count) { return TestFolder::Read(path).substr(0, count); }
+
+TEST_F(PictureWorkflow, EveryRenderStartsAgainFromThePictureFile) {
+    Run("", [](ProgramState& state) {
+        EXPECT_EQ(Render(state, 0, kRed), RenderOutcome::NoPicture) << "no picture opened yet";
+        EXPECT_FALSE(state.images.HasImage(pic::PicResult));
+
+        state.shell.CurrentFile = "photo.bmp";
+        ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
+        ASSERT_EQ(Render(state, 1, kBlue), RenderOutcome::Published);
+        const render::RasterImage* result = state.images.Find(pic::PicResult);
+        ASSERT_NE(result, nullptr);
+        EXPECT_EQ(result->width, 400);
+        EXPECT_EQ(result->At(0, 0), 0x808080u) << "the first render's mark must not survive the second";
+        EXPECT_EQ(result->At(1, 0), kBlue);
+
+        // 400 x 300 is shown 240 x 180, centred in the result box only.
+        const render::RasterImage* preview = state.images.Find(pic::PicPreview);
+        ASSERT_NE(preview, nullptr);
+        EXPECT_EQ(preview->width, 240);
+        EXPECT_EQ(preview->height, 180);
+        const platform::Rect placed = state.platform.ControlGeometry(platform::ControlId::ImgPreview);
+        EXPECT_EQ(placed.x, 7);
+        EXPECT_EQ(placed.y, 22);
+        EXPECT_EQ(state.platform.ControlGeometry(platform::ControlId::ImgSource).x, 0);
+
+        // An effect that stops leaves the published pictures alone.
+        EXPECT_EQ(RenderCycle(state, [](render::RasterImage& work) {
+                      work.At(2, 0) = kRed;
+                      return false;
+                  }),
+                  RenderOutcome::Stopped);
+        EXPECT_EQ(state.images.Find(pic::PicResult)->At(1, 0), kBlue);
+        EXPECT_EQ(state.images.Find(pic::PicResult)->At(2, 0), 0x808080u);
+    });
+}
+
+TEST_F(PictureWorkflow, ARenderAfterTheFileChangedShowsTheNewFile) {
+    Run("", [](ProgramState& state) {
+        state.shell.CurrentFile = "photo.bmp";
+        ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
+        // Same name, same size, new content.
+        WritePicture("photo.bmp", 400, 300, 0x00FF00);
+        ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
+        EXPECT_EQ(state.images.Find(pic::PicResult)->At(5, 5), 0x00FF00u);
+        // Rewritten in place rather than replaced, with another size.
+        {
+            render::RasterImage small;
+            small.width = 10;
+            small.height = 10;
+            small.pixels.assign(100, 0x112233);
+            ASSERT_EQ(imageio::SavePicture(&small, "small.bmp", imageio::kEncoderBmp), 1);
+            const std::string bytes = TestFolder::Read("small.bmp");
+            std::ofstream("photo.bmp", std::ios::binary | std::ios::trunc) << bytes;
+        }
+        ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
+        EXPECT_EQ(state.images.Find(pic::PicResult)->width, 10);
+        // A file that is gone gives no picture, not the one decoded before.
+        fs::remove("photo.bmp");
+        EXPECT_EQ(Render(state, 0, kRed), RenderOutcome::NoPicture);
+    });
+}
+
+TEST_F(PictureWorkflow, SaveAppendsTheExtensionOfTheChosenPatternAndWritesThatFormat) {
+    const std::string log = Run(
+        "answer save \"" + Abs("x.jpeg") + "\" 0\nanswer quality 7\nclick BtnSave\n"
+        "answer save \"" + Abs("y.jpg") + "\" 2\nclick BtnSave\n"
+        "answer save \"" + Abs("z.Bmp") + "\" 1\nclick BtnSave\n"
+        "answer save \"" + Abs("w.JPG") + "\" 0\nclick BtnSave\n"
+        "answer save cancel\nclick BtnSave\n",
+        RenderedPhoto());
+    EXPECT_EQ(Head("x.jpeg.jpg", 2), "\xFF\xD8");
+    EXPECT_FALSE(fs::exists("x.jpeg"));
+    EXPECT_EQ(Head("y.jpg.png", 8), "\x89PNG\r\n\x1A\n") << "the pattern decides the format, not the name";
+    EXPECT_FALSE(fs::exists("y.jpg"));
+    EXPECT_EQ(Head("z.Bmp", 2), "BM");
+    EXPECT_EQ(TestFolder::Read("z.Bmp").size(), 54u + 1200u * 300u);
+    EXPECT_EQ(Head("w.JPG", 2), "\xFF\xD8");
+    EXPECT_EQ(log.find("message"), std::string::npos) << log;
+    // The quality window opened for the two JPEG saves only.
+    std::size_t windows = 0;
+    for (std::size_t at = log.find("window open 4"); at != std::string::npos; at = log.find("window open 4", at + 1)) ++windows;
+    EXPECT_EQ(windows, 2u) << log;
+}
+
+TEST_F(PictureWorkflow, OverwriteIsAskedForTheNameExactlyAsTyped) {
+    TestFolder::Write("photo.jpg", "old");
+    TestFolder::Write("Same.png", "old");
+    TestFolder::Write("keep.png", "old");
+    fs::create_directory("dir.png");
+    const std::string log = Run(
+        // The typed name lacks the extension: no question, the extended name is replaced.
+        "answer save \"" + Abs("photo") + "\" 0\nclick BtnSave\n"
+        // Another case of the letters is another name.
+        "answer save \"" + Abs("same.png") + "\" 2\nclick BtnSave\n"
+        // The exact name asks; No writes nothing.
+        "answer save \"" + Abs("keep.png") + "\" 2\nanswer message no\nclick BtnSave\n"
+        // A sub-folder of that name asks as well; the folder cannot be replaced and the user is told.
+        "answer save \"" + Abs("dir.png") + "\" 2\nanswer message yes\nclick BtnSave\n",
+        RenderedPhoto());
+    EXPECT_EQ(Head("photo.jpg", 2), "\xFF\xD8");
+    EXPECT_EQ(Head("same.png", 4), "\x89PNG");
+    EXPECT_EQ(TestFolder::Read("Same.png"), "old");
+    EXPECT_EQ(TestFolder::Read("keep.png"), "old");
+    EXPECT_TRUE(fs::is_directory("dir.png"));
+    std::size_t questions = 0;
+    for (std::size_t at = log.find("buttons=yesno"); at != std::string::npos; at = log.find("buttons=yesno", at + 1)) ++questions;
+    EXPECT_EQ(questions, 2u) << log;
+    EXPECT_NE(log.find("message caption=\"Hinweis\" text=\"Diese Datei gibt es schon."), std::string::npos) << log;
+    EXPECT_NE(log.find("message caption=\"Warnung\" text=\"Das Bild konnte nicht gespeichert werden:\\r" + Abs("dir.png") +
+                       "\" icon=warning"),
+              std::string::npos)
+        << log;
+}
+
+TEST_F(PictureWorkflow, AFailedWriteIsReportedAndLeavesNothingBehind) {
+    const std::string target = Abs("missing/out.png");
+    const std::string log = Run("answer save \"" + target + "\" 2\nclick BtnSave\n", RenderedPhoto());
+    EXPECT_FALSE(fs::exists("missing"));
+    EXPECT_NE(log.find("message caption=\"Warnung\" text=\"Das Bild konnte nicht gespeichert werden:\\r" + target +
+                       "\" icon=warning buttons=ok"),
+              std::string::npos)
+        << log;
+}
+
+// The first quantisation table of a JPEG file: its precision (0: 8-bit, 1: 16-bit) and its
+// first (DC) value.
+struct QuantTable {
+    int precision = -1;
+    int first = -1;
+};
+QuantTable FirstQuantTable(const std::string& bytes) {
+    for (std::size_t i = 2; i + 6 < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) == 0xFF && static_cast<unsigned char>(bytes[i + 1]) == 0xDB) {
+            const int pq = static_cast<unsigned char>(bytes[i + 4]) >> 4;
+            const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+            return {pq, pq == 0 ? at(i + 5) : at(i + 5) * 256 + at(i + 6)};
+        }
+    }
+    return {};
+}
+
+TEST_F(PictureWorkflow, TheChosenQualityReachesTheJpegTables) {
+    const std::string log = Run(
+        "answer save \"" + Abs("q0.jpg") + "\" 0\nanswer quality 0\nclick BtnSave\n"
+        "answer save \"" + Abs("q10.jpg") + "\" 0\nanswer quality 10\nclick BtnSave\n"
+        "answer save \"" + Abs("q4.jpg") + "\" 0\nclick BtnSave\n",
+        RenderedPhoto());
+    // Quality 0 is library quality 1: 5000 % of the standard luminance table, whose first
+    // entry 16 becomes 800, beyond 8 bits because baseline tables are not forced.
+    const QuantTable q0 = FirstQuantTable(TestFolder::Read("q0.jpg"));
+    EXPECT_EQ(q0.precision, 1);
+    EXPECT_EQ(q0.first, 800);
+    // Quality 10 is library quality 100: every entry 1.
+    const QuantTable q10 = FirstQuantTable(TestFolder::Read("q10.jpg"));
+    EXPECT_EQ(q10.precision, 0);
+    EXPECT_EQ(q10.first, 1);
+    // Unanswered, the window keeps its starting value 4: library quality 40, scale 125 %, 16 -> 20.
+    const QuantTable q4 = FirstQuantTable(TestFolder::Read("q4.jpg"));
+    EXPECT_EQ(q4.precision, 0);
+    EXPECT_EQ(q4.first, 20);
+    EXPECT_NE(log.find("window open 4 \"JPEG-Qualität\" 250x80"), std::string::npos) << log;
+}
+
+}  // namespace
+}  // namespace velinor::app
