@@ -24,6 +24,21 @@ constexpr int kMessageEmptyFileStart = 76;
 constexpr int kMessageEmptyFileEnd = 77;
 constexpr int kMessageNoEntry = 93;
 
+// An entry of LstBatch: its text and the full path kept with it (empty when the text is one).
+struct Entry {
+    std::string text;
+    std::string data;
+};
+
+Entry ReadEntry(const platform::Platform& p, int index) {
+    return {p.ItemText(ControlId::LstBatch, index), p.ItemData(ControlId::LstBatch, index)};
+}
+
+void WriteEntry(platform::Platform& p, int index, const Entry& entry) {
+    p.SetItemText(ControlId::LstBatch, index, entry.text);
+    p.SetItemData(ControlId::LstBatch, index, entry.data);
+}
+
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
@@ -63,7 +78,9 @@ void AddExplorerSelection(ProgramState& state) {
 }
 
 std::string BatchEntryPath(const ProgramState& state, int index) {
-    return state.platform.ItemText(ControlId::LstBatch, index);
+    // Entries from a folder start argument show their file part and keep the full path as data.
+    std::string path = state.platform.ItemData(ControlId::LstBatch, index);
+    return path.empty() ? state.platform.ItemText(ControlId::LstBatch, index) : path;
 }
 
 std::vector<std::string> BatchEntries(const ProgramState& state) {
@@ -91,10 +108,11 @@ bool SortsBefore(const std::string& a, const std::string& b) {
 void SortEntriesDescending(ProgramState& state) {
     platform::Platform& p = state.platform;
     const int count = p.ItemCount(ControlId::LstBatch);
-    std::vector<std::string> texts;
-    for (int i = 0; i < count; ++i) texts.push_back(p.ItemText(ControlId::LstBatch, i));
-    std::stable_sort(texts.begin(), texts.end(), SortsBefore);
-    for (int i = 0; i < count; ++i) p.SetItemText(ControlId::LstBatch, i, texts[static_cast<std::size_t>(i)]);
+    std::vector<Entry> entries;
+    for (int i = 0; i < count; ++i) entries.push_back(ReadEntry(p, i));
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return SortsBefore(a.text, b.text); });
+    for (int i = 0; i < count; ++i) WriteEntry(p, i, entries[static_cast<std::size_t>(i)]);
 }
 
 void MoveSelectedEntry(ProgramState& state, int offset) {
@@ -108,10 +126,9 @@ void MoveSelectedEntry(ProgramState& state, int offset) {
     // The first entry has nothing above it and the last nothing below: swapping with a
     // neighbour that does not exist would blank an entry.
     if (other < 0 || other >= p.ItemCount(ControlId::LstBatch)) return;
-    std::string first = p.ItemText(ControlId::LstBatch, selected);
-    std::string second = p.ItemText(ControlId::LstBatch, other);
-    p.SetItemText(ControlId::LstBatch, selected, second);
-    p.SetItemText(ControlId::LstBatch, other, first);
+    const Entry first = ReadEntry(p, selected);
+    WriteEntry(p, selected, ReadEntry(p, other));
+    WriteEntry(p, other, first);
     p.EnsureItemVisible(ControlId::LstBatch, other);
     p.SetState(ControlId::LstBatch, other);
 }

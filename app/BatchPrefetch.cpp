@@ -26,10 +26,8 @@ void PicturePrefetch::Start(const std::string& path) {
 }
 
 render::ImageHandle PicturePrefetch::Load(render::ImageRegistry& images, int number, const std::string& path) {
-    if (!pending_.valid() || path != path_) {
-        Stop();
-        return imageio::LoadPicture(images, number, path);
-    }
+    // Another picture decoding ahead is left running: it may be the one asked for next.
+    if (!pending_.valid() || path != path_) return imageio::LoadPicture(images, number, path);
     std::optional<render::RasterImage> picture = pending_.get();
     path_.clear();
     images.DropImage(number);

@@ -26,7 +26,8 @@ public:
     void Start(const std::string& path);
 
     // Frees number and loads path into it as LoadPicture does, taking the background result when
-    // it was started for path. Null when the picture does not decode.
+    // it was started for path; for any other path it decodes on the calling thread and leaves the
+    // background decode running. Null when the picture does not decode.
     render::ImageHandle Load(render::ImageRegistry& images, int number, const std::string& path);
 
     // Waits for a decode still running and drops its picture.

@@ -64,10 +64,16 @@ marks::Anchor CheckedAnchor(const ProgramState& state, ControlId first) {
     return marks::Anchor::Centre;
 }
 
-// Frees number and loads the picture of the run into it, decoded ahead when it could be.
+// Frees number and loads the run's current picture into it, decoded ahead when it could be;
+// then the next picture starts decoding while this one is stamped and written.
 render::ImageHandle LoadRunPicture(ProgramState& state, int number, const std::string& source) {
-    if (state.batch.Prefetch != nullptr) return state.batch.Prefetch->Load(state.images, number, source);
-    return imageio::LoadPicture(state.images, number, source);
+    BatchState& batch = state.batch;
+    if (batch.Prefetch == nullptr) return imageio::LoadPicture(state.images, number, source);
+    render::ImageHandle picture = batch.Prefetch->Load(state.images, number, source);
+    if (batch.Number >= 1 && static_cast<std::size_t>(batch.Number) < batch.Files.size()) {
+        batch.Prefetch->Start(batch.Files[static_cast<std::size_t>(batch.Number)]);
+    }
+    return picture;
 }
 
 PictureOutcome Save(ProgramState& state, int number, const std::string& output) {
@@ -130,6 +136,7 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
     RunTally tally;
     tally.listed = static_cast<int>(batch.Files.size());
     const SourceFiles sources(batch.Files);
+    // The steps decode the next picture ahead through this; a cancel only drops what was read.
     PicturePrefetch prefetch(PicturePrefetch::SeveralProcessors());
     batch.Prefetch = &prefetch;
     for (int n = 1; n <= tally.listed; ++n) {
@@ -141,9 +148,6 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
         const std::string& source = batch.Files[static_cast<std::size_t>(n - 1)];
         const OutputName name = BatchOutputName(batch.OutputDir, state.shell.PictureName,
                                                 p.GetState(ControlId::ChkKeepNames) != 0, n, source);
-        // The next picture decodes while this one is stamped and written; a cancel before it
-        // only drops what was read.
-        if (n < tally.listed) prefetch.Start(batch.Files[static_cast<std::size_t>(n)]);
         PictureOutcome outcome;
         if (sources.Holds(name.path)) {
             outcome.skipped = SkipReason::WouldReplaceSource;

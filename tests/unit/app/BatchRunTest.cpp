@@ -195,12 +195,16 @@ TEST(BatchPrefetch, LoadsWhatWasAskedForWhateverWasDecodedAhead) {
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->width, 3);
         EXPECT_EQ(a->At(2, 1), 0x0000FFu);
-        // A decode started for another file is dropped, never handed out in place of b.
+        // A decode started for another file is never handed out in place of b, and is still
+        // there for a when a is asked for next.
         prefetch.Start("a.bmp");
         render::RasterImage* b = prefetch.Load(images, 57, "b.bmp");
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(b->width, 5);
         EXPECT_EQ(images.Find(57), b);
+        a = prefetch.Load(images, 56, "a.bmp");
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->width, 3);
         // A picture that does not decode leaves the number empty, as a load does.
         prefetch.Start("broken.bmp");
         EXPECT_EQ(prefetch.Load(images, 57, "broken.bmp"), nullptr);
