@@ -173,9 +173,11 @@ RasterImage WaterTile(int size, const Water& w) {
                 total += t.amplitude;
             }
             height /= total;
-            const double light = std::clamp(0.5 + 0.08 * (slopeX - slopeY) / total * 4.0, 0.0, 1.0);
-            Rgb colour = Mix(w.deep, w.shallow, 0.35 + 0.45 * height + 0.25 * Fractal(swell, u, v));
-            colour = Mix(colour, w.glint, std::pow(light, 6.0) * 1.6);
+            // Light from the upper left: slopes facing it brighten, the others darken; crests
+            // that face it squarely catch a thin glint.
+            const double facing = (slopeX * -0.6 + slopeY * -0.8) / total / w.maxFrequency * 2.5;
+            Rgb colour = Mix(w.deep, w.shallow, 0.45 + 0.35 * height + 0.2 * Fractal(swell, u, v) + 0.35 * facing);
+            colour = Mix(colour, w.glint, std::pow(std::clamp(facing, 0.0, 1.0), 3.0) * 0.9);
             tile.At(x, y) = ToColor(colour);
         }
     }
@@ -226,9 +228,9 @@ int main(int argc, char** argv) {
     const Wood pine{{235, 200, 140}, {175, 110, 55}, 4, 0.12, 0.06, 37};
     const Wood walnut{{140, 95, 65}, {62, 38, 24}, 5, 0.16, 0.12, 41};
     const Wood cherry{{205, 120, 80}, {130, 62, 36}, 4, 0.12, 0.10, 53};
-    const Water lake{{30, 70, 120}, {70, 140, 185}, {225, 245, 255}, 6, 3, 101};
-    const Water sea{{10, 60, 95}, {40, 130, 150}, {210, 250, 245}, 8, 4, 113};
-    const Water pool{{40, 120, 190}, {110, 200, 230}, {240, 255, 255}, 5, 2, 127};
+    const Water lake{{30, 70, 120}, {70, 140, 185}, {225, 245, 255}, 12, 5, 101};
+    const Water sea{{10, 60, 95}, {40, 130, 150}, {210, 250, 245}, 14, 6, 113};
+    const Water pool{{40, 120, 190}, {110, 200, 230}, {240, 255, 255}, 10, 4, 127};
 
     bool ok = true;
     ok &= Write(folder, "Holz16x16", "holz.bmp", WoodTile(16, {{215, 170, 120}, {150, 100, 60}, 1, 0.08, 0.12, 5}));

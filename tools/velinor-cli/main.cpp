@@ -15,8 +15,8 @@
 
 #include "imageio/FileNames.h"
 #include "imageio/Loader.h"
-#include "marks/LogoRoutes.h"
 #include "imageio/Writer.h"
+#include "marks/LogoRoutes.h"
 #include "render/ImageRegistry.h"
 
 namespace {

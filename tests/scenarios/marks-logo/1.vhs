@@ -1,7 +1,8 @@
 # Logos on a 101 x 75 picture: the no-picture warning, a blended logo at two anchors and with
 # half transparency, keyed GIF logos with the picker closed and clicked, a PCX keyed with the
 # colour picked last, a ".Gif" that the picture loader cannot read, a second render replacing
-# the logo, and anchors doing nothing once the requester was cancelled.
+# the logo, anchors doing nothing once the requester was cancelled, and the batch tab's logo
+# button hiding the transparency controls for keyed logos only.
 click OptModeLogo
 pointer 5 5
 click BtnLogoFile
@@ -47,3 +48,17 @@ answer open cancel
 click BtnLogoFile
 click OptLogoPos1
 save-image 64 "after-cancel.png"
+set PnlTabs 1
+set PnlBatchMark 1
+answer open "logo.GIF"
+click BtnBatchLogoFile
+print visible TrkBatchAlpha
+print visible LblBatchAlphaMax
+print text TxtBatchLogoFile
+answer open cancel
+click BtnBatchLogoFile
+print visible TrkBatchAlpha
+print text TxtBatchLogoFile
+answer open "logo.Gif"
+click BtnBatchLogoFile
+print visible LblBatchAlpha
