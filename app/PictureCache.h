@@ -24,7 +24,6 @@ public:
     const render::RasterImage* Refresh(const std::string& path);
 
     void Clear();
-    bool Holds(const std::string& path) const { return picture_.has_value() && key_.path == path; }
 
 private:
     struct FileKey {

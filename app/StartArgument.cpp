@@ -134,7 +134,7 @@ FittedSize ThumbnailSize(int width, int height) {
 }
 
 void ScanFolder(ProgramState& state, const std::string& folder) {
-    const std::string base = folder + "/";
+    const std::string base = !folder.empty() && folder.back() == '/' ? folder : folder + "/";
     std::error_code error;
     fs::directory_iterator listing(base, error);
     if (error) return;

@@ -24,6 +24,9 @@
 #include "imageio/Writer.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "render/FontTable.h"
+#include "render/ImageNumbers.h"
+#include "render/PixelStore.h"
+#include "render/Scale.h"
 #include "render/TextPaint.h"
 #include "render/Utf8.h"
 
@@ -133,9 +136,6 @@ int main(int argc, char** argv) {
     bool ok = true;
     const Figures open = Time(5, [&] { ok = app::ShowOpenedPicture(state) && ok; });
     const long peakAfterOpen = PeakKilobytes();
-    app::PictureCache decoder;
-    const Figures decodeOnly = Time(5, [&] { ok = decoder.Refresh(path) != nullptr && ok; });
-    decoder.Clear();
     const Figures kept = Time(renders, [&] {
         ok = app::RenderCycle(state, textMark) == app::RenderOutcome::Published && ok;
     });
@@ -144,6 +144,20 @@ int main(int argc, char** argv) {
         state.pictureCache.Clear();
         ok = app::RenderCycle(state, textMark) == app::RenderOutcome::Published && ok;
     });
+    // The pieces of opening, measured last so that the peak memory above is that of opening and
+    // rendering alone.
+    state.pictureCache.Clear();
+    state.images.DropImage(render::pic::PicWork);
+    state.images.DropImage(render::pic::PicResult);
+    app::PictureCache decoder;
+    const Figures decodeOnly = Time(5, [&] { ok = decoder.Refresh(path) != nullptr && ok; });
+    const render::RasterImage* decoded = decoder.Refresh(path);
+    const Figures copyOnly = Time(5, [&] {
+        render::RasterImage copy;
+        copy.pixels = render::CopyPixels(decoded->pixels);
+    });
+    const Figures shrinkOnly = Time(5, [&] { render::ScaleHalftone(*decoded, 240, 160); });
+    decoder.Clear();
     if (!ok) {
         std::fprintf(stderr, "a step failed\n");
         return 1;
@@ -153,6 +167,8 @@ int main(int argc, char** argv) {
     std::printf("picture %s, %d renders\n", path.c_str(), renders);
     Report("open (decode, fit into both previews)", open);
     Report("decode alone", decodeOnly);
+    Report("copy of the picture alone", copyOnly);
+    Report("shrink to preview size alone", shrinkOnly);
     Report("render, decoded picture kept", kept);
     Report("render, decoding every time", decoding);
     std::printf("peak memory after open %.1f pictures, after renders %.1f pictures (one picture %.0f MB)\n",

@@ -14,8 +14,12 @@ select LstBatch 2
 key "Down"
 print image 126
 print geometry ImgThumb
-# Select-all in the explorer list with Ctrl+A.
+# The explorer list's current file is shown the same way.
 type CmbExplorer "scan"
-set LstExplorer 0
+set LstExplorer 2
+key "Down"
+print image 125
+print geometry ImgThumb
+# Select-all in the explorer list with Ctrl+A.
 key "Ctrl+A"
 print items LstExplorer

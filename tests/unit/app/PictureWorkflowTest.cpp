@@ -1,6 +1,10 @@
 // Rendering from the picture file, and saving the result, on the in-memory platform driven by a
 // script. The renders are run by the test between start-up and the loop, with a small effect of
 // its own, so that saving is checked independently of any mark.
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -117,6 +121,35 @@ TEST_F(PictureWorkflow, EveryRenderStartsAgainFromThePictureFile) {
     });
 }
 
+TEST_F(PictureWorkflow, FittingShrinksInPlaceAndCentresEveryControlGiven) {
+    Run("", [](ProgramState& state) {
+        struct Case {
+            int width, height;        // picture
+            int fittedWidth, fittedHeight, x, y;
+        };
+        for (const Case& c : {Case{3000, 1000, 360, 120, -53, 52}, Case{220, 200, 220, 200, 17, 12},
+                              Case{221, 200, 199, 180, 28, 22}, Case{640, 480, 240, 180, 7, 22},
+                              Case{200, 150, 200, 150, 27, 37}}) {
+            state.images.NewImage(pic::PicOpened, c.width, c.height);
+            FitPreview(state, pic::PicOpened, {platform::ControlId::ImgSource, platform::ControlId::ImgPreview});
+            const render::RasterImage* fitted = state.images.Find(pic::PicOpened);
+            EXPECT_EQ(fitted->width, c.fittedWidth) << c.width << "x" << c.height;
+            EXPECT_EQ(fitted->height, c.fittedHeight) << c.width << "x" << c.height;
+            for (platform::ControlId id : {platform::ControlId::ImgSource, platform::ControlId::ImgPreview}) {
+                const platform::Rect placed = state.platform.ControlGeometry(id);
+                EXPECT_EQ(placed.x, c.x) << c.width << "x" << c.height;
+                EXPECT_EQ(placed.y, c.y) << c.width << "x" << c.height;
+                EXPECT_EQ(placed.width, c.fittedWidth);
+            }
+        }
+        // Only the controls named move.
+        state.images.NewImage(pic::PicPreview, 1600, 1200);
+        FitPreview(state, pic::PicPreview, {platform::ControlId::ImgPreview});
+        EXPECT_EQ(state.platform.ControlGeometry(platform::ControlId::ImgPreview).x, 7);
+        EXPECT_EQ(state.platform.ControlGeometry(platform::ControlId::ImgSource).x, 27);
+    });
+}
+
 TEST_F(PictureWorkflow, ARenderAfterTheFileChangedShowsTheNewFile) {
     Run("", [](ProgramState& state) {
         state.shell.CurrentFile = "photo.bmp";
@@ -203,6 +236,44 @@ TEST_F(PictureWorkflow, AFailedWriteIsReportedAndLeavesNothingBehind) {
                        "\" icon=warning buttons=ok"),
               std::string::npos)
         << log;
+}
+
+// A disk that fills up while the picture is written: the process may write only a few bytes
+// per file while the object lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousSignal_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousSignal_)(int) = nullptr;
+};
+
+TEST_F(PictureWorkflow, AWriteThatRunsOutOfRoomIsReportedAndKeepsTheOldFile) {
+    TestFolder::Write("keep.bmp", "old picture");
+    std::string log;
+    {
+        const FileSizeLimit full(4096);
+        log = Run("answer save \"" + Abs("keep.bmp") + "\" 1\nanswer message yes\nclick BtnSave\n", RenderedPhoto());
+    }
+    EXPECT_EQ(TestFolder::Read("keep.bmp"), "old picture");
+    EXPECT_NE(log.find("message caption=\"Warnung\" text=\"Das Bild konnte nicht gespeichert werden:\\r" +
+                       Abs("keep.bmp") + "\" icon=warning buttons=ok"),
+              std::string::npos)
+        << log;
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(".")) files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 3u) << "lang.prf, photo.bmp and keep.bmp; no half-written file is left";
 }
 
 // The first quantisation table of a JPEG file: its precision (0: 8-bit, 1: 16-bit) and its
