@@ -23,11 +23,14 @@ public:
     PicturePrefetch& operator=(const PicturePrefetch&) = delete;
 
     // Starts decoding path in the background; a decode started earlier and not taken is dropped.
+    // A path that is no regular file now is not decoded ahead: it may be written before it is
+    // asked for (an earlier output of the same run), and must then be read as it is by then.
     void Start(const std::string& path);
 
     // Frees number and loads path into it as LoadPicture does, taking the background result when
-    // it was started for path; for any other path it decodes on the calling thread and leaves the
-    // background decode running. Null when the picture does not decode.
+    // it was started for path and the file is still the one it read (same file, size and time);
+    // otherwise it decodes on the calling thread, leaving a decode of another path running.
+    // Null when the picture does not decode.
     render::ImageHandle Load(render::ImageRegistry& images, int number, const std::string& path);
 
     // Waits for a decode still running and drops its picture.
@@ -38,8 +41,18 @@ public:
     static bool SeveralProcessors();
 
 private:
+    // What identifies the contents of a file well enough to tell that it was replaced or
+    // written to: device, inode, size and modification time.
+    struct FileStamp {
+        unsigned long long device = 0, inode = 0, size = 0;
+        long long seconds = 0, nanoseconds = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    static std::optional<FileStamp> StampOf(const std::string& path);
+
     bool enabled_;
     std::string path_;
+    FileStamp stamp_;
     std::future<std::optional<render::RasterImage>> pending_;
 };
 

@@ -213,5 +213,25 @@ TEST(BatchPrefetch, LoadsWhatWasAskedForWhateverWasDecodedAhead) {
     }
 }
 
+// A run writes its outputs while the next picture decodes: a listed file that an earlier
+// picture writes (missing before, or replaced) must be read as it is when its turn comes.
+TEST(BatchPrefetch, FilesWrittenAfterTheStartAreReadAsTheyAreThen) {
+    testing::TestFolder folder;
+    PicturePrefetch prefetch(true);
+    render::ImageRegistry images;
+    prefetch.Start("later.bmp");
+    WritePicture("later.bmp", 7, 6, 0x0000FF);
+    render::RasterImage* later = prefetch.Load(images, 57, "later.bmp");
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(later->width, 7);
+
+    prefetch.Start("later.bmp");
+    WritePicture("later.bmp.new", 9, 8, 0x00FF00);
+    std::filesystem::rename("later.bmp.new", "later.bmp");
+    later = prefetch.Load(images, 57, "later.bmp");
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(later->width, 9);
+}
+
 }  // namespace
 }  // namespace velinor::app
