@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchState.h"
 #include "app/KeyValueFile.h"
 #include "app/PictureCache.h"
 #include "app/TextTable.h"
@@ -67,6 +68,7 @@ struct ProgramState {
     ShellState shell;
     FrameState frame;
     StartState start;
+    BatchState batch;
     render::ImageRegistry images;
     MarkState marks;
     TextTable texts;

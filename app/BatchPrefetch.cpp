@@ -1,0 +1,64 @@
+#include "app/BatchPrefetch.h"
+
+#include <sched.h>
+#include <sys/stat.h>
+
+#include <utility>
+
+#include "imageio/Loader.h"
+
+namespace velinor::app {
+
+PicturePrefetch::PicturePrefetch(bool enabled) : enabled_(enabled) {}
+
+PicturePrefetch::~PicturePrefetch() { Stop(); }
+
+void PicturePrefetch::Stop() {
+    if (pending_.valid()) pending_.wait();
+    pending_ = {};
+    path_.clear();
+}
+
+std::optional<PicturePrefetch::FileStamp> PicturePrefetch::StampOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return FileStamp{static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
+                     static_cast<unsigned long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
+                     static_cast<long long>(info.st_mtim.tv_nsec)};
+}
+
+void PicturePrefetch::Start(const std::string& path) {
+    Stop();
+    if (!enabled_) return;
+    const std::optional<FileStamp> stamp = StampOf(path);
+    if (!stamp) return;
+    path_ = path;
+    stamp_ = *stamp;
+    pending_ = std::async(std::launch::async, [path] { return imageio::DecodePictureFile(path); });
+}
+
+render::ImageHandle PicturePrefetch::Load(render::ImageRegistry& images, int number, const std::string& path) {
+    // Another picture decoding ahead is left running: it may be the one asked for next.
+    if (!pending_.valid() || path != path_) return imageio::LoadPicture(images, number, path);
+    if (StampOf(path) != std::optional<FileStamp>(stamp_)) {
+        Stop();
+        return imageio::LoadPicture(images, number, path);
+    }
+    std::optional<render::RasterImage> picture = pending_.get();
+    path_.clear();
+    images.DropImage(number);
+    if (!picture) {
+        images.SelectImage(number);
+        return nullptr;
+    }
+    return images.StoreImage(number, std::move(*picture));
+}
+
+bool PicturePrefetch::SeveralProcessors() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof(set), &set) != 0) return false;
+    return CPU_COUNT(&set) > 1;
+}
+
+}  // namespace velinor::app

@@ -1,0 +1,234 @@
+#include "app/BatchRun.h"
+
+#include <sys/stat.h>
+
+#include <set>
+#include <utility>
+
+#include "app/BatchList.h"
+#include "app/BatchPoll.h"
+#include "app/BatchPrefetch.h"
+#include "app/Messages.h"
+#include "app/ColourPicker.h"
+#include "app/ProgressWindow.h"
+#include "app/QualityWindow.h"
+#include "imageio/Loader.h"
+#include "imageio/Writer.h"
+#include "marks/LogoPlacement.h"
+#include "marks/LogoRoutes.h"
+#include "marks/TextMark.h"
+#include "render/ImageNumbers.h"
+
+namespace velinor::app {
+
+namespace {
+
+using platform::ControlId;
+namespace pic = render::pic;
+
+constexpr int kMainWindow = static_cast<int>(platform::WindowId::Main);
+constexpr int kLogoTab = 1;
+constexpr int kMessageNoEntry = 93;
+constexpr int kMessageNoBatchFont = 94;
+constexpr int kMessageNoText = 95;
+constexpr int kMessageNoOutputDir = 91;
+constexpr int kMessageNoLogo = 92;
+
+// The files of a run's list as the file system knows them (device and inode), so that an output
+// name reaching one of them by another spelling, a link or a relative path is still recognised.
+class SourceFiles {
+public:
+    explicit SourceFiles(const std::vector<std::string>& paths) {
+        for (const std::string& path : paths) {
+            struct stat info {};
+            if (::stat(path.c_str(), &info) == 0) files_.insert({info.st_dev, info.st_ino});
+        }
+    }
+
+    bool Holds(const std::string& path) const {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && files_.count({info.st_dev, info.st_ino}) != 0;
+    }
+
+private:
+    std::set<std::pair<dev_t, ino_t>> files_;
+};
+
+// The anchor of the first checked option of a group of seven consecutive options.
+marks::Anchor CheckedAnchor(const ProgramState& state, ControlId first) {
+    for (int i = 0; i < marks::kAnchorCount; ++i) {
+        if (state.platform.GetState(static_cast<ControlId>(static_cast<int>(first) + i)) == 1) {
+            return marks::AnchorFromIndex(i);
+        }
+    }
+    return marks::Anchor::Centre;
+}
+
+// Frees number and loads the run's current picture into it, decoded ahead when it could be;
+// then the next picture starts decoding while this one is stamped and written.
+render::ImageHandle LoadRunPicture(ProgramState& state, int number, const std::string& source) {
+    BatchState& batch = state.batch;
+    if (batch.Prefetch == nullptr) return imageio::LoadPicture(state.images, number, source);
+    render::ImageHandle picture = batch.Prefetch->Load(state.images, number, source);
+    if (batch.Number >= 1 && static_cast<std::size_t>(batch.Number) < batch.Files.size()) {
+        batch.Prefetch->Start(batch.Files[static_cast<std::size_t>(batch.Number)]);
+    }
+    return picture;
+}
+
+PictureOutcome Save(ProgramState& state, int number, const std::string& output) {
+    if (imageio::SavePicture(state.images, number, output, imageio::kEncoderJpeg, state.shell.JpegQuality) != 1) {
+        return {SkipReason::NotSaved};
+    }
+    return {};
+}
+
+// Text batch, one picture: load it into PicTextMark, write the text at the batch anchor in the
+// mark font (created anew for every picture), save.
+PictureStep TextStep(const std::string& text) {
+    return [text](ProgramState& state, const std::string& source, const std::string& output) -> PictureOutcome {
+        render::RasterImage* picture = LoadRunPicture(state, pic::PicTextMark, source);
+        if (picture == nullptr) return {SkipReason::NotLoaded};
+        marks::DrawTextMark(*picture, state.marks.fonts, state.marks.MarkFontSpec, state.platform.DisplayDpi(), text,
+                            CheckedAnchor(state, ControlId::OptBatchTextPos1));
+        return Save(state, pic::PicTextMark, output);
+    };
+}
+
+// Logo batch, one picture: load it into PicWork, decode the logo into PicLogo again, draw it
+// keyed or blended at the batch anchor, save, and free both pictures.
+PictureOutcome LogoStep(ProgramState& state, const std::string& source, const std::string& output) {
+    PictureOutcome outcome;
+    render::RasterImage* work = LoadRunPicture(state, pic::PicWork, source);
+    if (work == nullptr) {
+        outcome.skipped = SkipReason::NotLoaded;
+    } else {
+        const marks::LogoLoad logo = marks::LoadLogoPicture(state.images, state.marks.LogoFile);
+        work = state.images.Find(pic::PicWork);
+        if (logo.handle == nullptr || work == nullptr) {
+            outcome.skipped = SkipReason::LogoNotLoaded;
+        } else {
+            marks::LogoStyle style;
+            style.anchor = CheckedAnchor(state, ControlId::OptBatchLogoPos1);
+            style.keyed = logo.keyed == 1;
+            style.transparency = state.platform.GetState(ControlId::TrkBatchAlpha);
+            style.keyColour = state.marks.LogoKeyColor;
+            marks::PlaceLogo(*work, *logo.handle, style);
+            outcome = Save(state, pic::PicWork, output);
+        }
+    }
+    state.images.DropImage(pic::PicWork);
+    state.images.DropImage(pic::PicLogo);
+    return outcome;
+}
+
+}  // namespace
+
+RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
+    platform::Platform& p = state.platform;
+    BatchState& batch = state.batch;
+    batch.Running = true;
+    p.EnableControl(ControlId::BtnBatchStart, false);
+    p.EnableWindow(kMainWindow, false);
+    LoadTextTable(state.prefs, state.texts, state.shell.Language, kLastKey);
+    OpenProgressWindow(state);
+
+    RunTally tally;
+    tally.listed = static_cast<int>(batch.Files.size());
+    const SourceFiles sources(batch.Files);
+    // The steps decode the next picture ahead through this; a cancel only drops what was read.
+    PicturePrefetch prefetch(PicturePrefetch::SeveralProcessors());
+    batch.Prefetch = &prefetch;
+    for (int n = 1; n <= tally.listed; ++n) {
+        if (PollBetweenPictures(state) == BatchPollResult::Cancel) {
+            tally.cancelled = true;
+            break;
+        }
+        batch.Number = n;
+        const std::string& source = batch.Files[static_cast<std::size_t>(n - 1)];
+        const OutputName name = BatchOutputName(batch.OutputDir, state.shell.PictureName,
+                                                p.GetState(ControlId::ChkKeepNames) != 0, n, source);
+        PictureOutcome outcome;
+        if (sources.Holds(name.path)) {
+            outcome.skipped = SkipReason::WouldReplaceSource;
+        } else {
+            outcome = step(state, source, name.path);
+        }
+        if (outcome.skipped) {
+            ++tally.skipped;
+            AppendToBatchLog(state, SkippedLogLine(state.texts, source, *outcome.skipped));
+        } else {
+            ++tally.written;
+            AppendToBatchLog(state, WrittenLogLine(state.texts, source, name));
+        }
+    }
+
+    prefetch.Stop();
+    batch.Prefetch = nullptr;
+    p.EnableControl(ControlId::BtnBatchStart, true);
+    CloseProgressWindow(state);
+    p.EnableWindow(kMainWindow, true);
+    batch.Running = false;
+    if (tally.skipped > 0) {
+        p.MessageBox(state.texts[kWarningCaption], SkippedSummary(state.texts, tally.written, tally.listed),
+                     platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+    }
+    return tally;
+}
+
+void RunBatchFromPanel(ProgramState& state) {
+    if (state.batch.Running) return;
+    if (state.platform.GetState(ControlId::PnlBatchMark) == kLogoTab) {
+        RunLogoBatch(state);
+    } else {
+        RunTextBatch(state);
+    }
+}
+
+void RunTextBatch(ProgramState& state) {
+    platform::Platform& p = state.platform;
+    if (p.ItemCount(ControlId::LstBatch) == 0) {
+        ShowWarning(state, kWarningCaption, kMessageNoEntry);
+        return;
+    }
+    state.shell.JpegQuality = AskJpegQuality(state);
+    state.batch.Files = BatchEntries(state);
+    if (!state.shell.BatchFontChosen) {
+        ShowInformation(state, kInformationCaption, kMessageNoBatchFont);
+        return;
+    }
+    const std::string text = p.GetText(ControlId::TxtBatchMark);
+    if (text.empty()) {
+        ShowInformation(state, kInformationCaption, kMessageNoText);
+        return;
+    }
+    RunBatchFrame(state, TextStep(text));
+}
+
+void RunLogoBatch(ProgramState& state) {
+    platform::Platform& p = state.platform;
+    MarkState& m = state.marks;
+    // GIF and ICO logos are drawn leaving out a key colour, which is asked before anything else.
+    if (marks::LogoRouteFor(m.LogoFile).route == marks::LogoRoute::Library) {
+        m.LogoKeyColor = PickColour(state, m.LogoFile);
+    }
+    if (p.ItemCount(ControlId::LstBatch) == 0) {
+        ShowWarning(state, kInformationCaption, kMessageNoEntry);
+        return;
+    }
+    state.shell.JpegQuality = AskJpegQuality(state);
+    state.batch.Files = BatchEntries(state);
+    // The field keeps showing the last logo after a cancelled requester emptied LogoFile; with
+    // no file there is nothing to draw, so that is refused like an empty field.
+    if (p.GetText(ControlId::TxtBatchLogoFile).empty() || m.LogoFile.empty()) {
+        ShowInformation(state, kInformationCaption, kMessageNoLogo);
+        return;
+    }
+    if (state.batch.OutputDir.empty()) {
+        ShowInformation(state, kInformationCaption, kMessageNoOutputDir);
+        return;
+    }
+    RunBatchFrame(state, LogoStep);
+}
+
+}  // namespace velinor::app

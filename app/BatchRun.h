@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/BatchNames.h"
+#include "app/ProgramState.h"
+
+// The batch run: its checks, and the frame that walks the list with the progress window open.
+namespace velinor::app {
+
+// What the step of one picture did: written, or skipped for a reason.
+struct PictureOutcome {
+    std::optional<SkipReason> skipped;   // empty: the picture was written
+};
+
+// Stamps and writes one picture: source is its entry of the list, output the file to write.
+using PictureStep = std::function<PictureOutcome(ProgramState& state, const std::string& source,
+                                                 const std::string& output)>;
+
+// Counts of a run that reached its frame.
+struct RunTally {
+    int listed = 0;      // pictures in the snapshot
+    int written = 0;
+    int skipped = 0;     // not written, with a log line saying why
+    bool cancelled = false;
+};
+
+// Runs step over state.batch.Files with the main window disabled and the progress window open:
+// one polled event before each picture (cancel ends the run there), one log line per picture,
+// and at the end the start button and the main window enabled again and the progress window
+// closed. A picture whose output name is one of the run's own source files is skipped unwritten.
+// When any picture was skipped, a warning then says how many of the listed pictures were written.
+RunTally RunBatchFrame(ProgramState& state, const PictureStep& step);
+
+// BtnBatchStart: a logo batch when the mark panel shows its logo tab, else a text batch.
+void RunBatchFromPanel(ProgramState& state);
+
+// The two runs with their checks and questions, in order.
+void RunTextBatch(ProgramState& state);
+void RunLogoBatch(ProgramState& state);
+
+}  // namespace velinor::app

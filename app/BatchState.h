@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velinor::app {
+
+class PicturePrefetch;
+
+// What the batch tab remembers between events, and the run in progress.
+struct BatchState {
+    // The output folder, ending in '/' when not empty. Set only by BtnOutputDir, also to the
+    // empty text when its requester is cancelled.
+    std::string OutputDir;
+    // The list entries as they stood when the run started (full paths, processing order).
+    std::vector<std::string> Files;
+    // 1-based number of the picture being processed; also the number in its output name.
+    int Number = 0;
+    // True while a run is going on, so that nothing starts a second one inside it.
+    bool Running = false;
+    // Decodes the next picture ahead while the run is going on; null otherwise.
+    PicturePrefetch* Prefetch = nullptr;
+};
+
+}  // namespace velinor::app

@@ -1,0 +1,2 @@
+# The next start shows the English texts.
+toolbar TbEnglish
