@@ -125,5 +125,17 @@ TEST_F(SaveSettings, AFileThatCannotBeCreatedIsReported) {
     EXPECT_EQ(platform.messages[0].text, "Die Einstellungen konnten nicht gespeichert werden.");
 }
 
+// The settings file is a link to a device that takes no data: every write fails, however the
+// file is written, and the user is told that nothing was saved.
+TEST_F(SaveSettings, AWriteThatFailsIsReportedAsNotSaved) {
+    std::filesystem::create_symlink("/dev/full", "Settings.ini");
+    TypeName("urlaub");
+    QueueControl(ControlId::BtnSaveSettings);
+    RunProgram();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].icon, platform::MessageIcon::Warning);
+    EXPECT_EQ(platform.messages[0].text, "Die Einstellungen konnten nicht gespeichert werden.");
+}
+
 }  // namespace
 }  // namespace velinor::app

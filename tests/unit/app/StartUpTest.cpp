@@ -103,6 +103,12 @@ TEST_F(StartUp, OnlyNt5SystemsFadeInAndOut) {
     EXPECT_EQ(platform.opacities[20], 240);
     EXPECT_EQ(platform.opacities.back(), 0);
 
+    for (platform::OsVersion os : {platform::OsVersion{5, 0}, platform::OsVersion{5, 2}}) {
+        FakePlatform nt5;
+        nt5.os = os;
+        Application(nt5, {}).Run();
+        EXPECT_EQ(nt5.opacities.size(), 37u) << os.major << "." << os.minor;
+    }
     for (platform::OsVersion os : {platform::OsVersion{5, 3}, platform::OsVersion{6, 0}, platform::OsVersion{4, 0}}) {
         FakePlatform other;
         other.os = os;

@@ -268,6 +268,24 @@ TEST_F(NViewLib, BadFilesFailAndReportNoSize) {
     EXPECT_EQ(load("/nonexistent/picture.pcx", 0), nullptr);
 }
 
+TEST_F(NViewLib, SidesUpTo32767PixelsAreDecodedAndNoLonger) {
+    // One-bit lines of 4096 bytes hold up to 32768 pixels; the last one set is white.
+    std::vector<std::uint8_t> line(4096, 0);
+    line[32766 / 8] = 0x80 >> (32766 % 8);
+    const Decoded widest = Decode(testing::MakePcx(1, 1, 32767, 1, 4096, {line}));
+    ASSERT_TRUE(widest.ok);
+    EXPECT_EQ(widest.width, 32767);
+    EXPECT_EQ(widest.pixels.back(), render::kWhite);
+    EXPECT_EQ(widest.pixels.front(), render::kBlack);
+    EXPECT_FALSE(Decode(testing::MakePcx(1, 1, 32768, 1, 4096, {line})).ok);
+
+    const std::vector<std::vector<std::uint8_t>> column(32768, std::vector<std::uint8_t>{0x80, 0});
+    const Decoded tallest = Decode(testing::MakePcx(1, 1, 1, 32767, 2, {column.begin(), column.end() - 1}));
+    ASSERT_TRUE(tallest.ok);
+    EXPECT_EQ(tallest.height, 32767);
+    EXPECT_FALSE(Decode(testing::MakePcx(1, 1, 1, 32768, 2, column)).ok);
+}
+
 TEST(PluginLibrary, MissingLibraryOrExportGivesNothing) {
     PluginLibrary missing("data/no-such-library.so");
     EXPECT_FALSE(missing.IsOpen());

@@ -95,6 +95,32 @@ TEST_F(Text, TransparentTextTouchesOnlyGlyphPixels) {
     EXPECT_EQ(draw_.CursorX(), 3 + draw_.MeasureText("Hi |"));
 }
 
+// The face of "arial" has 1854/2048 of an em above the baseline in the cell: at a character
+// height of 40 pixels the baseline lies 36 pixels below the requested top, so the flat feet
+// of "H" fill row top + 35 and nothing lies below it; its cap height (1409/2048 em) puts the
+// top of the letters about 8.5 rows below the requested top.
+TEST_F(Text, InkSitsOnTheBaselineBelowTheRequestedTop) {
+    ASSERT_EQ(fonts_.CreateFont(kMark, Described("arial", -40)), 1);
+    draw_.SelectDrawFont(kMark);
+    draw_.DrawColor(200, 10, 60);
+    draw_.DrawFlags(kTransparentText);
+    draw_.MoveTextCursor(3, 4);
+    draw_.PrintText("HH");
+    int top = -1, bottom = -1, solidInBottom = 0;
+    for (int y = 0; y < image_->height; ++y) {
+        for (int x = 0; x < image_->width; ++x) {
+            if (image_->At(x, y) == kPaper) continue;
+            if (top < 0) top = y;
+            bottom = y;
+        }
+    }
+    for (int x = 0; x < image_->width; ++x) solidInBottom += image_->At(x, bottom) == kInk ? 1 : 0;
+    EXPECT_EQ(bottom, 4 + 35);
+    EXPECT_GE(solidInBottom, 8) << "the feet of both stems of both letters";
+    EXPECT_GE(top, 4 + 7);
+    EXPECT_LE(top, 4 + 9);
+}
+
 TEST_F(Text, OpaqueTextPaintsItsCellWhiteFirst) {
     draw_.MoveTextCursor(10, 20);
     draw_.PrintText("x");
