@@ -53,6 +53,19 @@ TEST_F(TextureFolder, ASelectedSizeCategoryPresetsTheBandWidthFromTheNextEventOn
     RunProgram();
 }
 
+TEST_F(TextureFolder, EachSizeCategoryPresetsItsOwnWidth) {
+    TestFolder::Write("texturen/Wasser16x16/tile.jpg", "");
+    TestFolder::Write("texturen/Holz128x128/tile.jpg", "");
+    for (auto [category, width] : {std::pair{"Wasser16x16", 16}, {"Holz128x128", 128}, {"Holz16x16", 16},
+                                   {"Wasser128x128", 128}, {"Holz64x64", 64}}) {
+        SetTexWidth(40);
+        SelectTexture(category);
+        Then([](RecordingPlatform& p) { p.UserKey({}); });
+        ExpectTexWidth(width);
+    }
+    RunProgram();
+}
+
 TEST_F(TextureFolder, TheTreeListsCategoriesSortedWithTheirTiles) {
     TestFolder::Write("texturen/Holz16x16/ahorn.bmp", "");
     TestFolder::Write("texturen/Holz16x16/water.JPG", "");

@@ -124,6 +124,7 @@ TEST(StartArgument, SurroundingQuotesAreRemoved) {
     EXPECT_EQ(StartArgumentOf({}), "");
     EXPECT_EQ(StartArgumentOf({"\"/a b/c.jpg\"", "second"}), "/a b/c.jpg");
     EXPECT_EQ(StartArgumentOf({"\""}), "\"");
+    EXPECT_EQ(StartArgumentOf({"\"\""}), "");
     EXPECT_EQ(StartArgumentOf({"/plain"}), "/plain");
 }
 
