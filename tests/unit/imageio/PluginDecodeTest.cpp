@@ -198,6 +198,15 @@ TEST_F(NViewLib, EightBitPaletteWithRunsAcrossLines) {
                                             grey(0xC5), grey(0xC5), grey(9), grey(200), grey(201), grey(202), grey(203), grey(204)}));
 }
 
+TEST_F(NViewLib, ARunOfLengthZeroAddsNothing) {
+    auto bytes = testing::MakePcx(8, 1, 2, 1, 2, {{1, 2}}, GreyPalette());
+    const std::vector<std::uint8_t> empty = {0xC0, 0x07};   // zero copies of 7
+    bytes.insert(bytes.begin() + 128, empty.begin(), empty.end());
+    const Decoded d = Decode(bytes);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.pixels, (std::vector<Color>{MakeColor(1, 254, 7), MakeColor(2, 253, 7)}));
+}
+
 TEST_F(NViewLib, TrueColourPlanesAndStoredData) {
     // 3 x 2, each line red plane, green plane, blue plane of 4 bytes.
     const std::vector<std::vector<std::uint8_t>> lines = {{10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0},
