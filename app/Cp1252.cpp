@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "render/Utf8.h"
+
 namespace velinor::app {
 
 namespace {
@@ -34,39 +36,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes one UTF-8 sequence at text[pos]; advances pos. Nothing for malformed input
-// (overlong forms, surrogates and truncated sequences included).
-std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    int length = 0;
-    char32_t cp = 0;
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        cp = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() - pos < static_cast<std::size_t>(length)) return std::nullopt;
-    for (int i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) return std::nullopt;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
-    pos += static_cast<std::size_t>(length);
-    return cp;
-}
-
 std::optional<unsigned char> ByteOf(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
@@ -87,11 +56,9 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
 std::optional<std::string> Utf8ToCp1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto cp = NextCodePoint(text, pos);
-        if (!cp) return std::nullopt;
-        const auto byte = ByteOf(*cp);
+    // Malformed bytes decode to U+FFFD, which the code page has no byte for either.
+    for (char32_t cp : render::DecodeUtf8(text)) {
+        const auto byte = ByteOf(cp);
         if (!byte) return std::nullopt;
         out += static_cast<char>(*byte);
     }

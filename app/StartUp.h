@@ -3,11 +3,12 @@
 #include <string>
 
 #include "app/ProgramState.h"
+#include "plugins/PluginApi.h"
 
 namespace velinor::app {
 
 // The picture library that must be present before the window is built.
-inline constexpr const char* kRequiredLibrary = "data/image323.so";
+inline constexpr const char* kRequiredLibrary = VELINOR_IMAGE323_PATH;
 
 // The first command-line parameter with surrounding double quotes removed; empty when none.
 std::string StartArgumentOf(const std::vector<std::string>& arguments);

@@ -28,12 +28,10 @@ enum EventCode : int {
     kEventRepaint = 0x0F,
 };
 
-// Control event kinds.
+// Control event kinds. Focus changes raise no event: no handler acts on them.
 enum EventKind : int {
     kKindLeftClick = 0,      // buttons, options, checkboxes, list clicks
     kKindChange = 0x300,     // a value or the current entry changed (spins, track bars, lists, text)
-    kKindFocus = 0x100,
-    kKindLostFocus = 0x200,
 };
 
 struct Event {

@@ -29,8 +29,10 @@ typedef VelinorBitmap* (*VelinorNViewLibLoadFn)(const char* path, int32_t flags)
 typedef int32_t (*VelinorGetSizeFn)(void);
 typedef void (*VelinorNViewLibReleaseFn)(VelinorBitmap* bitmap);
 
-#define VELINOR_IMAGE323_PATH "data/image323.so"
-#define VELINOR_NVIEWLIB_PATH "data/nviewlib.so"
+/* The folder the libraries live in, relative to the working folder, and their paths. */
+#define VELINOR_PLUGIN_FOLDER "data/"
+#define VELINOR_IMAGE323_PATH VELINOR_PLUGIN_FOLDER "image323.so"
+#define VELINOR_NVIEWLIB_PATH VELINOR_PLUGIN_FOLDER "nviewlib.so"
 
 #ifdef __cplusplus
 }

@@ -19,13 +19,13 @@ std::unique_ptr<Font> FontTable::Make(const FontDescription& wanted) {
     }
 }
 
-int FontTable::CreateFont(int number, const FontDescription& wanted) {
-    if (number == kDefaultFont) return 0;  // the default font is fixed
+bool FontTable::CreateFont(int number, const FontDescription& wanted) {
+    if (number == kDefaultFont) return false;  // the default font is fixed
     fonts_.erase(number);
     std::unique_ptr<Font> font = Make(wanted);
-    if (!font) return 0;
+    if (!font) return false;
     fonts_[number] = std::move(font);
-    return 1;
+    return true;
 }
 
 void FontTable::FreeFont(int number) { fonts_.erase(number); }

@@ -20,8 +20,8 @@ public:
     FontTable(const FontTable&) = delete;
     FontTable& operator=(const FontTable&) = delete;
 
-    // 1 when the font was made; 0 when no face could be loaded (the number is then empty).
-    int CreateFont(int number, const FontDescription& wanted);
+    // False when no face could be loaded (the number is then empty).
+    bool CreateFont(int number, const FontDescription& wanted);
     void FreeFont(int number);
     bool HasFont(int number) const;
 

@@ -51,7 +51,7 @@ bool HeadlessPlatform::CreateControl(const ControlSpec& spec) {
         control.text = spec.kind == ControlKind::Spin ? spec.text : std::string();
         break;
     case ControlKind::ComboBox:
-        for (const auto& item : spec.items) control.items.push_back({item, 0, -1});
+        for (const auto& item : spec.items) control.items.push_back({item, 0, -1, {}});
         control.state = -1;
         break;
     case ControlKind::TabPanel:
@@ -116,7 +116,7 @@ void HeadlessPlatform::ChangeFolder(Control& list, const std::string& text) {
     list.text = target.folder;
     list.items.clear();
     for (const auto& entry : ListFolder(target.folder, list.spec.pattern)) {
-        list.items.push_back({entry.name, entry.isFolder ? kItemFolder : kItemFile, -1});
+        list.items.push_back({entry.name, entry.isFolder ? kItemFolder : kItemFile, -1, {}});
     }
     list.state = -1;
 }
@@ -288,7 +288,7 @@ int HeadlessPlatform::AddItem(ControlId id, const std::string& text, int positio
     if (!IsList(control->spec.kind)) return -1;
     int count = static_cast<int>(control->items.size());
     int index = (position < 0 || position > count) ? count : position;
-    Item item{text, control->spec.kind == ControlKind::FileList ? kItemFile : 0, -1};
+    Item item{text, control->spec.kind == ControlKind::FileList ? kItemFile : 0, -1, {}};
     control->items.insert(control->items.begin() + index, item);
     if (control->state >= index) ++control->state;
     if (control->spec.kind == ControlKind::Tree) {
@@ -409,7 +409,7 @@ int HeadlessPlatform::AddTreeItem(ControlId id, int parent, const std::string& t
     Control* control = Find(id);
     if (control == nullptr || control->spec.kind != ControlKind::Tree) return -1;
     if (!ValidIndex(control->items, parent)) {
-        control->items.push_back({text, 0, -1});
+        control->items.push_back({text, 0, -1, {}});
         return static_cast<int>(control->items.size()) - 1;
     }
     // A child goes after its parent's last descendant, so that the entries stay in display order.
@@ -424,7 +424,7 @@ int HeadlessPlatform::AddTreeItem(ControlId id, int parent, const std::string& t
     for (auto& item : control->items) {
         if (item.parent >= index) ++item.parent;
     }
-    control->items.insert(control->items.begin() + index, Item{text, 0, parent});
+    control->items.insert(control->items.begin() + index, Item{text, 0, parent, {}});
     if (control->state >= index) ++control->state;
     return index;
 }

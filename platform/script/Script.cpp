@@ -330,9 +330,14 @@ bool IsKeyName(std::string_view name) {
         if (name == known) return true;
     }
     if (name.size() == 1) return std::isalnum(static_cast<unsigned char>(name[0])) != 0;
+    // Function keys F1 to F12: digits only after the F.
     if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F') {
-        int number = std::atoi(std::string(name.substr(1)).c_str());
-        return number >= 1 && number <= 12 && std::isdigit(static_cast<unsigned char>(name[1]));
+        int number = 0;
+        for (char c : name.substr(1)) {
+            if (std::isdigit(static_cast<unsigned char>(c)) == 0) return false;
+            number = number * 10 + (c - '0');
+        }
+        return number >= 1 && number <= 12;
     }
     return false;
 }

@@ -185,6 +185,16 @@ TEST_F(ListsTest, ReportListEditsKeepOrderAndSelection) {
     EXPECT_EQ(platform->GetText(ControlId::LstBatch), "/p/3.jpg");
     platform->SetItemState(ControlId::LstBatch, 0, kItemSelected);
     EXPECT_EQ(platform->GetState(ControlId::LstBatch), 0);
+    EXPECT_TRUE(Drain().empty());
+
+    // A user's click on another entry is reported as a click (kind 0), not as a change.
+    auto* tree = qobject_cast<QTreeWidget*>(platform->ControlWidget(ControlId::LstBatch));
+    ASSERT_NE(tree, nullptr);
+    Settle();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(tree->topLevelItem(1)).center());
+    const std::vector<Event> clicks = Drain();
+    ASSERT_FALSE(clicks.empty());
+    for (const Event& e : clicks) EXPECT_EQ(e.kind, kKindLeftClick);
     platform->ClearItems(ControlId::LstBatch);
     EXPECT_EQ(platform->GetState(ControlId::LstBatch), -1);
     EXPECT_EQ(platform->ItemCount(ControlId::LstBatch), 0);

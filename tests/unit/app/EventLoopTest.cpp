@@ -9,33 +9,29 @@ namespace velinor::app {
 namespace {
 
 using platform::ControlId;
-using testing::FakePlatform;
+using testing::RecordingPlatform;
 using testing::TestFolder;
 
+// The texture folder beside the program; the in-memory platform's program folder is the
+// working folder.
 class TextureFolder : public testing::ShellFixture {
 protected:
     TextureFolder() {
-        platform.programDirectory = (folder.Path() / "program").string() + "/";
         for (const char* category : {"Holz64x64", "Holz16x16", "Wasser128x128", "Stein"}) {
-            TestFolder::Write(std::string("program/texturen/") + category + "/tile.jpg", "not a picture");
+            TestFolder::Write(std::string("texturen/") + category + "/tile.jpg", "not a picture");
         }
     }
-    // Selects the tree entry with this text as the user would, then raises event.
+    // Selects the tree entry with this text as the user would.
     void SelectTexture(const std::string& text) {
-        QueueControl(ControlId::TreeTextures, [text](FakePlatform& p) {
-            const auto& items = p.At(ControlId::TreeTextures).items;
-            p.At(ControlId::TreeTextures).state =
-                static_cast<int>(std::find(items.begin(), items.end(), text) - items.begin());
-        }, platform::kKindChange);
+        Then([text](RecordingPlatform& p) { p.Pick(ControlId::TreeTextures, text); });
     }
     void SetTexWidth(int value) {
-        QueueControl(ControlId::SpinTexWidth, [value](FakePlatform& p) { p.At(ControlId::SpinTexWidth).state = value; },
-                     platform::kKindChange);
+        Then([value](RecordingPlatform& p) { p.UserSet(ControlId::SpinTexWidth, value); });
     }
     void ExpectTexWidth(int value) {
-        Observe([value](FakePlatform& p) {
-            EXPECT_EQ(p.At(ControlId::SpinTexWidth).state, value);
-            EXPECT_EQ(p.At(ControlId::SpinTexWidth).text, std::to_string(value));
+        Then([value](RecordingPlatform& p) {
+            EXPECT_EQ(p.GetState(ControlId::SpinTexWidth), value);
+            EXPECT_EQ(p.GetText(ControlId::SpinTexWidth), std::to_string(value));
         });
     }
 };
@@ -43,7 +39,7 @@ protected:
 TEST_F(TextureFolder, ASelectedSizeCategoryPresetsTheBandWidthFromTheNextEventOn) {
     SelectTexture("Holz64x64");
     ExpectTexWidth(16);              // the selection is read before the next wait
-    Queue(testing::MakeEvent(platform::kEventKey));
+    Then([](RecordingPlatform& p) { p.UserKey({}); });
     ExpectTexWidth(64);
     SelectTexture("Holz16x16");
     SetTexWidth(20);                 // the change itself is the next event
@@ -57,17 +53,35 @@ TEST_F(TextureFolder, ASelectedSizeCategoryPresetsTheBandWidthFromTheNextEventOn
     RunProgram();
 }
 
-TEST_F(TextureFolder, TheTreeListsCategoriesSortedWithTheirTiles) {
-    TestFolder::Write("program/texturen/Holz16x16/ahorn.bmp", "");
-    TestFolder::Write("program/texturen/Holz16x16/water.JPG", "");
-    TestFolder::Write("program/texturen/Holz16x16/notes.txt", "");
-    TestFolder::Write("program/texturen/loose.jpg", "");
+TEST_F(TextureFolder, EachSizeCategoryPresetsItsOwnWidth) {
+    TestFolder::Write("texturen/Wasser16x16/tile.jpg", "");
+    TestFolder::Write("texturen/Holz128x128/tile.jpg", "");
+    for (auto [category, width] : {std::pair{"Wasser16x16", 16}, {"Holz128x128", 128}, {"Holz16x16", 16},
+                                   {"Wasser128x128", 128}, {"Holz64x64", 64}}) {
+        SetTexWidth(40);
+        SelectTexture(category);
+        Then([](RecordingPlatform& p) { p.UserKey({}); });
+        ExpectTexWidth(width);
+    }
     RunProgram();
-    const auto& tree = platform.At(ControlId::TreeTextures);
+}
+
+TEST_F(TextureFolder, TheTreeListsCategoriesSortedWithTheirTiles) {
+    TestFolder::Write("texturen/Holz16x16/ahorn.bmp", "");
+    TestFolder::Write("texturen/Holz16x16/water.JPG", "");
+    TestFolder::Write("texturen/Holz16x16/notes.txt", "");
+    TestFolder::Write("texturen/loose.jpg", "");
+    RunProgram();
+    std::vector<std::string> items;
+    std::vector<int> parents;
+    for (int i = 0; i < platform.ItemCount(ControlId::TreeTextures); ++i) {
+        items.push_back(platform.ItemText(ControlId::TreeTextures, i));
+        parents.push_back(platform.TreeItemParent(ControlId::TreeTextures, i));
+    }
     const std::vector<std::string> expected = {"Holz16x16", "ahorn.bmp", "tile.jpg", "Holz64x64", "tile.jpg",
                                                "Stein", "tile.jpg", "Wasser128x128", "tile.jpg"};
-    EXPECT_EQ(tree.items, expected);
-    EXPECT_EQ(tree.itemParents, (std::vector<int>{-1, 0, 0, -1, 3, -1, 5, -1, 7}));
+    EXPECT_EQ(items, expected);
+    EXPECT_EQ(parents, (std::vector<int>{-1, 0, 0, -1, 3, -1, 5, -1, 7}));
 }
 
 TEST(TextureTree, MoreThanElevenCategoriesAreAllListedAndAMissingFolderIsEmpty) {
@@ -80,30 +94,39 @@ TEST(TextureTree, MoreThanElevenCategoriesAreAllListedAndAMissingFolderIsEmpty) 
 class Dispatch : public testing::ShellFixture {};
 
 TEST_F(Dispatch, SpinsEchoTheirValueAndDropTheNextPendingEvent) {
-    QueueControl(ControlId::SpinCircleGap, [](FakePlatform& p) { p.At(ControlId::SpinCircleGap).state = 7; },
-                 platform::kKindChange);
-    // This website click is the pending event the spin's handler drops.
-    QueueControl(ControlId::BtnWebsite);
-    QueueControl(ControlId::BtnWebsite);
+    Then([](RecordingPlatform& p) {
+        p.UserSet(ControlId::SpinCircleGap, 7);
+        p.UserClick(ControlId::BtnWebsite);   // pending while the spin is handled: dropped
+    });
+    Then([](RecordingPlatform& p) { p.UserClick(ControlId::BtnWebsite); });
     RunProgram();
     EXPECT_EQ(Text(ControlId::SpinCircleGap), "7");
-    EXPECT_EQ(platform.polls, 1);
-    EXPECT_EQ(platform.urlsOpened.size(), 1u);
+    EXPECT_EQ(platform.OpenedUrls().size(), 1u);
 }
 
 TEST_F(Dispatch, FolderComboAndFileListFollowEachOther) {
-    QueueControl(ControlId::CmbExplorer, [](FakePlatform& p) { p.At(ControlId::CmbExplorer).text = "/a/"; });
-    Observe([](FakePlatform& p) { EXPECT_EQ(p.At(ControlId::LstExplorer).text, "/a/"); });
-    QueueControl(ControlId::LstExplorer, [](FakePlatform& p) { p.At(ControlId::LstExplorer).text = "/a/b/"; });
+    TestFolder::Write("a/b/bild.jpg", "");
+    const std::string a = (folder.Path() / "a").string() + "/";
+    Then([a](RecordingPlatform& p) { p.UserType(ControlId::CmbExplorer, a); });
+    Then([a](RecordingPlatform& p) {
+        EXPECT_EQ(p.GetText(ControlId::LstExplorer), a);
+        ASSERT_EQ(p.ItemCount(ControlId::LstExplorer), 1);
+        EXPECT_EQ(p.ItemText(ControlId::LstExplorer, 0), "b");
+    });
+    // The user opens b in the list.
+    Then([a](RecordingPlatform& p) {
+        p.SetText(ControlId::LstExplorer, a + "b/");
+        p.UserSet(ControlId::LstExplorer, 0);
+    });
     RunProgram();
-    EXPECT_EQ(Text(ControlId::CmbExplorer), "/a/b/");
+    EXPECT_EQ(Text(ControlId::CmbExplorer), a + "b/");
 }
 
 TEST_F(Dispatch, DropsAndUnknownControlsChangeNothingVisible) {
-    platform::Event drop = testing::MakeEvent(platform::kEventDrop);
-    drop.droppedFiles = {"/tmp/a.jpg"};
-    Queue(drop);
-    QueueControl(ControlId::FrmSource);
+    Then([](RecordingPlatform& p) {
+        p.UserDrop({"/tmp/a.jpg"});
+        p.UserClick(ControlId::FrmSource);
+    });
     RunProgram();
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_TRUE(Visible(ControlId::BoxText));

@@ -8,45 +8,53 @@ namespace velinor::app {
 namespace {
 
 using platform::ControlId;
-using testing::FakePlatform;
+using testing::RecordingPlatform;
 
-void CheckOnly(FakePlatform& p, ControlId checked) {
-    for (ControlId id : {ControlId::OptModeText, ControlId::OptModeLogo, ControlId::OptModeFrame}) {
-        p.At(id).state = id == checked ? 1 : 0;
-    }
+// The user checks a mode option and moves the pointer (a non-control event).
+void Mode(RecordingPlatform& p, ControlId option) {
+    p.UserClick(option);
+    p.PointerAt({0, 0});
 }
 
 class ModePanels : public testing::ShellFixture {};
 
 TEST_F(ModePanels, PanelsChangeOnlyWithTheNextNonControlEvent) {
-    QueueControl(ControlId::OptModeLogo, [](FakePlatform& p) { CheckOnly(p, ControlId::OptModeLogo); });
-    Observe([](FakePlatform& p) {
-        EXPECT_TRUE(p.At(ControlId::BoxText).visible);
-        EXPECT_FALSE(p.At(ControlId::BoxLogo).visible);
+    Then([](RecordingPlatform& p) { p.UserClick(ControlId::OptModeLogo); });
+    Then([](RecordingPlatform& p) {
+        EXPECT_TRUE(p.ControlVisible(ControlId::BoxText));
+        EXPECT_FALSE(p.ControlVisible(ControlId::BoxLogo));
     });
-    QueuePointer({10, 10});
-    Observe([](FakePlatform& p) {
-        EXPECT_FALSE(p.At(ControlId::BoxText).visible);
-        EXPECT_TRUE(p.At(ControlId::BoxLogo).visible);
-        EXPECT_FALSE(p.At(ControlId::BoxFrame).visible);
+    Then([](RecordingPlatform& p) { p.PointerAt({10, 10}); });
+    Then([](RecordingPlatform& p) {
+        EXPECT_FALSE(p.ControlVisible(ControlId::BoxText));
+        EXPECT_TRUE(p.ControlVisible(ControlId::BoxLogo));
+        EXPECT_FALSE(p.ControlVisible(ControlId::BoxFrame));
     });
     RunProgram();
 }
 
 TEST_F(ModePanels, TheFrameKindChoosesOneOfFourContainers) {
-    QueueControl(ControlId::OptModeFrame, [](FakePlatform& p) { CheckOnly(p, ControlId::OptModeFrame); });
-    QueuePointer({0, 0});
-    Observe([](FakePlatform& p) {
-        EXPECT_TRUE(p.At(ControlId::BoxFrame).visible);
-        EXPECT_TRUE(p.At(ControlId::BoxTexture).visible);
-        EXPECT_FALSE(p.At(ControlId::BoxCircles).visible);
+    Then([](RecordingPlatform& p) { Mode(p, ControlId::OptModeFrame); });
+    Then([](RecordingPlatform& p) {
+        EXPECT_TRUE(p.ControlVisible(ControlId::BoxFrame));
+        EXPECT_TRUE(p.ControlVisible(ControlId::BoxTexture));
+        EXPECT_FALSE(p.ControlVisible(ControlId::BoxCircles));
     });
+    // The combo box offers entries 0 and 1; the program may set 2 and 3 for further kinds.
     for (int kind = 1; kind < 4; ++kind) {
-        QueuePointer({0, 0}, [kind](FakePlatform& p) { p.At(ControlId::CmbFrameKind).state = kind; });
-        Observe([kind](FakePlatform& p) {
+        Then([kind](RecordingPlatform& p) {
+            if (kind == 1) {
+                p.UserSet(ControlId::CmbFrameKind, kind);
+            } else {
+                p.AddItem(ControlId::CmbFrameKind, "spare");
+                p.SetState(ControlId::CmbFrameKind, kind);
+            }
+            p.PointerAt({0, 0});
+        });
+        Then([kind](RecordingPlatform& p) {
             const ControlId boxes[] = {ControlId::BoxTexture, ControlId::BoxCircles, ControlId::BoxSpare1,
                                        ControlId::BoxSpare2};
-            for (int i = 0; i < 4; ++i) EXPECT_EQ(p.At(boxes[i]).visible, i == kind) << kind << " " << i;
+            for (int i = 0; i < 4; ++i) EXPECT_EQ(p.ControlVisible(boxes[i]), i == kind) << kind << " " << i;
         });
     }
     RunProgram();
@@ -54,18 +62,15 @@ TEST_F(ModePanels, TheFrameKindChoosesOneOfFourContainers) {
 
 class StatusHints : public testing::ShellFixture {
 protected:
-    StatusHints() {
-        // BtnOpen covers x 100..254, y 200..229 on the screen; ImgSource lies elsewhere.
-        Observe([](FakePlatform& p) {
-            p.At(ControlId::BtnOpen).screen = {100, 200, 155, 30};
-            p.At(ControlId::ImgSource).screen = {400, 400, 10, 10};
-            p.At(ControlId::ImgPreview).screen = {400, 400, 10, 10};
-            p.At(ControlId::BtnSave).screen = {400, 400, 10, 10};
+    // Moves the pointer to a point relative to the top-left corner of a control on the screen.
+    void ExpectHintAt(ControlId control, platform::Point offset, const std::string& hint) {
+        Then([control, offset](RecordingPlatform& p) {
+            const platform::Rect r = p.ControlScreenRect(control);
+            p.PointerAt({r.x + offset.x, r.y + offset.y});
         });
-    }
-    void ExpectHintAt(platform::Point at, const std::string& hint) {
-        QueuePointer(at);
-        Observe([at, hint](FakePlatform& p) { EXPECT_EQ(p.status[0], hint) << at.x << "," << at.y; });
+        Then([control, offset, hint](RecordingPlatform& p) {
+            EXPECT_EQ(p.StatusText(0), hint) << static_cast<int>(control) << " " << offset.x << "," << offset.y;
+        });
     }
 };
 
@@ -73,35 +78,44 @@ TEST_F(StatusHints, PointerEdgesLeftAndTopInsideRightAndBottomOutside) {
     const std::string open = "\xC3\x96" "ffnet ein Bild (JPEG, BMP, PNG oder TGA).";
     const std::string textMode = "Textmodus: Text eingeben, Schrift und Position w\xC3\xA4hlen, dann \xC2\xBBText "
                                  "anwenden\xC2\xAB dr\xC3\xBC" "cken.";
-    ExpectHintAt({100, 200}, open);
-    ExpectHintAt({254, 229}, open);
-    ExpectHintAt({255, 210}, textMode);
-    ExpectHintAt({120, 230}, textMode);
-    ExpectHintAt({99, 210}, textMode);
+    // BtnOpen is 155 x 30 (and clear of the pictures and the save button).
+    ExpectHintAt(ControlId::BtnOpen, {0, 0}, open);
+    ExpectHintAt(ControlId::BtnOpen, {154, 29}, open);
+    ExpectHintAt(ControlId::BtnOpen, {155, 10}, textMode);
+    ExpectHintAt(ControlId::BtnOpen, {20, 30}, textMode);
+    ExpectHintAt(ControlId::BtnOpen, {-1, 10}, textMode);
     RunProgram();
 }
 
 TEST_F(StatusHints, HintsFollowTabAndMode) {
-    QueuePointer({0, 0}, [](FakePlatform& p) { CheckOnly(p, ControlId::OptModeLogo); });
-    Observe([](FakePlatform& p) { EXPECT_EQ(p.status[0].rfind("Logomodus", 0), 0u); });
-    QueuePointer({0, 0}, [](FakePlatform& p) { CheckOnly(p, ControlId::OptModeFrame); });
-    Observe([](FakePlatform& p) { EXPECT_EQ(p.status[0], ""); });
-    QueuePointer({0, 0}, [](FakePlatform& p) { p.At(ControlId::PnlTabs).state = 1; });
-    Observe([](FakePlatform& p) { EXPECT_EQ(p.status[0].rfind("Bilder zur Liste", 0), 0u); });
+    Then([](RecordingPlatform& p) { Mode(p, ControlId::OptModeLogo); });
+    Then([](RecordingPlatform& p) { EXPECT_EQ(p.StatusText(0).rfind("Logomodus", 0), 0u); });
+    Then([](RecordingPlatform& p) { Mode(p, ControlId::OptModeFrame); });
+    Then([](RecordingPlatform& p) { EXPECT_EQ(p.StatusText(0), ""); });
+    Then([](RecordingPlatform& p) {
+        p.UserSet(ControlId::PnlTabs, 1);
+        p.PointerAt({0, 0});
+    });
+    Then([](RecordingPlatform& p) { EXPECT_EQ(p.StatusText(0).rfind("Bilder zur Liste", 0), 0u); });
     // On the settings and information tabs nothing is hinted, not even over BtnOpen.
     for (int tab : {2, 3}) {
-        QueuePointer({110, 210}, [tab](FakePlatform& p) { p.At(ControlId::PnlTabs).state = tab; });
-        Observe([](FakePlatform& p) { EXPECT_EQ(p.status[0], ""); });
+        Then([tab](RecordingPlatform& p) {
+            p.UserSet(ControlId::PnlTabs, tab);
+            const platform::Rect open = p.ControlScreenRect(ControlId::BtnOpen);
+            p.PointerAt({open.x + 10, open.y + 10});
+        });
+        Then([](RecordingPlatform& p) { EXPECT_EQ(p.StatusText(0), ""); });
     }
     RunProgram();
 }
 
 TEST_F(StatusHints, TheHintIsRefreshedAfterControlEventsToo) {
-    QueueControl(ControlId::OptModeLogo, [](FakePlatform& p) {
-        CheckOnly(p, ControlId::OptModeLogo);
-        p.status[0] = "stale";
+    Then([](RecordingPlatform& p) { p.PointerAt({0, 0}); });   // over no control
+    Then([](RecordingPlatform& p) {
+        p.SetStatusText(0, "stale");
+        p.UserClick(ControlId::OptModeLogo);
     });
-    Observe([](FakePlatform& p) { EXPECT_EQ(p.status[0].rfind("Logomodus", 0), 0u); });
+    Then([](RecordingPlatform& p) { EXPECT_EQ(p.StatusText(0).rfind("Logomodus", 0), 0u); });
     RunProgram();
 }
 

@@ -2,18 +2,94 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "FakePlatform.h"
 #include "TestFolder.h"
 #include "app/Application.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "plugins/PluginApi.h"
 
 namespace velinor::app::testing {
 
-// A working folder with the language file and the picture library the program needs, and a
-// fake platform to run the program on.
+// The in-memory platform with a user who acts in steps, and a record of what the program
+// asked of the screen that the model keeps no history of: message boxes, opacity changes and
+// windows opened. Folder requesters take their answers from a list.
+class RecordingPlatform : public platform::HeadlessPlatform {
+public:
+    using Step = std::function<void(RecordingPlatform&)>;
+    struct Message {
+        std::string caption, text;
+        platform::MessageIcon icon;
+    };
+
+    explicit RecordingPlatform(Options options = {}) : HeadlessPlatform(std::move(options)) {}
+
+    std::deque<Step> steps;
+    std::vector<Message> messages;
+    std::vector<int> opacities;
+    std::vector<platform::WindowSpec> windowsOpened;
+    std::vector<std::string> folderAnswers;
+    bool mainWindowClosed = false;
+
+    // The program waits: the user takes the next steps until one of them raises an event.
+    // Steps that raise nothing look at the windows between two events. With no steps left the
+    // model closes the window.
+    platform::Event WaitEvent() override {
+        while (!HasPendingEvent() && !steps.empty()) {
+            Step step = std::move(steps.front());
+            steps.pop_front();
+            step(*this);
+        }
+        return HeadlessPlatform::WaitEvent();
+    }
+    bool OpenWindow(const platform::WindowSpec& spec) override {
+        windowsOpened.push_back(spec);
+        return HeadlessPlatform::OpenWindow(spec);
+    }
+    // The main window's controls stay to be looked at after the program has ended.
+    void CloseWindow(int window) override {
+        if (window == 0) {
+            mainWindowClosed = true;
+            return;
+        }
+        HeadlessPlatform::CloseWindow(window);
+    }
+    void SetWindowOpacity(int window, int opacity) override {
+        opacities.push_back(opacity);
+        HeadlessPlatform::SetWindowOpacity(window, opacity);
+    }
+    std::string FolderRequester(const std::string&, const std::string&) override {
+        if (folderAnswers.empty()) return {};
+        std::string answer = folderAnswers.front();
+        folderAnswers.erase(folderAnswers.begin());
+        return answer;
+    }
+    platform::MessageAnswer MessageBox(const std::string& caption, const std::string& text, platform::MessageIcon icon,
+                                       platform::MessageButtons buttons) override {
+        messages.push_back({caption, text, icon});
+        return HeadlessPlatform::MessageBox(caption, text, icon, buttons);
+    }
+
+    // The user moves the pointer to a point on the screen.
+    void PointerAt(platform::Point screen) {
+        const platform::Point origin = WindowPosition(0);
+        UserPointer(0, {screen.x - origin.x, screen.y - origin.y});
+    }
+    // The user picks the entry of a list or tree that has this text.
+    void Pick(platform::ControlId id, const std::string& text) {
+        for (int i = 0; i < ItemCount(id); ++i) {
+            if (ItemText(id, i) == text) return UserSet(id, i);
+        }
+        ADD_FAILURE() << "no entry " << text;
+    }
+};
+
+// A working folder with the language file and the picture library the program needs, and the
+// in-memory platform to run the program on.
 class ShellFixture : public ::testing::Test {
 protected:
     ShellFixture() {
@@ -22,41 +98,20 @@ protected:
         std::filesystem::copy_file(std::string(VELINOR_STAGE_DIR) + "/data/image323.so", "data/image323.so");
     }
 
-    int RunProgram(std::vector<std::string> arguments = {}) {
-        Application application(platform, std::move(arguments));
+    static int RunProgramOn(RecordingPlatform& on, std::vector<std::string> arguments = {}) {
+        Application application(on, std::move(arguments));
         return application.Run();
     }
+    int RunProgram(std::vector<std::string> arguments = {}) { return RunProgramOn(platform, std::move(arguments)); }
 
-    using Action = std::function<void(FakePlatform&)>;
+    // What the user does next; steps run when the program waits for an event.
+    void Then(RecordingPlatform::Step step) { platform.steps.push_back(std::move(step)); }
 
-    void Queue(platform::Event event, Action action = {}) {
-        platform.steps.push_back({std::move(action), std::move(event)});
-    }
-    void QueueControl(platform::ControlId id, Action action = {}, int kind = platform::kKindLeftClick) {
-        platform::Event e = MakeEvent(platform::kEventControl);
-        e.control = id;
-        e.kind = kind;
-        Queue(e, std::move(action));
-    }
-    void QueuePointer(platform::Point at, Action action = {}) {
-        Queue(MakeEvent(platform::kEventPointerMove), [at, action](FakePlatform& p) {
-            p.pointer = at;
-            if (action) action(p);
-        });
-    }
-    void QueueToolbar(platform::ToolbarItem item, Action action = {}) {
-        platform::Event e = MakeEvent(platform::kEventToolbar);
-        e.toolbarItem = item;
-        Queue(e, std::move(action));
-    }
-    // Runs action after every event queued so far has been handled.
-    void Observe(Action action) { Queue(MakeEvent(platform::kEventRepaint), std::move(action)); }
-
-    std::string Text(platform::ControlId id) { return platform.At(id).text; }
-    bool Visible(platform::ControlId id) { return platform.At(id).visible; }
+    std::string Text(platform::ControlId id) { return platform.GetText(id); }
+    bool Visible(platform::ControlId id) { return platform.ControlVisible(id); }
 
     TestFolder folder;
-    FakePlatform platform;
+    RecordingPlatform platform;
 };
 
 }  // namespace velinor::app::testing

@@ -10,7 +10,7 @@ namespace {
 
 using platform::ControlId;
 using platform::ToolbarItem;
-using testing::FakePlatform;
+using testing::RecordingPlatform;
 using testing::TestFolder;
 
 class StartUp : public testing::ShellFixture {};
@@ -26,49 +26,55 @@ TEST_F(StartUp, WithoutSettingsTheProgramIsGermanWithEmptyFields) {
     EXPECT_FALSE(platform.ToolbarPressed(ToolbarItem::TbEnglish));
     EXPECT_EQ(Text(ControlId::TxtPictureName), "");
     EXPECT_EQ(Text(ControlId::TxtDefaultDir), "");
-    EXPECT_EQ(Text(ControlId::CmbExplorer), "");
+    // No folder stored: the explorer shows the working folder.
+    EXPECT_EQ(Text(ControlId::CmbExplorer), folder.Path().string() + "/");
     EXPECT_FALSE(std::filesystem::exists("Settings.ini")) << "closing must not write the settings";
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(StartUp, TheBuildSetsItsInitialStates) {
     // Before the first event only the text panel shows.
-    Observe([](FakePlatform& p) {
-        EXPECT_TRUE(p.At(ControlId::BoxText).visible);
-        EXPECT_FALSE(p.At(ControlId::BoxLogo).visible);
-        EXPECT_FALSE(p.At(ControlId::BoxFrame).visible);
+    Then([](RecordingPlatform& p) {
+        EXPECT_TRUE(p.ControlVisible(ControlId::BoxText));
+        EXPECT_FALSE(p.ControlVisible(ControlId::BoxLogo));
+        EXPECT_FALSE(p.ControlVisible(ControlId::BoxFrame));
     });
     RunProgram();
-    EXPECT_EQ(platform.At(ControlId::OptModeText).state, 1);
-    EXPECT_EQ(platform.At(ControlId::OptBatchLogoPos1).state, 1);
-    EXPECT_EQ(platform.At(ControlId::SpinCircleRadius).state, 10);
+    EXPECT_EQ(platform.GetState(ControlId::OptModeText), 1);
+    EXPECT_EQ(platform.GetState(ControlId::OptBatchLogoPos1), 1);
+    EXPECT_EQ(platform.GetState(ControlId::SpinCircleRadius), 10);
     EXPECT_EQ(Text(ControlId::SpinCircleGap), "3");
     EXPECT_FALSE(Visible(ControlId::BoxTexture));
     EXPECT_FALSE(Visible(ControlId::BoxSpare2));
-    EXPECT_FALSE(platform.At(ControlId::BtnBatchStart).enabled);
+    EXPECT_FALSE(platform.ControlEnabled(ControlId::BtnBatchStart));
     EXPECT_EQ(platform.TabCount(ControlId::PnlBatchMark), 2);
     EXPECT_EQ(platform.TabCount(ControlId::PnlTabs), 4);
-    EXPECT_EQ(platform.At(ControlId::PnlTabs).tabs[3], "INFO");
-    EXPECT_EQ(platform.pointer.x, 300);
+    EXPECT_EQ(platform.ItemText(ControlId::PnlTabs, 3), "INFO");
+    EXPECT_EQ(platform.PointerPosition().x, 300);
     EXPECT_EQ(Text(ControlId::TxtInfo).rfind("Velinor V3.01\r\n\r\n", 0), 0u);
 }
 
 TEST_F(StartUp, SettingsAreReadAndShownOnlyWhenNameAndFolderAreBothSet) {
-    TestFolder::Write("Settings.ini", "Language = English\r\nBildname = urlaub\r\nVerzeichnis = /fotos/\r\n");
+    const std::string photos = (folder.Path() / "fotos").string() + "/";
+    TestFolder::Write("fotos/strand.jpg", "");
+    TestFolder::Write("fotos/notiz.txt", "");
+    TestFolder::Write("Settings.ini", "Language = English\r\nBildname = urlaub\r\nVerzeichnis = " + photos + "\r\n");
     RunProgram();
     EXPECT_EQ(Text(ControlId::BtnOpen), "Open picture");
     EXPECT_TRUE(platform.ToolbarPressed(ToolbarItem::TbEnglish));
     EXPECT_EQ(Text(ControlId::TxtPictureName), "urlaub");
-    EXPECT_EQ(Text(ControlId::TxtDefaultDir), "/fotos/");
-    EXPECT_EQ(Text(ControlId::LstExplorer), "/fotos/");
+    EXPECT_EQ(Text(ControlId::TxtDefaultDir), photos);
+    EXPECT_EQ(Text(ControlId::LstExplorer), photos);
+    // The explorer lists the pictures of the folder only.
+    ASSERT_EQ(platform.ItemCount(ControlId::LstExplorer), 1);
+    EXPECT_EQ(platform.ItemText(ControlId::LstExplorer, 0), "strand.jpg");
 
-    FakePlatform second;
-    TestFolder::Write("Settings.ini", "Verzeichnis = /fotos/\r\n");
-    Application(second, {}).Run();
-    EXPECT_EQ(second.At(ControlId::TxtPictureName).text, "");
-    EXPECT_EQ(second.At(ControlId::TxtDefaultDir).text, "");
-    EXPECT_EQ(second.At(ControlId::CmbExplorer).text, "/fotos/");
-    EXPECT_EQ(second.At(ControlId::LstExplorer).spec.pattern, "*.jpg;*.Jpeg;*.bmp;*.png");
+    RecordingPlatform second;
+    TestFolder::Write("Settings.ini", "Verzeichnis = " + photos + "\r\n");
+    RunProgramOn(second);
+    EXPECT_EQ(second.GetText(ControlId::TxtPictureName), "");
+    EXPECT_EQ(second.GetText(ControlId::TxtDefaultDir), "");
+    EXPECT_EQ(second.GetText(ControlId::CmbExplorer), photos);
 }
 
 TEST_F(StartUp, AnUnknownLanguageShowsTheGermanTexts) {
@@ -79,10 +85,10 @@ TEST_F(StartUp, AnUnknownLanguageShowsTheGermanTexts) {
 }
 
 TEST_F(StartUp, AMissingPictureLibraryEndsTheProgramBeforeAnyWindow) {
-    std::filesystem::remove_all("data");
+    std::filesystem::remove_all(VELINOR_PLUGIN_FOLDER);
     EXPECT_NE(RunProgram(), 0);
     EXPECT_TRUE(platform.windowsOpened.empty());
-    EXPECT_TRUE(platform.controls.empty());
+    EXPECT_FALSE(platform.ControlExists(ControlId::BtnOpen));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "Datei fehlt");
     EXPECT_NE(platform.messages[0].text.find("image323"), std::string::npos);
@@ -99,23 +105,25 @@ TEST_F(StartUp, ADamagedPictureLibraryCountsAsMissing) {
 }
 
 TEST_F(StartUp, OnlyNt5SystemsFadeInAndOut) {
-    platform.os = {5, 1};
-    Observe([](FakePlatform& p) {
-        EXPECT_TRUE(p.windowsOpened[0].hidden);
-        EXPECT_TRUE(p.windowShown[0]);
-        EXPECT_EQ(p.opacities.size(), 19u);  // 0 before showing, then 0, 15, ... 255
-        EXPECT_EQ(p.opacities.back(), 255);
-    });
-    EXPECT_EQ(RunProgram(), 0);
-    ASSERT_EQ(platform.opacities.size(), 37u);
-    EXPECT_EQ(platform.opacities[19], 255);
-    EXPECT_EQ(platform.opacities[20], 240);
-    EXPECT_EQ(platform.opacities.back(), 0);
-
+    for (platform::OsVersion os : {platform::OsVersion{5, 0}, platform::OsVersion{5, 1}, platform::OsVersion{5, 2}}) {
+        RecordingPlatform nt5({.programDirectory = {}, .osVersion = os});
+        nt5.steps.push_back([](RecordingPlatform& p) {
+            EXPECT_TRUE(p.windowsOpened.at(0).hidden);
+            EXPECT_TRUE(p.WindowShown(0));
+            EXPECT_EQ(p.opacities.size(), 19u);  // 0 before showing, then 0, 15, ... 255
+            EXPECT_EQ(p.WindowOpacity(0), 255);
+        });
+        EXPECT_EQ(RunProgramOn(nt5), 0);
+        const std::string version = std::to_string(os.major) + "." + std::to_string(os.minor);
+        ASSERT_EQ(nt5.opacities.size(), 37u) << version;
+        EXPECT_EQ(nt5.opacities[18], 255) << version;
+        EXPECT_EQ(nt5.opacities[19], 255) << version;
+        EXPECT_EQ(nt5.opacities[20], 240) << version;
+        EXPECT_EQ(nt5.opacities.back(), 0) << version;
+    }
     for (platform::OsVersion os : {platform::OsVersion{5, 3}, platform::OsVersion{6, 0}, platform::OsVersion{4, 0}}) {
-        FakePlatform other;
-        other.os = os;
-        Application(other, {}).Run();
+        RecordingPlatform other({.programDirectory = {}, .osVersion = os});
+        RunProgramOn(other);
         EXPECT_TRUE(other.opacities.empty());
         EXPECT_FALSE(other.windowsOpened.at(0).hidden);
     }
@@ -125,6 +133,7 @@ TEST(StartArgument, SurroundingQuotesAreRemoved) {
     EXPECT_EQ(StartArgumentOf({}), "");
     EXPECT_EQ(StartArgumentOf({"\"/a b/c.jpg\"", "second"}), "/a b/c.jpg");
     EXPECT_EQ(StartArgumentOf({"\""}), "\"");
+    EXPECT_EQ(StartArgumentOf({"\"\""}), "");
     EXPECT_EQ(StartArgumentOf({"/plain"}), "/plain");
 }
 

@@ -1,6 +1,9 @@
 // What only PNG files have: the icon form keeps transparency as a mask; damaged and oversized files fail.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include "DecodeTestSupport.h"
@@ -25,12 +28,12 @@ void Chunk(Bytes& out, const char* type, const Bytes& data) {
 
 // A PNG built here: raw is the filtered image data (a filter byte before every row).
 Bytes MakePng(std::uint32_t width, std::uint32_t height, int depth, int colour_type, const Bytes& raw,
-              const Bytes& palette = {}, const Bytes& transparency = {}) {
+              const Bytes& palette = {}, const Bytes& transparency = {}, bool interlaced = false) {
     Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     Bytes ihdr;
     PutBe32(ihdr, width);
     PutBe32(ihdr, height);
-    ihdr.insert(ihdr.end(), {std::uint8_t(depth), std::uint8_t(colour_type), 0, 0, 0});
+    ihdr.insert(ihdr.end(), {std::uint8_t(depth), std::uint8_t(colour_type), 0, 0, std::uint8_t(interlaced ? 1 : 0)});
     Chunk(out, "IHDR", ihdr);
     if (!palette.empty()) Chunk(out, "PLTE", palette);
     if (!transparency.empty()) Chunk(out, "tRNS", transparency);
@@ -98,6 +101,30 @@ TEST(PngLimits, OversizedHeadersFailBeforeDecoding) {
     const DecodeLimits small{render::kMaxImageSide, 5};
     EXPECT_FALSE(DecodePng(PalettePng(), small).has_value());
     EXPECT_TRUE(DecodePng(PalettePng(), DecodeLimits{render::kMaxImageSide, 6}).has_value());
+}
+
+// An interlaced picture is decoded into one whole-size buffer before its rows arrive, so a
+// header that claims far more pixels than its data holds must be refused before that buffer
+// exists: decoded in a child process, the attempt may not grow the child beyond a few dozen MB
+// (the whole buffer for 30000 x 8000 would be about 960 MB).
+TEST(PngLimits, AnInterlacedHeaderLargerThanItsDataFailsWithoutTakingTheMemory) {
+    const Bytes lying = MakePng(30000, 8000, 8, 6, Bytes(20, 0), {}, {}, true);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(DecodePng(lying).has_value() ? 1 : 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the picture decoded";
+    rusage usage{};
+    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &usage), 0);
+    EXPECT_LT(usage.ru_maxrss, 100 * 1024) << "peak kB of the decoding child";
+
+    // The same check does not refuse an honest interlaced picture.
+    const Bytes honest = MakePng(1, 1, 8, 2, Bytes{0, 10, 20, 30}, {}, {}, true);
+    const auto decoded = DecodePng(honest);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->pixels.at(0), render::MakeColor(10, 20, 30));
 }
 
 }  // namespace

@@ -17,14 +17,22 @@ using testing::ReadBytes;
 using testing::RgbOf;
 using testing::ScratchFolder;
 
-TEST(WriteEncoded, EncoderCodesSpellTheFormatNames) {
-    const char jpeg[4] = {'J', 'P', 'E', 'G'};
-    const char png[4] = {'P', 'N', 'G', '\0'};
-    std::uint32_t a = 0, b = 0;
-    std::memcpy(&a, jpeg, 4);
-    std::memcpy(&b, png, 4);
-    EXPECT_EQ(a, kEncoderJpeg);
-    EXPECT_EQ(b, kEncoderPng);
+// The codes the program's callers pass: 0, the bytes "JPEG" and the bytes "PNG\0" read as a
+// little-endian number; each writes a file that starts with its format's signature.
+TEST(WriteEncoded, EachEncoderCodeWritesItsFormat) {
+    ScratchFolder folder;
+    const render::RasterImage image = Gradient(4, 4);
+    const struct {
+        std::uint32_t code;
+        std::vector<std::uint8_t> signature;
+    } formats[] = {{0, {'B', 'M'}}, {0x4745504Au, {0xFF, 0xD8, 0xFF}}, {0x00474E50u, {0x89, 'P', 'N', 'G'}}};
+    for (const auto& format : formats) {
+        const std::string path = folder.File("out");
+        ASSERT_EQ(SavePicture(&image, path, format.code), 1) << format.code;
+        const auto bytes = ReadBytes(path);
+        ASSERT_GE(bytes.size(), format.signature.size());
+        EXPECT_TRUE(std::equal(format.signature.begin(), format.signature.end(), bytes.begin())) << format.code;
+    }
 }
 
 TEST(WriteEncoded, UnknownCodesAndMissingInputWriteNothing) {

@@ -200,6 +200,15 @@ TEST_F(NViewLib, EightBitPaletteWithRunsAcrossLines) {
                                             grey(0xC5), grey(0xC5), grey(9), grey(200), grey(201), grey(202), grey(203), grey(204)}));
 }
 
+TEST_F(NViewLib, ARunOfLengthZeroAddsNothing) {
+    auto bytes = testing::MakePcx(8, 1, 2, 1, 2, {{1, 2}}, GreyPalette());
+    const std::vector<std::uint8_t> empty = {0xC0, 0x07};   // zero copies of 7
+    bytes.insert(bytes.begin() + 128, empty.begin(), empty.end());
+    const Decoded d = Decode(bytes);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(d.pixels, (std::vector<Color>{MakeColor(1, 254, 7), MakeColor(2, 253, 7)}));
+}
+
 TEST_F(NViewLib, TrueColourPlanesAndStoredData) {
     // 3 x 2, each line red plane, green plane, blue plane of 4 bytes.
     const std::vector<std::vector<std::uint8_t>> lines = {{10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0},
@@ -268,6 +277,24 @@ TEST_F(NViewLib, BadFilesFailAndReportNoSize) {
     for (std::size_t length = 0; length < good.size(); length += 37)
         expectFails(std::vector<std::uint8_t>(good.begin(), good.begin() + length), "truncated file");
     EXPECT_EQ(load("/nonexistent/picture.pcx", 0), nullptr);
+}
+
+TEST_F(NViewLib, SidesUpTo32767PixelsAreDecodedAndNoLonger) {
+    // One-bit lines of 4096 bytes hold up to 32768 pixels; the last one set is white.
+    std::vector<std::uint8_t> line(4096, 0);
+    line[32766 / 8] = 0x80 >> (32766 % 8);
+    const Decoded widest = Decode(testing::MakePcx(1, 1, 32767, 1, 4096, {line}));
+    ASSERT_TRUE(widest.ok);
+    EXPECT_EQ(widest.width, 32767);
+    EXPECT_EQ(widest.pixels.back(), render::kWhite);
+    EXPECT_EQ(widest.pixels.front(), render::kBlack);
+    EXPECT_FALSE(Decode(testing::MakePcx(1, 1, 32768, 1, 4096, {line})).ok);
+
+    const std::vector<std::vector<std::uint8_t>> column(32768, std::vector<std::uint8_t>{0x80, 0});
+    const Decoded tallest = Decode(testing::MakePcx(1, 1, 1, 32767, 2, {column.begin(), column.end() - 1}));
+    ASSERT_TRUE(tallest.ok);
+    EXPECT_EQ(tallest.height, 32767);
+    EXPECT_FALSE(Decode(testing::MakePcx(1, 1, 1, 32768, 2, column)).ok);
 }
 
 TEST(PluginLibrary, MissingLibraryOrExportGivesNothing) {

@@ -173,6 +173,9 @@ TEST_F(HeadlessModel, ListEntriesKeepCurrentEntryAndSelectionBitsInStep) {
     EXPECT_EQ(ui.GetState(ControlId::LstBatch), 3) << "the first entry named becomes current";
     EXPECT_EQ(ui.ItemState(ControlId::LstBatch, 1) & kItemSelected, kItemSelected);
     EXPECT_EQ(ui.ItemState(ControlId::LstBatch, 2) & kItemSelected, 0);
+    ui.AddItem(ControlId::LstBatch, "new", 3);   // in the current entry's place
+    EXPECT_EQ(ui.GetState(ControlId::LstBatch), 4) << "the current entry moves down with the list";
+    ui.RemoveItem(ControlId::LstBatch, 3);
 
     ui.RemoveItem(ControlId::LstBatch, 0);
     EXPECT_EQ(ui.GetState(ControlId::LstBatch), 2) << "the current entry moves up with the list";

@@ -102,6 +102,20 @@ TEST(ScriptParse, ReadsEveryCommandOfTheLanguage) {
     EXPECT_EQ(c[32].line, 35);
 }
 
+TEST(ScriptParse, KeyNamesRunFromF1ToF12AndCombineWithPlus) {
+    std::vector<Key> keys;
+    for (const char* good : {"F1", "F9", "F10", "F12", "Shift+F12", "Ctrl+Alt+Delete", "Esc", "x", "7"}) {
+        EXPECT_TRUE(ParseKeys(good, keys)) << good;
+    }
+    EXPECT_TRUE(ParseKeys("Ctrl+F12", keys));
+    EXPECT_EQ(keys, std::vector<Key>{Key::Control}) << "only the keys the program reads are kept";
+    for (const char* bad : {"F0", "F13", "F1x", "Ctrl+", "+A", "", "Ctrl++A", "F012"}) {
+        EXPECT_FALSE(ParseKeys(bad, keys)) << bad;
+        EXPECT_TRUE(keys.empty()) << bad;
+    }
+    EXPECT_EQ(Parse("key \"F12\"\n").commands.size(), 1u);
+}
+
 TEST(ScriptParse, AcceptsWindowsLineEndsAndAByteOrderMark) {
     Script script = Parse("\xEF\xBB\xBF" "click BtnOpen\r\ntype TxtMark \"a\\r\\n\"\r\n");
     ASSERT_EQ(script.commands.size(), 2u);

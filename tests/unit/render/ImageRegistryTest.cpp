@@ -63,6 +63,9 @@ TEST(ImageRegistry, ScaleKeepsTheHandleAndSameSizeIsBitIdentical) {
     EXPECT_EQ(image->pixels, before);
     EXPECT_EQ(images.ScaleImage(1, 6, 1), image);
     EXPECT_EQ(image->width, 6);
+    EXPECT_EQ(images.ScaleImage(1, 6, 4), image);   // a new height alone is a new size too
+    EXPECT_EQ(image->height, 4);
+    EXPECT_EQ(image->pixels.size(), 24u);
 }
 
 TEST(ImageRegistry, ScaleAveragesTheAreaEachPixelCovers) {

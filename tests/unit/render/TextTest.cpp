@@ -53,12 +53,12 @@ TEST_F(Text, DefaultFontIsASmallInterfaceFont) {
 }
 
 TEST_F(Text, HeightSelectsCharacterOrCellSize) {
-    ASSERT_EQ(fonts_.CreateFont(kMark, Described("arial", -40)), 1);
+    ASSERT_TRUE(fonts_.CreateFont(kMark, Described("arial", -40)));
     draw_.SelectDrawFont(kMark);
     const int cell40 = draw_.TextCellHeight();
     EXPECT_GT(cell40, 40);  // character height 40 plus the room above and below
     EXPECT_LT(cell40, 52);
-    ASSERT_EQ(fonts_.CreateFont(kMark, Described("arial", 30)), 1);  // re-creating replaces it
+    ASSERT_TRUE(fonts_.CreateFont(kMark, Described("arial", 30)));  // re-creating replaces it
     EXPECT_NEAR(draw_.TextCellHeight(), 30, 1);
     EXPECT_EQ(FontHeightForPoints(10, 96), -13);
     EXPECT_EQ(FontHeightForPoints(12, 96), -16);
@@ -95,6 +95,32 @@ TEST_F(Text, TransparentTextTouchesOnlyGlyphPixels) {
     EXPECT_EQ(draw_.CursorX(), 3 + draw_.MeasureText("Hi |"));
 }
 
+// The face of "arial" has 1854/2048 of an em above the baseline in the cell: at a character
+// height of 40 pixels the baseline lies 36 pixels below the requested top, so the flat feet
+// of "H" fill row top + 35 and nothing lies below it; its cap height (1409/2048 em) puts the
+// top of the letters about 8.5 rows below the requested top.
+TEST_F(Text, InkSitsOnTheBaselineBelowTheRequestedTop) {
+    ASSERT_TRUE(fonts_.CreateFont(kMark, Described("arial", -40)));
+    draw_.SelectDrawFont(kMark);
+    draw_.DrawColor(200, 10, 60);
+    draw_.DrawFlags(kTransparentText);
+    draw_.MoveTextCursor(3, 4);
+    draw_.PrintText("HH");
+    int top = -1, bottom = -1, solidInBottom = 0;
+    for (int y = 0; y < image_->height; ++y) {
+        for (int x = 0; x < image_->width; ++x) {
+            if (image_->At(x, y) == kPaper) continue;
+            if (top < 0) top = y;
+            bottom = y;
+        }
+    }
+    for (int x = 0; x < image_->width; ++x) solidInBottom += image_->At(x, bottom) == kInk ? 1 : 0;
+    EXPECT_EQ(bottom, 4 + 35);
+    EXPECT_GE(solidInBottom, 8) << "the feet of both stems of both letters";
+    EXPECT_GE(top, 4 + 7);
+    EXPECT_LE(top, 4 + 9);
+}
+
 TEST_F(Text, OpaqueTextPaintsItsCellWhiteFirst) {
     draw_.MoveTextCursor(10, 20);
     draw_.PrintText("x");
@@ -113,7 +139,7 @@ TEST_F(Text, OpaqueTextPaintsItsCellWhiteFirst) {
 }
 
 TEST_F(Text, SameFontAndTextGiveTheSamePixels) {
-    ASSERT_EQ(fonts_.CreateFont(kMark, Described("arial", -18)), 1);
+    ASSERT_TRUE(fonts_.CreateFont(kMark, Described("arial", -18)));
     draw_.SelectDrawFont(kMark);
     draw_.DrawFlags(kTransparentText);
     draw_.PrintText("Velinor 2026");
@@ -128,7 +154,7 @@ TEST_F(Text, SameFontAndTextGiveTheSamePixels) {
 TEST_F(Text, StylesChangeTheShape) {
     auto render = [this](const FontDescription& wanted) {
         Fresh();
-        EXPECT_EQ(fonts_.CreateFont(kMark, wanted), 1);
+        EXPECT_TRUE(fonts_.CreateFont(kMark, wanted));
         draw_.SelectDrawFont(kMark);
         draw_.DrawFlags(kTransparentText);
         draw_.PrintText("Stamp");
@@ -163,7 +189,7 @@ TEST_F(Text, StylesChangeTheShape) {
 }
 
 TEST_F(Text, TextOverTheEdgesIsCutOff) {
-    ASSERT_EQ(fonts_.CreateFont(kMark, Described("", -48)), 1);
+    ASSERT_TRUE(fonts_.CreateFont(kMark, Described("", -48)));
     draw_.SelectDrawFont(kMark);
     for (int x : {-30, 150}) {
         for (int y : {-20, 40}) {
