@@ -32,10 +32,10 @@ void MoveBatchEntryUp(ProgramState& state, ControlId) { MoveSelectedEntry(state,
 // they were, so the field may then show a folder the runs no longer use.
 void ChooseOutputFolder(ProgramState& state, ControlId) {
     platform::Platform& p = state.platform;
-    state.batch.OutputDir = p.FolderRequester(state.texts[kOutputFolderTitle], "*.*");
-    if (state.batch.OutputDir.empty()) return;
+    state.batch.outputDir = p.FolderRequester(state.texts[kOutputFolderTitle], "*.*");
+    if (state.batch.outputDir.empty()) return;
     p.EnableControl(ControlId::BtnBatchStart, true);
-    p.SetText(ControlId::TxtOutputDir, state.batch.OutputDir);
+    p.SetText(ControlId::TxtOutputDir, state.batch.outputDir);
 }
 
 void RunBatch(ProgramState& state, ControlId) { RunBatchFromPanel(state); }

@@ -68,10 +68,10 @@ marks::Anchor CheckedAnchor(const ProgramState& state, ControlId first) {
 // then the next picture starts decoding while this one is stamped and written.
 render::ImageHandle LoadRunPicture(ProgramState& state, int number, const std::string& source) {
     BatchState& batch = state.batch;
-    if (batch.Prefetch == nullptr) return imageio::LoadPicture(state.images, number, source);
-    render::ImageHandle picture = batch.Prefetch->Load(state.images, number, source);
-    if (batch.Number >= 1 && static_cast<std::size_t>(batch.Number) < batch.Files.size()) {
-        batch.Prefetch->Start(batch.Files[static_cast<std::size_t>(batch.Number)]);
+    if (batch.prefetch == nullptr) return imageio::LoadPicture(state.images, number, source);
+    render::ImageHandle picture = batch.prefetch->Load(state.images, number, source);
+    if (batch.batchNumber >= 1 && static_cast<std::size_t>(batch.batchNumber) < batch.batchFiles.size()) {
+        batch.prefetch->Start(batch.batchFiles[static_cast<std::size_t>(batch.batchNumber)]);
     }
     return picture;
 }
@@ -127,26 +127,26 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
 RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
     platform::Platform& p = state.platform;
     BatchState& batch = state.batch;
-    batch.Running = true;
+    batch.running = true;
     p.EnableControl(ControlId::BtnBatchStart, false);
     p.EnableWindow(kMainWindow, false);
     LoadTextTable(state.prefs, state.texts, state.shell.Language, kLastKey);
     OpenProgressWindow(state);
 
     RunTally tally;
-    tally.listed = static_cast<int>(batch.Files.size());
-    const SourceFiles sources(batch.Files);
+    tally.listed = static_cast<int>(batch.batchFiles.size());
+    const SourceFiles sources(batch.batchFiles);
     // The steps decode the next picture ahead through this; a cancel only drops what was read.
     PicturePrefetch prefetch(PicturePrefetch::SeveralProcessors());
-    batch.Prefetch = &prefetch;
+    batch.prefetch = &prefetch;
     for (int n = 1; n <= tally.listed; ++n) {
         if (PollBetweenPictures(state) == BatchPollResult::Cancel) {
             tally.cancelled = true;
             break;
         }
-        batch.Number = n;
-        const std::string& source = batch.Files[static_cast<std::size_t>(n - 1)];
-        const OutputName name = BatchOutputName(batch.OutputDir, state.shell.PictureName,
+        batch.batchNumber = n;
+        const std::string& source = batch.batchFiles[static_cast<std::size_t>(n - 1)];
+        const OutputName name = BatchOutputName(batch.outputDir, state.shell.PictureName,
                                                 p.GetState(ControlId::ChkKeepNames) != 0, n, source);
         PictureOutcome outcome;
         if (sources.Holds(name.path)) {
@@ -164,11 +164,11 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
     }
 
     prefetch.Stop();
-    batch.Prefetch = nullptr;
+    batch.prefetch = nullptr;
     p.EnableControl(ControlId::BtnBatchStart, true);
     CloseProgressWindow(state);
     p.EnableWindow(kMainWindow, true);
-    batch.Running = false;
+    batch.running = false;
     if (tally.skipped > 0) {
         p.MessageBox(state.texts[kWarningCaption], SkippedSummary(state.texts, tally.written, tally.listed),
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
@@ -177,7 +177,7 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
 }
 
 void RunBatchFromPanel(ProgramState& state) {
-    if (state.batch.Running) return;
+    if (state.batch.running) return;
     if (state.platform.GetState(ControlId::PnlBatchMark) == kLogoTab) {
         RunLogoBatch(state);
     } else {
@@ -192,7 +192,7 @@ void RunTextBatch(ProgramState& state) {
         return;
     }
     state.shell.JpegQuality = AskJpegQuality(state);
-    state.batch.Files = BatchEntries(state);
+    state.batch.batchFiles = BatchEntries(state);
     if (!state.shell.BatchFontChosen) {
         ShowInformation(state, kInformationCaption, kMessageNoBatchFont);
         return;
@@ -217,14 +217,14 @@ void RunLogoBatch(ProgramState& state) {
         return;
     }
     state.shell.JpegQuality = AskJpegQuality(state);
-    state.batch.Files = BatchEntries(state);
+    state.batch.batchFiles = BatchEntries(state);
     // The field keeps showing the last logo after a cancelled requester emptied LogoFile; with
     // no file there is nothing to draw, so that is refused like an empty field.
     if (p.GetText(ControlId::TxtBatchLogoFile).empty() || m.LogoFile.empty()) {
         ShowInformation(state, kInformationCaption, kMessageNoLogo);
         return;
     }
-    if (state.batch.OutputDir.empty()) {
+    if (state.batch.outputDir.empty()) {
         ShowInformation(state, kInformationCaption, kMessageNoOutputDir);
         return;
     }

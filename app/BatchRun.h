@@ -27,7 +27,7 @@ struct RunTally {
     bool cancelled = false;
 };
 
-// Runs step over state.batch.Files with the main window disabled and the progress window open:
+// Runs step over state.batch.batchFiles with the main window disabled and the progress window open:
 // one polled event before each picture (cancel ends the run there), one log line per picture,
 // and at the end the start button and the main window enabled again and the progress window
 // closed. A picture whose output name is one of the run's own source files is skipped unwritten.

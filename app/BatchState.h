@@ -11,15 +11,15 @@ class PicturePrefetch;
 struct BatchState {
     // The output folder, ending in '/' when not empty. Set only by BtnOutputDir, also to the
     // empty text when its requester is cancelled.
-    std::string OutputDir;
+    std::string outputDir;
     // The list entries as they stood when the run started (full paths, processing order).
-    std::vector<std::string> Files;
+    std::vector<std::string> batchFiles;
     // 1-based number of the picture being processed; also the number in its output name.
-    int Number = 0;
+    int batchNumber = 0;
     // True while a run is going on, so that nothing starts a second one inside it.
-    bool Running = false;
+    bool running = false;
     // Decodes the next picture ahead while the run is going on; null otherwise.
-    PicturePrefetch* Prefetch = nullptr;
+    PicturePrefetch* prefetch = nullptr;
 };
 
 }  // namespace velinor::app

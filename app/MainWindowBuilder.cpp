@@ -63,9 +63,9 @@ void BuildMainWindow(ProgramState& state) {
     window.clientHeight = kClientHeight;
     window.centred = true;
     window.minimiseButton = true;
-    window.hidden = state.shell.Fading;
+    window.hidden = state.shell.fading;
     p.OpenWindow(window);
-    state.shell.WindowPosition = p.WindowPosition(kMainWindow);
+    state.shell.windowPosition = p.WindowPosition(kMainWindow);
 
     CreateToolbar(state);
 

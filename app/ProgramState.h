@@ -36,11 +36,11 @@ struct ShellState {
     bool BatchFontChosen = false;
 
     // A default folder chosen with BtnDefaultDir in this run; written by BtnSaveSettings.
-    std::string ChosenDefaultDir;
+    std::string chosenDefaultDir;
     // Where the main window was placed; secondary windows open there.
-    platform::Point WindowPosition;
+    platform::Point windowPosition;
     // True on the systems where the main window fades in and out (NT 5.0, 5.1, 5.2).
-    bool Fading = false;
+    bool fading = false;
 };
 
 // The start argument's folder scan and the batch-tab thumbnails.

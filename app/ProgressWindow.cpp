@@ -20,8 +20,8 @@ void OpenProgressWindow(ProgramState& state) {
     window.clientWidth = 500;
     window.clientHeight = 250;
     window.centred = false;
-    window.x = state.shell.WindowPosition.x;
-    window.y = state.shell.WindowPosition.y;
+    window.x = state.shell.windowPosition.x;
+    window.y = state.shell.windowPosition.y;
     window.owner = kMainWindow;
     window.captionOnly = true;
     p.OpenWindow(window);

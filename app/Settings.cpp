@@ -54,8 +54,8 @@ void SwitchLanguage(ProgramState& state, platform::ToolbarItem item) {
 
 void ChooseDefaultDir(ProgramState& state) {
     // "/" is the root every Linux file system has, as "c:/" is on Windows.
-    state.shell.ChosenDefaultDir = state.platform.FolderRequester(state.texts[kDefaultDirTitle], "/");
-    state.platform.SetText(platform::ControlId::TxtDefaultDir, state.shell.ChosenDefaultDir);
+    state.shell.chosenDefaultDir = state.platform.FolderRequester(state.texts[kDefaultDirTitle], "/");
+    state.platform.SetText(platform::ControlId::TxtDefaultDir, state.shell.chosenDefaultDir);
 }
 
 void SaveSettings(ProgramState& state) {
@@ -68,15 +68,15 @@ void SaveSettings(ProgramState& state) {
     // Checked before the file is replaced: a value the file cannot hold must not cost the
     // settings already stored.
     if (!KeyValueFile::Storable("Bildname", shell.PictureName) ||
-        !KeyValueFile::Storable("Verzeichnis", shell.ChosenDefaultDir)) {
+        !KeyValueFile::Storable("Verzeichnis", shell.chosenDefaultDir)) {
         ShowWarning(state, kWarningCaption, kUnstorableText);
         return;
     }
     bool written = state.prefs.CreateForWrite(kSettingsFile);
     if (written) {
         written = state.prefs.WriteString("Bildname", shell.PictureName);
-        if (!shell.ChosenDefaultDir.empty()) {
-            written = state.prefs.WriteString("Verzeichnis", shell.ChosenDefaultDir) && written;
+        if (!shell.chosenDefaultDir.empty()) {
+            written = state.prefs.WriteString("Verzeichnis", shell.chosenDefaultDir) && written;
         }
     }
     // A failed write is a failure too, not only a file that could not be created.

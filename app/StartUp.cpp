@@ -99,9 +99,9 @@ bool StartUp(ProgramState& state) {
     shell.BatchFontChosen = false;
     state.images.NewImage(render::pic::PicStartPreview, 255, 225);
 
-    shell.Fading = FadingSystem(p.GetOsVersion());
+    shell.fading = FadingSystem(p.GetOsVersion());
     BuildMainWindow(state);
-    if (shell.Fading) FadeIn(p);
+    if (shell.fading) FadeIn(p);
 
     HandleStartArgument(state);
     // Text mode is checked at start. The frame panel is hidden as well: it lies over the text
@@ -114,7 +114,7 @@ bool StartUp(ProgramState& state) {
 }
 
 int ShutDown(ProgramState& state) {
-    if (state.shell.Fading) FadeOut(state.platform);
+    if (state.shell.fading) FadeOut(state.platform);
     state.platform.CloseWindow(kMainWindow);
     return 0;
 }

@@ -88,7 +88,7 @@ double ChildrenCpuSeconds() {
 }
 
 // The tools run in child processes (in parallel, as a pipe), so their processor time is
-// counted from the children's usage and reported as cpu_ms next to the wall-clock time.
+// counted from the children's usage and reported as cpuMs next to the wall-clock time.
 void DjpegPipeCjpeg(benchmark::State& state) {
     const Files& files = TheFiles();
     const std::string command = "djpeg '" + files.source + "' | cjpeg -quality 70 > '" + files.tools + "'";
@@ -99,7 +99,7 @@ void DjpegPipeCjpeg(benchmark::State& state) {
             break;
         }
     }
-    state.counters["cpu_ms"] = benchmark::Counter((ChildrenCpuSeconds() - before) * 1e3 / static_cast<double>(state.iterations()));
+    state.counters["cpuMs"] = benchmark::Counter((ChildrenCpuSeconds() - before) * 1e3 / static_cast<double>(state.iterations()));
 }
 
 // The two halves on their own, to see where the time goes.
@@ -138,7 +138,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             times[run.run_name.function_name] = run.GetAdjustedRealTime();
-            const auto cpu = run.counters.find("cpu_ms");
+            const auto cpu = run.counters.find("cpuMs");
             cpuMs[run.run_name.function_name] = cpu != run.counters.end() ? cpu->second.value : run.GetAdjustedCPUTime();
         }
     }

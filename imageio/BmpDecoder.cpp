@@ -31,19 +31,19 @@ std::optional<render::RasterImage> DecodeBmp(std::span<const std::uint8_t> bytes
                                              const DecodeLimits& limits) {
     if (!LooksLikeBmp(bytes)) return std::nullopt;
     const ByteReader data(bytes);
-    const auto pixel_offset = data.U32le(10);
-    if (!pixel_offset) return std::nullopt;
+    const auto pixelOffset = data.U32le(10);
+    if (!pixelOffset) return std::nullopt;
     const auto header = ParseDibHeader(data, kFileHeaderSize);
     if (!header || !FitsLimits(header->width, header->height, limits)) return std::nullopt;
 
     // The offset of the rows must lie behind the header (and its masks) and inside the file;
     // a zero offset, written by a few careless tools, means "right after the palette".
-    std::size_t start = *pixel_offset;
-    if (start == 0) start = header->data_start;
-    if (start < header->palette_offset || start > data.size()) return std::nullopt;
-    const std::size_t palette_end = std::max(start, header->palette_offset);
+    std::size_t start = *pixelOffset;
+    if (start == 0) start = header->dataStart;
+    if (start < header->paletteOffset || start > data.size()) return std::nullopt;
+    const std::size_t paletteEnd = std::max(start, header->paletteOffset);
 
-    const auto palette = ReadDibPalette(data, *header, palette_end);
+    const auto palette = ReadDibPalette(data, *header, paletteEnd);
     auto decoded = DecodeDibPixels(data, *header, header->height, start, palette, false);
     if (!decoded) return std::nullopt;
     return MakeImage(header->width, header->height, std::move(decoded->pixels));
@@ -53,7 +53,7 @@ std::optional<render::RasterImage> DecodeIconBitmap(std::span<const std::uint8_t
                                                     const DecodeLimits& limits) {
     const ByteReader data(bytes);
     const auto header = ParseDibHeader(data, 0);
-    if (!header || header->header_size < 40 || header->compression == DibCompression::Rle4 ||
+    if (!header || header->headerSize < 40 || header->compression == DibCompression::Rle4 ||
         header->compression == DibCompression::Rle8) {
         return std::nullopt;
     }
@@ -61,26 +61,26 @@ std::optional<render::RasterImage> DecodeIconBitmap(std::span<const std::uint8_t
     if (!FitsLimits(header->width, rows, limits)) return std::nullopt;
 
     const auto palette = ReadDibPalette(data, *header, data.size());
-    auto decoded = DecodeDibPixels(data, *header, rows, header->data_start, palette, true);
+    auto decoded = DecodeDibPixels(data, *header, rows, header->dataStart, palette, true);
     if (!decoded) return std::nullopt;
 
     const std::size_t count = decoded->pixels.size();
     std::vector<std::uint8_t> mask(count, 1);
-    const bool alpha_used =
+    const bool alphaUsed =
         !decoded->alpha.empty() &&
         std::any_of(decoded->alpha.begin(), decoded->alpha.end(), [](std::uint8_t a) { return a != 0; });
-    if (alpha_used) {
+    if (alphaUsed) {
         for (std::size_t i = 0; i < count; ++i) mask[i] = decoded->alpha[i] >= kOpaqueAlpha ? 1 : 0;
     } else {
         // The 1-bit mask follows the colour rows, stored in the same row order; 1 = transparent.
-        const std::size_t colour_bytes = DibStride(header->width, header->bits_per_pixel) * rows;
-        const std::size_t mask_stride = DibStride(header->width, 1);
-        const auto mask_rows = data.Slice(header->data_start + colour_bytes, mask_stride * rows);
-        if (!mask_rows) return std::nullopt;
+        const std::size_t colourBytes = DibStride(header->width, header->bitsPerPixel) * rows;
+        const std::size_t maskStride = DibStride(header->width, 1);
+        const auto maskRows = data.Slice(header->dataStart + colourBytes, maskStride * rows);
+        if (!maskRows) return std::nullopt;
         const std::size_t width = static_cast<std::size_t>(header->width);
         for (int stored = 0; stored < rows; ++stored) {
-            const std::uint8_t* row = mask_rows->data() + mask_stride * static_cast<std::size_t>(stored);
-            const std::size_t target = static_cast<std::size_t>(header->top_down ? stored : rows - 1 - stored);
+            const std::uint8_t* row = maskRows->data() + maskStride * static_cast<std::size_t>(stored);
+            const std::size_t target = static_cast<std::size_t>(header->topDown ? stored : rows - 1 - stored);
             for (std::size_t x = 0; x < width; ++x) {
                 mask[target * width + x] = ((row[x / 8] >> (7 - x % 8)) & 1) ? 0 : 1;
             }

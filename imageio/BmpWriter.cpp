@@ -44,8 +44,8 @@ bool WriteBmp(std::FILE* file, const BgrRows& rows) {
     // Rows are gathered into chunks of about a megabyte and written a chunk at a time: one
     // system call per chunk instead of one per row.
     const std::size_t stride = rows.Stride();
-    const std::size_t chunk_rows = std::max<std::size_t>(1, kChunkBytes / stride);
-    std::vector<std::uint8_t> chunk(stride * std::min<std::size_t>(chunk_rows, static_cast<std::size_t>(rows.Height())));
+    const std::size_t chunkRows = std::max<std::size_t>(1, kChunkBytes / stride);
+    std::vector<std::uint8_t> chunk(stride * std::min<std::size_t>(chunkRows, static_cast<std::size_t>(rows.Height())));
     std::size_t filled = 0;
     for (int y = rows.Height() - 1; y >= 0; --y) {
         rows.TopRow(y, chunk.data() + filled);

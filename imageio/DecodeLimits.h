@@ -17,10 +17,10 @@ void SetPixelLimit(long long pixels);
 
 // The largest picture a decoder will produce. Sides are bounded by the registry's 16-bit
 // sizes; the pixel count by the process's pixel limit. Tools that feed decoders arbitrary
-// bytes (the fuzzers) lower max_pixels to keep each run small.
+// bytes (the fuzzers) lower maxPixels to keep each run small.
 struct DecodeLimits {
-    long long max_side = render::kMaxImageSide;
-    long long max_pixels = PixelLimit();
+    long long maxSide = render::kMaxImageSide;
+    long long maxPixels = PixelLimit();
 };
 
 // A picture's size as its header states it.
@@ -31,8 +31,8 @@ struct PictureSize {
 
 // True when a width x height picture may be allocated under limits.
 constexpr bool FitsLimits(long long width, long long height, const DecodeLimits& limits) {
-    return width >= 1 && height >= 1 && width <= limits.max_side && height <= limits.max_side &&
-           width * height <= limits.max_pixels;
+    return width >= 1 && height >= 1 && width <= limits.maxSide && height <= limits.maxSide &&
+           width * height <= limits.maxPixels;
 }
 
 }  // namespace velinor::imageio

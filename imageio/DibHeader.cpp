@@ -55,18 +55,18 @@ std::optional<DibHeader> ParseDibHeader(const ByteReader& data, std::size_t offs
     if (!size || *size < kCoreHeaderSize || *size > kMaxHeaderSize || !data.Has(offset, *size)) {
         return std::nullopt;
     }
-    header.header_size = *size;
+    header.headerSize = *size;
     std::uint32_t compression = kRgb;
-    std::uint32_t colours_used = 0;
+    std::uint32_t coloursUsed = 0;
 
-    if (header.header_size == kCoreHeaderSize) {
+    if (header.headerSize == kCoreHeaderSize) {
         header.width = *data.U16le(offset + 4);
         header.height = *data.U16le(offset + 6);
-        header.bits_per_pixel = *data.U16le(offset + 10);
-        header.palette_entry_size = 3;
+        header.bitsPerPixel = *data.U16le(offset + 10);
+        header.paletteEntrySize = 3;
     } else {
         // The OS/2 2.x header may be cut short after 16 bytes; missing fields read as zero.
-        if (header.header_size < 16) return std::nullopt;
+        if (header.headerSize < 16) return std::nullopt;
         const std::int32_t width = *data.I32le(offset + 4);
         const std::int32_t height = *data.I32le(offset + 8);
         if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min()) {
@@ -74,16 +74,16 @@ std::optional<DibHeader> ParseDibHeader(const ByteReader& data, std::size_t offs
         }
         header.width = width;
         header.height = height < 0 ? -height : height;
-        header.top_down = height < 0;
-        header.bits_per_pixel = *data.U16le(offset + 14);
-        if (header.header_size >= 20) compression = *data.U32le(offset + 16);
-        if (header.header_size >= 36) colours_used = *data.U32le(offset + 32);
+        header.topDown = height < 0;
+        header.bitsPerPixel = *data.U16le(offset + 14);
+        if (header.headerSize >= 20) compression = *data.U32le(offset + 16);
+        if (header.headerSize >= 36) coloursUsed = *data.U32le(offset + 32);
     }
     if (header.width <= 0 || header.height <= 0) return std::nullopt;
 
-    const bool os2 = header.header_size != kCoreHeaderSize && !IsWindowsHeaderSize(header.header_size);
-    if (os2 && header.header_size > kOs22HeaderSize) return std::nullopt;
-    std::size_t masks_end = offset + header.header_size;
+    const bool os2 = header.headerSize != kCoreHeaderSize && !IsWindowsHeaderSize(header.headerSize);
+    if (os2 && header.headerSize > kOs22HeaderSize) return std::nullopt;
+    std::size_t masksEnd = offset + header.headerSize;
 
     switch (compression) {
         case kRgb: header.compression = DibCompression::None; break;
@@ -96,11 +96,11 @@ std::optional<DibHeader> ParseDibHeader(const ByteReader& data, std::size_t offs
             header.compression = DibCompression::BitFields;
             const std::size_t count = compression == kAlphaBitFields ? 4 : 3;
             // Masks the header does not hold itself follow it directly.
-            const std::size_t inside = header.header_size >= 56 ? 4 : header.header_size >= 52 ? 3 : 0;
+            const std::size_t inside = header.headerSize >= 56 ? 4 : header.headerSize >= 52 ? 3 : 0;
             const std::size_t needed = count > inside ? count : inside;
             const std::size_t at = offset + kInfoHeaderSize;
             if (!data.Has(at, 4 * needed)) return std::nullopt;
-            if (count > inside) masks_end = at + 4 * count;
+            if (count > inside) masksEnd = at + 4 * count;
             for (std::size_t i = 0; i < needed; ++i) {
                 const auto channel = MakeChannel(*data.U32le(at + 4 * i));
                 if (!channel) return std::nullopt;
@@ -110,33 +110,33 @@ std::optional<DibHeader> ParseDibHeader(const ByteReader& data, std::size_t offs
         }
         default: return std::nullopt;
     }
-    if (!DepthFitsCompression(header.bits_per_pixel, header.compression)) return std::nullopt;
+    if (!DepthFitsCompression(header.bitsPerPixel, header.compression)) return std::nullopt;
 
     if (header.compression != DibCompression::BitFields) {
         // The customary layouts: 5-5-5 for 16 bits, 8-8-8 (and the spare byte as alpha) for 32.
-        const bool wide = header.bits_per_pixel == 32;
+        const bool wide = header.bitsPerPixel == 32;
         header.channels[0] = *MakeChannel(wide ? 0x00FF0000u : 0x7C00u);
         header.channels[1] = *MakeChannel(wide ? 0x0000FF00u : 0x03E0u);
         header.channels[2] = *MakeChannel(wide ? 0x000000FFu : 0x001Fu);
         header.channels[3] = *MakeChannel(wide ? 0xFF000000u : 0u);
     }
 
-    header.palette_offset = masks_end;
-    if (header.bits_per_pixel <= 8) {
-        const std::size_t full = std::size_t{1} << header.bits_per_pixel;
-        header.palette_entries = colours_used == 0 || colours_used > full ? full : colours_used;
+    header.paletteOffset = masksEnd;
+    if (header.bitsPerPixel <= 8) {
+        const std::size_t full = std::size_t{1} << header.bitsPerPixel;
+        header.paletteEntries = coloursUsed == 0 || coloursUsed > full ? full : coloursUsed;
     }
-    header.data_start = header.palette_offset + header.palette_entries * header.palette_entry_size;
+    header.dataStart = header.paletteOffset + header.paletteEntries * header.paletteEntrySize;
     return header;
 }
 
 std::vector<render::Color> ReadDibPalette(const ByteReader& data, const DibHeader& header,
                                           std::size_t end) {
     std::vector<render::Color> palette;
-    if (header.bits_per_pixel > 8) return palette;
-    palette.assign(std::size_t{1} << header.bits_per_pixel, render::kBlack);
-    for (std::size_t i = 0; i < header.palette_entries; ++i) {
-        const std::size_t at = header.palette_offset + i * header.palette_entry_size;
+    if (header.bitsPerPixel > 8) return palette;
+    palette.assign(std::size_t{1} << header.bitsPerPixel, render::kBlack);
+    for (std::size_t i = 0; i < header.paletteEntries; ++i) {
+        const std::size_t at = header.paletteOffset + i * header.paletteEntrySize;
         if (at + 3 > end || !data.Has(at, 3)) break;
         palette[i] = ColorFromBgr(*data.U8(at), *data.U8(at + 1), *data.U8(at + 2));
     }

@@ -22,17 +22,17 @@ struct DibChannel {
 
 // What a device-independent bitmap header says, after every field was checked for sense.
 struct DibHeader {
-    std::size_t header_size = 0;
+    std::size_t headerSize = 0;
     int width = 0;
     int height = 0;           // rows of the stored bitmap (for icons: colour and mask together)
-    bool top_down = false;    // first stored row is the top row
-    int bits_per_pixel = 0;
+    bool topDown = false;    // first stored row is the top row
+    int bitsPerPixel = 0;
     DibCompression compression = DibCompression::None;
     std::array<DibChannel, 4> channels{};  // red, green, blue, alpha for 16/32-bit pixels
-    std::size_t palette_offset = 0;       // absolute offset of the first colour table entry
-    std::size_t palette_entry_size = 4;   // 3 for the old OS/2 core header
-    std::size_t palette_entries = 0;      // declared entries (capped at 2^bits for indexed pixels)
-    std::size_t data_start = 0;           // where data may begin: after header, masks and palette
+    std::size_t paletteOffset = 0;       // absolute offset of the first colour table entry
+    std::size_t paletteEntrySize = 4;   // 3 for the old OS/2 core header
+    std::size_t paletteEntries = 0;      // declared entries (capped at 2^bits for indexed pixels)
+    std::size_t dataStart = 0;           // where data may begin: after header, masks and palette
 };
 
 // Reads the header that starts at offset (14 in a BMP file, 0 in an icon). Nothing when the
@@ -49,8 +49,8 @@ std::vector<render::Color> ReadDibPalette(const ByteReader& data, const DibHeade
 std::uint8_t ExtractChannel(std::uint32_t pixel, const DibChannel& channel);
 
 // Bytes in one stored row, padded to four bytes.
-constexpr std::size_t DibStride(int width, int bits_per_pixel) {
-    return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bits_per_pixel) + 31) / 32 * 4;
+constexpr std::size_t DibStride(int width, int bitsPerPixel) {
+    return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bitsPerPixel) + 31) / 32 * 4;
 }
 
 }  // namespace velinor::imageio

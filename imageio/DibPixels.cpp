@@ -8,25 +8,25 @@ namespace velinor::imageio {
 
 namespace {
 
-std::size_t TargetRow(const DibHeader& header, int rows, int stored_row) {
-    return static_cast<std::size_t>(header.top_down ? stored_row : rows - 1 - stored_row);
+std::size_t TargetRow(const DibHeader& header, int rows, int storedRow) {
+    return static_cast<std::size_t>(header.topDown ? storedRow : rows - 1 - storedRow);
 }
 
 std::optional<DibPixels> DecodeUncompressed(const ByteReader& data, const DibHeader& header,
                                             int rows, std::size_t start,
                                             const std::vector<render::Color>& palette,
-                                            bool want_alpha) {
+                                            bool wantAlpha) {
     const std::size_t width = static_cast<std::size_t>(header.width);
-    const std::size_t stride = DibStride(header.width, header.bits_per_pixel);
+    const std::size_t stride = DibStride(header.width, header.bitsPerPixel);
     // Every row must be there before anything is allocated for them.
     const auto body = data.Slice(start, stride * static_cast<std::size_t>(rows));
     if (!body) return std::nullopt;
 
-    const int bits = header.bits_per_pixel;
-    const bool with_alpha = want_alpha && bits >= 16 && header.channels[3].bits > 0;
+    const int bits = header.bitsPerPixel;
+    const bool withAlpha = wantAlpha && bits >= 16 && header.channels[3].bits > 0;
     DibPixels out;
     out.pixels.resize(width * static_cast<std::size_t>(rows));
-    if (with_alpha) out.alpha.resize(out.pixels.size());
+    if (withAlpha) out.alpha.resize(out.pixels.size());
 
     for (int stored = 0; stored < rows; ++stored) {
         const std::uint8_t* row = body->data() + stride * static_cast<std::size_t>(stored);
@@ -48,7 +48,7 @@ std::optional<DibPixels> DecodeUncompressed(const ByteReader& data, const DibHea
                     dest[x] = ColorFromBgr(ExtractChannel(value, header.channels[2]),
                                            ExtractChannel(value, header.channels[1]),
                                            ExtractChannel(value, header.channels[0]));
-                    if (with_alpha) out.alpha[base + x] = ExtractChannel(value, header.channels[3]);
+                    if (withAlpha) out.alpha[base + x] = ExtractChannel(value, header.channels[3]);
                 }
             }
         }
@@ -132,15 +132,15 @@ std::optional<DibPixels> DecodeRunLength(const ByteReader& data, const DibHeader
 std::optional<DibPixels> DecodeDibPixels(const ByteReader& data, const DibHeader& header, int rows,
                                          std::size_t start,
                                          const std::vector<render::Color>& palette,
-                                         bool want_alpha) {
+                                         bool wantAlpha) {
     if (rows <= 0 || header.width <= 0) return std::nullopt;
-    if (header.bits_per_pixel <= 8 && palette.size() != (std::size_t{1} << header.bits_per_pixel)) {
+    if (header.bitsPerPixel <= 8 && palette.size() != (std::size_t{1} << header.bitsPerPixel)) {
         return std::nullopt;
     }
     if (header.compression == DibCompression::Rle8 || header.compression == DibCompression::Rle4) {
         return DecodeRunLength(data, header, rows, start, palette);
     }
-    return DecodeUncompressed(data, header, rows, start, palette, want_alpha);
+    return DecodeUncompressed(data, header, rows, start, palette, wantAlpha);
 }
 
 }  // namespace velinor::imageio

@@ -23,6 +23,6 @@ struct DibPixels {
 std::optional<DibPixels> DecodeDibPixels(const ByteReader& data, const DibHeader& header, int rows,
                                          std::size_t start,
                                          const std::vector<render::Color>& palette,
-                                         bool want_alpha);
+                                         bool wantAlpha);
 
 }  // namespace velinor::imageio

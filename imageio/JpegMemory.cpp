@@ -77,12 +77,12 @@ RegionKeeper& Keeper() {
 // One whole-picture array of coefficient blocks, handed to the library as its opaque
 // virtual-array handle.
 struct BlockArray {
-    JDIMENSION blocks_per_row = 0;
+    JDIMENSION blocksPerRow = 0;
     JDIMENSION rows = 0;
-    bool pre_zero = false;
-    bool reads_zero = false;  // the memory is freshly mapped: unwritten rows are zeros already
-    JDIMENSION first_undefined_row = 0;  // rows from here on were never written
-    JBLOCKARRAY row_pointers = nullptr;
+    bool preZero = false;
+    bool readsZero = false;  // the memory is freshly mapped: unwritten rows are zeros already
+    JDIMENSION firstUndefinedRow = 0;  // rows from here on were never written
+    JBLOCKARRAY rowPointers = nullptr;
     BlockArray* next = nullptr;
 };
 
@@ -90,26 +90,26 @@ struct Hooks {
     jpeg_memory_mgr library;  // the library's own methods, called for everything else
     BlockArray* arrays = nullptr;
     void* region = nullptr;
-    std::size_t region_bytes = 0;
-    bool region_kept = false;
+    std::size_t regionBytes = 0;
+    bool regionKept = false;
 };
 
 Hooks& HooksOf(j_common_ptr info) { return *static_cast<Hooks*>(info->client_data); }
 
 void ReleaseRegion(Hooks& hooks) {
-    if (hooks.region != nullptr) Keeper().Return(hooks.region, hooks.region_bytes, hooks.region_kept);
+    if (hooks.region != nullptr) Keeper().Return(hooks.region, hooks.regionBytes, hooks.regionKept);
     hooks.region = nullptr;
-    hooks.region_bytes = 0;
+    hooks.regionBytes = 0;
     hooks.arrays = nullptr;
 }
 
-jvirt_barray_ptr RequestBlockArray(j_common_ptr info, int pool, boolean pre_zero, JDIMENSION blocks_per_row,
-                                   JDIMENSION rows, JDIMENSION /*max_access*/) {
+jvirt_barray_ptr RequestBlockArray(j_common_ptr info, int pool, boolean preZero, JDIMENSION blocksPerRow,
+                                   JDIMENSION rows, JDIMENSION /*maxAccess*/) {
     // Whole-picture arrays live as long as the picture, like the library's own.
     if (pool != JPOOL_IMAGE) ERREXIT1(info, JERR_BAD_POOL_ID, pool);
     Hooks& hooks = HooksOf(info);
     auto* array = static_cast<BlockArray*>(hooks.library.alloc_small(info, JPOOL_IMAGE, sizeof(BlockArray)));
-    *array = BlockArray{blocks_per_row, rows, pre_zero != 0, false, 0, nullptr, hooks.arrays};
+    *array = BlockArray{blocksPerRow, rows, preZero != 0, false, 0, nullptr, hooks.arrays};
     hooks.arrays = array;
     return reinterpret_cast<jvirt_barray_ptr>(array);
 }
@@ -119,9 +119,9 @@ void RealizeArrays(j_common_ptr info) {
     hooks.library.realize_virt_arrays(info);
     std::size_t total = 0;
     for (BlockArray* array = hooks.arrays; array != nullptr; array = array->next) {
-        if (array->row_pointers != nullptr) continue;
+        if (array->rowPointers != nullptr) continue;
         // At most 32767 / 8 rounded up blocks a side: no product here comes near overflowing.
-        total += static_cast<std::size_t>(array->blocks_per_row) * array->rows * sizeof(JBLOCK);
+        total += static_cast<std::size_t>(array->blocksPerRow) * array->rows * sizeof(JBLOCK);
     }
     if (total == 0) return;
     const std::size_t bytes = (total + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
@@ -130,17 +130,17 @@ void RealizeArrays(j_common_ptr info) {
     void* region = Keeper().Borrow(bytes, kept, fresh);
     if (region == nullptr) ERREXIT1(info, JERR_OUT_OF_MEMORY, 10);
     hooks.region = region;
-    hooks.region_bytes = bytes;
-    hooks.region_kept = kept;
+    hooks.regionBytes = bytes;
+    hooks.regionKept = kept;
     auto* next = static_cast<JBLOCK*>(region);
     for (BlockArray* array = hooks.arrays; array != nullptr; array = array->next) {
-        if (array->row_pointers != nullptr) continue;
-        array->reads_zero = fresh;
-        array->row_pointers = static_cast<JBLOCKARRAY>(
+        if (array->rowPointers != nullptr) continue;
+        array->readsZero = fresh;
+        array->rowPointers = static_cast<JBLOCKARRAY>(
             hooks.library.alloc_large(info, JPOOL_IMAGE, sizeof(JBLOCKROW) * std::max<JDIMENSION>(array->rows, 1)));
         for (JDIMENSION row = 0; row < array->rows; ++row) {
-            array->row_pointers[row] = next;
-            next += array->blocks_per_row;
+            array->rowPointers[row] = next;
+            next += array->blocksPerRow;
         }
     }
 }
@@ -149,29 +149,29 @@ void RealizeArrays(j_common_ptr info) {
 // the array was asked to start zeroed, and are an error otherwise. Zeroing happens here, on
 // first access, so memory the decoder is about to overwrite is never cleared ahead of time, and
 // not at all in a freshly mapped region, which the system hands over zeroed.
-JBLOCKARRAY AccessBlocks(j_common_ptr info, jvirt_barray_ptr handle, JDIMENSION start_row, JDIMENSION rows,
+JBLOCKARRAY AccessBlocks(j_common_ptr info, jvirt_barray_ptr handle, JDIMENSION startRow, JDIMENSION rows,
                          boolean writable) {
     auto* array = reinterpret_cast<BlockArray*>(handle);
-    const JDIMENSION end_row = start_row + rows;
-    if (array->row_pointers == nullptr || end_row > array->rows || end_row < start_row) {
+    const JDIMENSION endRow = startRow + rows;
+    if (array->rowPointers == nullptr || endRow > array->rows || endRow < startRow) {
         ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
     }
-    if (array->first_undefined_row < end_row) {
-        JDIMENSION undefined = array->first_undefined_row;
-        if (undefined < start_row) {
+    if (array->firstUndefinedRow < endRow) {
+        JDIMENSION undefined = array->firstUndefinedRow;
+        if (undefined < startRow) {
             if (writable) ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
-            undefined = start_row;
+            undefined = startRow;
         }
-        if (writable) array->first_undefined_row = end_row;
-        if (!array->pre_zero) {
+        if (writable) array->firstUndefinedRow = endRow;
+        if (!array->preZero) {
             if (!writable) ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
-        } else if (!array->reads_zero) {
-            for (JDIMENSION row = undefined; row < end_row; ++row) {
-                std::memset(array->row_pointers[row], 0, array->blocks_per_row * sizeof(JBLOCK));
+        } else if (!array->readsZero) {
+            for (JDIMENSION row = undefined; row < endRow; ++row) {
+                std::memset(array->rowPointers[row], 0, array->blocksPerRow * sizeof(JBLOCK));
             }
         }
     }
-    return array->row_pointers + start_row;
+    return array->rowPointers + startRow;
 }
 
 void FreePool(j_common_ptr info, int pool) {

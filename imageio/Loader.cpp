@@ -11,7 +11,7 @@ namespace velinor::imageio {
 
 namespace {
 
-thread_local LoadProblem last_problem;
+thread_local LoadProblem lastProblem;
 
 using Kind = LoadProblem::Kind;
 
@@ -66,16 +66,16 @@ render::ImageHandle Store(render::ImageRegistry& images, int number,
 // Decoders validate sizes before allocating, but a large picture may still not fit in memory;
 // that is a failed load like any other, not an exception for the caller.
 std::optional<render::RasterImage> DecodePictureFile(const std::string& path) {
-    last_problem = {};
+    lastProblem = {};
     try {
-        return DecodeFile(path, last_problem);
+        return DecodeFile(path, lastProblem);
     } catch (const std::exception&) {
-        last_problem.kind = Kind::Unreadable;
+        lastProblem.kind = Kind::Unreadable;
         return std::nullopt;
     }
 }
 
-LoadProblem LastLoadProblem() { return last_problem; }
+LoadProblem LastLoadProblem() { return lastProblem; }
 
 std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint8_t> bytes) {
     try {

@@ -17,7 +17,7 @@ constexpr std::size_t kEntrySize = 12;
 
 class TiffReader {
 public:
-    TiffReader(std::span<const std::uint8_t> bytes, bool big_endian) : data_(bytes), big_(big_endian) {}
+    TiffReader(std::span<const std::uint8_t> bytes, bool bigEndian) : data_(bytes), big_(bigEndian) {}
     std::optional<std::uint16_t> U16(std::size_t at) const { return big_ ? data_.U16be(at) : data_.U16le(at); }
     std::optional<std::uint32_t> U32(std::size_t at) const { return big_ ? data_.U32be(at) : data_.U32le(at); }
 
@@ -30,13 +30,13 @@ private:
 
 int ExifOrientation(std::span<const std::uint8_t> tiff) {
     if (tiff.size() < 8) return 1;
-    bool big_endian = false;
+    bool bigEndian = false;
     if (tiff[0] == 'M' && tiff[1] == 'M') {
-        big_endian = true;
+        bigEndian = true;
     } else if (!(tiff[0] == 'I' && tiff[1] == 'I')) {
         return 1;
     }
-    const TiffReader reader(tiff, big_endian);
+    const TiffReader reader(tiff, bigEndian);
     if (reader.U16(2) != 42) return 1;
     const auto directory = reader.U32(4);
     if (!directory) return 1;
@@ -83,30 +83,30 @@ void UprightBuilder::Add(int rows) {
 
 void UprightBuilder::Scatter(int rows) {
     const std::size_t w = static_cast<std::size_t>(width_);
-    const std::size_t out_width = static_cast<std::size_t>(height_);
-    const bool columns_reversed = orientation_ == 7 || orientation_ == 8;    // stored x runs upwards
-    const bool rows_reversed = orientation_ == 6 || orientation_ == 7;       // stored y runs leftwards
+    const std::size_t outWidth = static_cast<std::size_t>(height_);
+    const bool columnsReversed = orientation_ == 7 || orientation_ == 8;    // stored x runs upwards
+    const bool rowsReversed = orientation_ == 6 || orientation_ == 7;       // stored y runs leftwards
     const render::Color* block = block_.data();
     // Stored rows next_row_.. land in upright columns next_row_.. (5, 8) or, counted from the
     // right, height-1-next_row_.. (6, 7): one contiguous piece of each upright row.
-    const std::size_t first = rows_reversed ? out_width - static_cast<std::size_t>(next_row_) - rows
+    const std::size_t first = rowsReversed ? outWidth - static_cast<std::size_t>(next_row_) - rows
                                             : static_cast<std::size_t>(next_row_);
     std::size_t x = 0;
     if (rows == kBlockRows) {
         // Whole blocks, the common case: a fixed count the compiler unrolls, each piece
         // gathered first and stored as one run.
         for (; x < w; ++x) {
-            const std::size_t y = columns_reversed ? w - 1 - x : x;
+            const std::size_t y = columnsReversed ? w - 1 - x : x;
             render::Color piece[kBlockRows];
-            for (int r = 0; r < kBlockRows; ++r) piece[rows_reversed ? kBlockRows - 1 - r : r] = block[r * w + x];
-            std::copy_n(piece, kBlockRows, pixels_.data() + y * out_width + first);
+            for (int r = 0; r < kBlockRows; ++r) piece[rowsReversed ? kBlockRows - 1 - r : r] = block[r * w + x];
+            std::copy_n(piece, kBlockRows, pixels_.data() + y * outWidth + first);
         }
     }
     // Partial blocks.
     for (; x < w; ++x) {
-        const std::size_t y = columns_reversed ? w - 1 - x : x;
-        render::Color* out = pixels_.data() + y * out_width + first;
-        if (rows_reversed) {
+        const std::size_t y = columnsReversed ? w - 1 - x : x;
+        render::Color* out = pixels_.data() + y * outWidth + first;
+        if (rowsReversed) {
             for (int r = 0; r < rows; ++r) out[rows - 1 - r] = block[r * w + x];
         } else {
             for (int r = 0; r < rows; ++r) out[r] = block[r * w + x];

@@ -8,11 +8,11 @@
 namespace velinor::imageio {
 
 std::optional<render::RasterImage> DecodePicture(std::span<const std::uint8_t> bytes,
-                                                 IconChoice icon_choice,
+                                                 IconChoice iconChoice,
                                                  const DecodeLimits& limits) {
     if (LooksLikeBmp(bytes)) return DecodeBmp(bytes, limits);
     if (LooksLikeIco(bytes)) {
-        if (auto icon = DecodeIco(bytes, icon_choice, limits)) return icon;
+        if (auto icon = DecodeIco(bytes, iconChoice, limits)) return icon;
     }
     // Each decoder takes the file only when it recognises the start; the first taker decides.
     if (LooksLikeJpeg(bytes)) return DecodeJpeg(bytes, limits);

@@ -14,7 +14,7 @@ namespace velinor::imageio {
 // nowhere else; otherwise the icon decoder, then JPEG, PNG and TGA, the first that accepts
 // the bytes decoding them.
 std::optional<render::RasterImage> DecodePicture(std::span<const std::uint8_t> bytes,
-                                                 IconChoice icon_choice,
+                                                 IconChoice iconChoice,
                                                  const DecodeLimits& limits = {});
 
 }  // namespace velinor::imageio

@@ -20,15 +20,15 @@ using Kind = HeadVerdict::Kind;
 // Room for what a file may carry beside its pixels: colour profiles, text, EXIF, previews.
 constexpr std::uintmax_t kMetadataBytes = std::uintmax_t{16} << 20;
 
-// The verdict on a picture of width x height whose pixels take at most pixel_bytes.
-HeadVerdict Judge(long long width, long long height, std::uintmax_t pixel_bytes, std::uintmax_t file_size,
+// The verdict on a picture of width x height whose pixels take at most pixelBytes.
+HeadVerdict Judge(long long width, long long height, std::uintmax_t pixelBytes, std::uintmax_t file_size,
                   const DecodeLimits& limits) {
     HeadVerdict verdict{Kind::Read, width, height};
-    if (width >= 1 && height >= 1 && width * height > limits.max_pixels) {
+    if (width >= 1 && height >= 1 && width * height > limits.maxPixels) {
         verdict.kind = Kind::TooManyPixels;
     } else if (!FitsLimits(width, height, limits)) {
         verdict.kind = Kind::NotAPicture;
-    } else if (file_size > pixel_bytes + kMetadataBytes) {
+    } else if (file_size > pixelBytes + kMetadataBytes) {
         verdict.kind = Kind::TooLarge;
     }
     return verdict;
@@ -39,12 +39,12 @@ HeadVerdict JudgeBmp(const ByteReader& head, std::uintmax_t file_size, const Dec
     if (!header) return {};
     const long long width = header->width;
     const long long height = header->height;
-    if (width < 1 || height < 1 || width > limits.max_side || height > limits.max_side) return {};
+    if (width < 1 || height < 1 || width > limits.maxSide || height > limits.maxSide) return {};
     const auto w = static_cast<std::uintmax_t>(width);
     const auto h = static_cast<std::uintmax_t>(height);
     // Run-length rows at worst spend two bytes on every pixel and two more on each row's end.
-    const bool run_length = header->compression == DibCompression::Rle8 || header->compression == DibCompression::Rle4;
-    const std::uintmax_t pixels = run_length ? (2 * w + 2) * h : DibStride(header->width, header->bits_per_pixel) * h;
+    const bool runLength = header->compression == DibCompression::Rle8 || header->compression == DibCompression::Rle4;
+    const std::uintmax_t pixels = runLength ? (2 * w + 2) * h : DibStride(header->width, header->bitsPerPixel) * h;
     return Judge(width, height, pixels, file_size, limits);
 }
 
@@ -71,7 +71,7 @@ HeadVerdict JudgePng(const ByteReader& head, std::uintmax_t file_size, const Dec
     // few more rows); stored deflate blocks add five bytes in 65535.
     const std::uintmax_t w = *width;
     const std::uintmax_t h = *height;
-    if (w > static_cast<std::uintmax_t>(limits.max_side) || h > static_cast<std::uintmax_t>(limits.max_side)) return {};
+    if (w > static_cast<std::uintmax_t>(limits.maxSide) || h > static_cast<std::uintmax_t>(limits.maxSide)) return {};
     const std::uintmax_t raw = (8 * w + 1) * h + 16 * h;
     return Judge(static_cast<long long>(w), static_cast<long long>(h), raw + raw / 8192 + 4096, file_size, limits);
 }

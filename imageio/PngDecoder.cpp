@@ -78,7 +78,7 @@ unsigned long long ImageDataLength(const ByteReader& data) {
 // Everything between setjmp and a libpng error lives in the caller (pixels) or in libpng,
 // so the jump back skips no destructor.
 bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limits,
-               unsigned long long image_data, bool keep_alpha, int& width, int& height,
+               unsigned long long imageData, bool keepAlpha, int& width, int& height,
                std::vector<render::Color>& pixels, std::vector<render::Color>& scratch,
                std::vector<png_bytep>& rows) {
     png_structp png = reader.png();
@@ -86,27 +86,27 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_set_read_fn(png, &source, ReadFromMemory);
-    png_set_user_limits(png, static_cast<png_uint_32>(limits.max_side),
-                        static_cast<png_uint_32>(limits.max_side));
+    png_set_user_limits(png, static_cast<png_uint_32>(limits.maxSide),
+                        static_cast<png_uint_32>(limits.maxSide));
     png_read_info(png, info);
 
     const png_uint_32 w = png_get_image_width(png, info);
     const png_uint_32 h = png_get_image_height(png, info);
     if (!FitsLimits(w, h, limits)) return false;
-    const unsigned long long row_bytes = png_get_rowbytes(png, info);
-    if (row_bytes * h > image_data * kMaxDeflateRatio + kDeflateSlack) return false;
+    const unsigned long long rowBytes = png_get_rowbytes(png, info);
+    if (rowBytes * h > imageData * kMaxDeflateRatio + kDeflateSlack) return false;
 
-    const int colour_type = png_get_color_type(png, info);
+    const int colourType = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);
-    const bool has_transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
-    if (colour_type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-    if (colour_type == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    const bool hasTransparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (depth == 16) png_set_scale_16(png);
-    if (colour_type == PNG_COLOR_TYPE_GRAY || colour_type == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
         png_set_gray_to_rgb(png);
     }
-    if (keep_alpha) {
-        if (has_transparency) png_set_tRNS_to_alpha(png);
+    if (keepAlpha) {
+        if (hasTransparency) png_set_tRNS_to_alpha(png);
         png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
     } else {
         png_set_strip_alpha(png);
@@ -144,25 +144,25 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
 }
 
 std::optional<render::RasterImage> Decode(std::span<const std::uint8_t> bytes,
-                                          const DecodeLimits& limits, bool as_icon) {
+                                          const DecodeLimits& limits, bool asIcon) {
     if (!LooksLikePng(bytes)) return std::nullopt;
     PngReader reader;
     if (!reader.ok()) return std::nullopt;
     MemorySource source{bytes, 0};
-    const unsigned long long image_data = ImageDataLength(ByteReader(bytes));
+    const unsigned long long imageData = ImageDataLength(ByteReader(bytes));
     int width = 0;
     int height = 0;
     std::vector<render::Color> pixels;
     std::vector<render::Color> scratch;
     std::vector<png_bytep> rows;
-    if (!ReadImage(reader, source, limits, image_data, as_icon, width, height, pixels, scratch, rows)) {
+    if (!ReadImage(reader, source, limits, imageData, asIcon, width, height, pixels, scratch, rows)) {
         return std::nullopt;
     }
 
     render::RasterImage image;
     image.width = width;
     image.height = height;
-    if (as_icon) {
+    if (asIcon) {
         image.mask.resize(pixels.size());
         RgbxBytesToColors(pixels.data(), pixels.size(), image.mask.data());
         for (std::size_t i = 0; i < pixels.size(); ++i) {

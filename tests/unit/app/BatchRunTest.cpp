@@ -71,7 +71,7 @@ TEST_F(BatchRunTest, EachPollTakesOneEventAndHandlesNone) {
     EXPECT_EQ(PollBetweenPictures(state), BatchPollResult::Continue);
     EXPECT_FALSE(headless.HasPendingEvent());
     EXPECT_EQ(headless.ItemCount(ControlId::LstBatch), 1);
-    EXPECT_FALSE(state.batch.Running);
+    EXPECT_FALSE(state.batch.running);
 }
 
 TEST_F(BatchRunTest, CancelWaitsBehindEventsQueuedBeforeIt) {
@@ -88,11 +88,11 @@ TEST_F(BatchRunTest, CancelWaitsBehindEventsQueuedBeforeIt) {
 std::vector<int> RunTenCancellingAtFive(ProgramState& state, platform::HeadlessPlatform& headless,
                                         bool eventBeforeCancel) {
     std::vector<int> stamped;
-    state.batch.Files.assign(10, "pics/a.jpg");
-    state.batch.OutputDir = "out/";
+    state.batch.batchFiles.assign(10, "pics/a.jpg");
+    state.batch.outputDir = "out/";
     RunBatchFrame(state, [&](ProgramState& s, const std::string&, const std::string&) {
-        stamped.push_back(s.batch.Number);
-        if (s.batch.Number == 5) {
+        stamped.push_back(s.batch.batchNumber);
+        if (s.batch.batchNumber == 5) {
             if (eventBeforeCancel) headless.UserPointer(3, {1, 1});
             headless.UserClick(ControlId::BtnBatchCancel);
         }
@@ -108,7 +108,7 @@ TEST_F(BatchRunTest, CancelDuringPictureFiveFinishesItAndStopsBeforeSix) {
     EXPECT_FALSE(headless.WindowExists(kProgressWindow));
     EXPECT_TRUE(headless.WindowEnabled(0));
     EXPECT_TRUE(headless.ControlEnabled(ControlId::BtnBatchStart));
-    EXPECT_FALSE(state.batch.Running);
+    EXPECT_FALSE(state.batch.running);
 }
 
 TEST_F(BatchRunTest, AnEventAheadOfCancelCostsOneMorePicture) {
@@ -122,8 +122,8 @@ TEST_F(BatchRunTest, OutputThatIsASourceIsNeverWritten) {
     testing::TestFolder::Write("pics/img2.jpg", "second original");
     // Keep-names into the sources' own folder, reached by another spelling of the folder.
     headless.SetState(ControlId::ChkKeepNames, 1);
-    state.batch.Files = {"pics/a.jpg", "pics/img2.jpg"};
-    state.batch.OutputDir = "./pics/";
+    state.batch.batchFiles = {"pics/a.jpg", "pics/img2.jpg"};
+    state.batch.outputDir = "./pics/";
     int steps = 0;
     RunTally tally = RunBatchFrame(state, [&](ProgramState&, const std::string&, const std::string& output) {
         ++steps;

@@ -118,11 +118,11 @@ INSTANTIATE_TEST_SUITE_P(Variants, CraftedBmp, ::testing::ValuesIn(CraftedCases(
 TEST(BmpChannels, NarrowChannelsReachFullBrightness) {
     // Four-bit channels repeat their bits (0xF -> 0xFF, 0x8 -> 0x88), so white stays white;
     // ImageMagick's own reading shifts them only and is no reference here.
-    const auto four_bits = DecodeBmp(decode_testing::BuildBmp(
+    const auto fourBits = DecodeBmp(decode_testing::BuildBmp(
         BmpFields{40, 2, 1, 16, 3, {0x0F00, 0x00F0, 0x000F}, {}, 0, {Row16({0x0F80, 0x0084})}, {}}));
-    ASSERT_TRUE(four_bits.has_value());
-    EXPECT_EQ(four_bits->pixels[0], render::MakeColor(255, 0x88, 0));
-    EXPECT_EQ(four_bits->pixels[1], render::MakeColor(0, 0x88, 0x44));
+    ASSERT_TRUE(fourBits.has_value());
+    EXPECT_EQ(fourBits->pixels[0], render::MakeColor(255, 0x88, 0));
+    EXPECT_EQ(fourBits->pixels[1], render::MakeColor(0, 0x88, 0x44));
 }
 
 TEST(BmpLimits, SidesAndPixelCountAreBounded) {
@@ -132,11 +132,11 @@ TEST(BmpLimits, SidesAndPixelCountAreBounded) {
     EXPECT_TRUE(DecodeBmp(wide(32767)).has_value());
     EXPECT_FALSE(DecodeBmp(wide(32768)).has_value());
 
-    const Bytes ten_by_ten = decode_testing::BuildBmp(BmpFields{40, 10, 10, 8, 0, {}, Palette(256), 0, std::vector<Bytes>(10, Bytes(10, 1)), {}});
-    const Bytes ten_by_eleven = decode_testing::BuildBmp(BmpFields{40, 10, 11, 8, 0, {}, Palette(256), 0, std::vector<Bytes>(11, Bytes(10, 1)), {}});
+    const Bytes tenByTen = decode_testing::BuildBmp(BmpFields{40, 10, 10, 8, 0, {}, Palette(256), 0, std::vector<Bytes>(10, Bytes(10, 1)), {}});
+    const Bytes tenByEleven = decode_testing::BuildBmp(BmpFields{40, 10, 11, 8, 0, {}, Palette(256), 0, std::vector<Bytes>(11, Bytes(10, 1)), {}});
     const DecodeLimits hundred{render::kMaxImageSide, 100};
-    EXPECT_TRUE(DecodeBmp(ten_by_ten, hundred).has_value());
-    EXPECT_FALSE(DecodeBmp(ten_by_eleven, hundred).has_value());
+    EXPECT_TRUE(DecodeBmp(tenByTen, hundred).has_value());
+    EXPECT_FALSE(DecodeBmp(tenByEleven, hundred).has_value());
 }
 
 // Files whose fields promise what the data does not hold, or that no bitmap can be.
@@ -149,13 +149,13 @@ TEST(BmpMalformed, LyingFieldsFailCleanly) {
     Bytes cut = decode_testing::BuildBmp(good);
     cut.resize(cut.size() - 1);
     bad.emplace_back("last row short", cut);
-    Bytes far_offset = decode_testing::BuildBmp(good);
-    far_offset[10] = 0xFF;
-    far_offset[11] = 0xFF;
-    bad.emplace_back("pixel offset beyond the file", far_offset);
-    Bytes offset_in_header = decode_testing::BuildBmp(good);
-    offset_in_header[10] = 20;
-    bad.emplace_back("pixel offset inside the header", offset_in_header);
+    Bytes farOffset = decode_testing::BuildBmp(good);
+    farOffset[10] = 0xFF;
+    farOffset[11] = 0xFF;
+    bad.emplace_back("pixel offset beyond the file", farOffset);
+    Bytes offsetInHeader = decode_testing::BuildBmp(good);
+    offsetInHeader[10] = 20;
+    bad.emplace_back("pixel offset inside the header", offsetInHeader);
     auto with = [&](std::function<void(BmpFields&)> change) {
         BmpFields fields = good;
         change(fields);
@@ -171,7 +171,7 @@ TEST(BmpMalformed, LyingFieldsFailCleanly) {
     bad.emplace_back("broken mask", with([](BmpFields& s) { s.bits = 16; s.compression = 3; s.masks = {0xF0F0, 0x0F00, 0x000F}; }));
     bad.emplace_back("masks missing", with([](BmpFields& s) { s.bits = 32; s.compression = 3; s.rows.clear(); }));
     bad.emplace_back("two bits", with([](BmpFields& s) { s.bits = 2; }));
-    bad.emplace_back("header too large", with([](BmpFields& s) { s.header_size = 200; }));
+    bad.emplace_back("header too large", with([](BmpFields& s) { s.headerSize = 200; }));
     bad.emplace_back("RLE ends early", decode_testing::BuildBmp(BmpFields{40, kWidth, kHeight, 8, 1, {}, Palette(256), 0, {}, {3, 1, 0, 0}}));
     bad.emplace_back("RLE literal past the end", decode_testing::BuildBmp(BmpFields{40, kWidth, kHeight, 8, 1, {}, Palette(256), 0, {}, {0, 200, 1, 2}}));
     bad.emplace_back("only the signature", Bytes{'B', 'M'});

@@ -19,11 +19,11 @@ enum class Reference { ConvertExact, ConvertUpright, Djpeg, ConvertClose };
 
 struct Variant {
     std::string name;
-    std::string convert_args;   // between the source and the output file
+    std::string convertArgs;   // between the source and the output file
     std::string output;         // output name, with an explicit coder prefix where needed
-    bool alpha_source = false;
+    bool alphaSource = false;
     Reference reference = Reference::ConvertExact;
-    std::function<bool(const Bytes&)> is_variant;  // the file really is what the case claims
+    std::function<bool(const Bytes&)> isVariant;  // the file really is what the case claims
 };
 
 std::uint32_t Le32(const Bytes& b, std::size_t at) {
@@ -38,9 +38,9 @@ std::function<bool(const Bytes&)> Bmp(std::uint32_t header, int bits, std::uint3
     };
 }
 
-std::function<bool(const Bytes&)> Png(int depth, int colour_type, int interlace) {
+std::function<bool(const Bytes&)> Png(int depth, int colourType, int interlace) {
     return [=](const Bytes& b) {
-        return b.size() > 28 && b[24] == depth && b[25] == colour_type && b[28] == interlace;
+        return b.size() > 28 && b[24] == depth && b[25] == colourType && b[28] == interlace;
     };
 }
 
@@ -129,13 +129,13 @@ TEST_P(DecodeCrossCheck, AgreesWithIndependentDecoder) {
 
     decode_testing::TempFolder folder;
     const std::string source = folder / "source.pam";
-    decode_testing::WritePatternPam(source, 37, 23, variant.alpha_source);
-    const std::string coder_prefix = variant.output.substr(0, variant.output.find(':') + 1);
+    decode_testing::WritePatternPam(source, 37, 23, variant.alphaSource);
+    const std::string coderPrefix = variant.output.substr(0, variant.output.find(':') + 1);
     const std::string file_name = variant.output.substr(variant.output.find(':') + 1);
     const std::string file = folder / file_name;
-    ASSERT_TRUE(decode_testing::Run("convert '" + source + "' -depth 8 " + variant.convert_args + " '" +
-                             coder_prefix + file + "'"));
-    ASSERT_TRUE(variant.is_variant(decode_testing::ReadBytes(file))) << "convert did not write the variant";
+    ASSERT_TRUE(decode_testing::Run("convert '" + source + "' -depth 8 " + variant.convertArgs + " '" +
+                             coderPrefix + file + "'"));
+    ASSERT_TRUE(variant.isVariant(decode_testing::ReadBytes(file))) << "convert did not write the variant";
 
     const auto ours = DecodePictureFile(file);
     ASSERT_TRUE(ours.has_value());

@@ -14,7 +14,7 @@ using decode_testing::Bytes;
 struct Entry {
     Bytes data;
     int bits = 0;
-    bool point_outside = false;
+    bool pointOutside = false;
 };
 
 Bytes Ico(const std::vector<Entry>& entries) {
@@ -29,7 +29,7 @@ Bytes Ico(const std::vector<Entry>& entries) {
         decode_testing::Put16(out, 1);
         decode_testing::Put16(out, static_cast<unsigned>(e.bits));
         decode_testing::Put32(out, static_cast<std::uint32_t>(e.data.size()));
-        decode_testing::Put32(out, e.point_outside ? 0x7FFFFFF0u : offset);
+        decode_testing::Put32(out, e.pointOutside ? 0x7FFFFFF0u : offset);
         offset += static_cast<std::uint32_t>(e.data.size());
     }
     for (const Entry& e : entries) out.insert(out.end(), e.data.begin(), e.data.end());
@@ -46,15 +46,15 @@ Entry IconBitmap(int side, int bits, std::uint32_t rgb) {
     Bytes row;
     if (bits == 4) {
         fields.palette = {0, rgb};
-        fields.colours_used = 2;
+        fields.coloursUsed = 2;
         row.assign(static_cast<std::size_t>((side + 1) / 2), 0x11);
     } else {
         for (int x = 0; x < side; ++x) row.insert(row.end(), {std::uint8_t(rgb), std::uint8_t(rgb >> 8), std::uint8_t(rgb >> 16)});
     }
     fields.rows.assign(static_cast<std::size_t>(side), row);
-    Bytes mask_row(static_cast<std::size_t>((side + 7) / 8), 0);
-    mask_row[0] = 0x80;
-    for (int y = 0; y < side; ++y) fields.rows.push_back(mask_row);
+    Bytes maskRow(static_cast<std::size_t>((side + 7) / 8), 0);
+    maskRow[0] = 0x80;
+    for (int y = 0; y < side; ++y) fields.rows.push_back(maskRow);
     return Entry{decode_testing::BuildDib(fields), bits};
 }
 
@@ -82,9 +82,9 @@ TEST(IcoChoice, LargestThenDeepestImageWinsAndBrokenEntriesAreSkipped) {
     const auto loaded = DecodePictureFile(folder / "any.name");
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->width, 12);
-    const auto from_memory = DecodePictureMemory(file);
-    ASSERT_TRUE(from_memory.has_value());
-    EXPECT_EQ(from_memory->width, 8);
+    const auto fromMemory = DecodePictureMemory(file);
+    ASSERT_TRUE(fromMemory.has_value());
+    EXPECT_EQ(fromMemory->width, 8);
 }
 
 TEST(IcoMask, MaskMarksOpaquePixelsAndTransparentOnesAreBlack) {
@@ -101,12 +101,12 @@ TEST(IcoMask, MaskMarksOpaquePixelsAndTransparentOnesAreBlack) {
 
 TEST(IcoBroken, DirectoriesThatLieFailCleanly) {
     const Bytes good = Ico({IconBitmap(8, 24, 0x123456)});
-    Bytes no_mask = good;
-    no_mask.resize(no_mask.size() - 8 * 4);  // the mask rows are gone
+    Bytes noMask = good;
+    noMask.resize(noMask.size() - 8 * 4);  // the mask rows are gone
     std::vector<std::pair<std::string, Bytes>> bad = {
         {"directory cut off", Bytes(good.begin(), good.begin() + 12)},
         {"only broken entries", Ico({Entry{Bytes(40, 0), 24, true}, Entry{Bytes(3, 1), 24, false}})},
-        {"mask missing", no_mask},
+        {"mask missing", noMask},
         {"header says zero images", Bytes{0, 0, 1, 0, 0, 0}},
     };
     // An entry whose data claims a picture far larger than it holds.

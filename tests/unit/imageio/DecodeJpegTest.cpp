@@ -39,19 +39,19 @@ Bytes QuadrantJpeg(const decode_testing::TempFolder& folder) {
 }
 
 // An APP1 segment holding a TIFF directory with one orientation entry.
-Bytes ExifSegment(int orientation, bool big_endian, std::uint32_t directory_offset = 8) {
+Bytes ExifSegment(int orientation, bool bigEndian, std::uint32_t directoryOffset = 8) {
     Bytes tiff;
     auto put16 = [&](unsigned v) {
-        if (big_endian) tiff.insert(tiff.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
+        if (bigEndian) tiff.insert(tiff.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
         else tiff.insert(tiff.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
     };
     auto put32 = [&](std::uint32_t v) {
-        if (big_endian) { put16(v >> 16); put16(v & 0xFFFF); }
+        if (bigEndian) { put16(v >> 16); put16(v & 0xFFFF); }
         else { put16(v & 0xFFFF); put16(v >> 16); }
     };
-    tiff.insert(tiff.end(), big_endian ? std::initializer_list<std::uint8_t>{'M', 'M'} : std::initializer_list<std::uint8_t>{'I', 'I'});
+    tiff.insert(tiff.end(), bigEndian ? std::initializer_list<std::uint8_t>{'M', 'M'} : std::initializer_list<std::uint8_t>{'I', 'I'});
     put16(42);
-    put32(directory_offset);
+    put32(directoryOffset);
     put16(2);
     put16(0x010F); put16(2); put32(4); put32(0x4D414B45);  // a maker entry before the one we want
     put16(0x0112); put16(3); put32(1); put16(static_cast<unsigned>(orientation)); put16(0);
@@ -134,9 +134,9 @@ TEST_F(JpegFiles, TruncatedCorruptAndOversizedFilesFail) {
     ASSERT_TRUE(decode_testing::Run("convert '" + (folder_ / "busy.pam") + "' '" + (folder_ / "busy.jpg") + "'"));
     const Bytes busy = decode_testing::ReadBytes(folder_ / "busy.jpg");
     ASSERT_TRUE(DecodeJpeg(busy).has_value());
-    Bytes cut_and_closed(busy.begin(), busy.end() - 40);
-    cut_and_closed.insert(cut_and_closed.end(), {0xFF, 0xD9});
-    EXPECT_FALSE(DecodeJpeg(cut_and_closed).has_value()) << "cut, with an end marker appended";
+    Bytes cutAndClosed(busy.begin(), busy.end() - 40);
+    cutAndClosed.insert(cutAndClosed.end(), {0xFF, 0xD9});
+    EXPECT_FALSE(DecodeJpeg(cutAndClosed).has_value()) << "cut, with an end marker appended";
     EXPECT_FALSE(DecodeJpeg(Bytes{0xFF, 0xD8}).has_value());
     EXPECT_FALSE(DecodeJpeg(Bytes{0xFF, 0xD8, 0xFF, 0xD9}).has_value());
     Bytes garbage = {0xFF, 0xD8};

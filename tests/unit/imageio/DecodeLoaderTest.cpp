@@ -42,11 +42,11 @@ TEST(LoadPicture, FailureLeavesTheNumberEmptyAndCurrent) {
 
     // A file starting with "BM" goes to the bitmap decoder only, even when the rest would
     // pass for a TGA (image type 2 at byte 2).
-    Bytes bm_tga = {'B', 'M', 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0x20, 1, 2, 3};
-    decode_testing::WriteBytes(folder / "x.tga", bm_tga);
+    Bytes bmTga = {'B', 'M', 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0x20, 1, 2, 3};
+    decode_testing::WriteBytes(folder / "x.tga", bmTga);
     EXPECT_EQ(LoadPicture(images, 57, folder / "x.tga"), nullptr);
-    bm_tga[0] = 0;
-    decode_testing::WriteBytes(folder / "x.tga", bm_tga);
+    bmTga[0] = 0;
+    decode_testing::WriteBytes(folder / "x.tga", bmTga);
     EXPECT_NE(LoadPicture(images, 57, folder / "x.tga"), nullptr);
 
     for (const Bytes& content : {Bytes{}, Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0},

@@ -99,7 +99,7 @@ TEST(DecodeMemory, BottomUpRunLengthTgaIsTurnedInItsOwnStore) {
 }
 
 // A GIF frame of width x height whose image data is pseudo-random bytes.
-Bytes RandomDataGif(int width, int height, std::size_t data_bytes) {
+Bytes RandomDataGif(int width, int height, std::size_t dataBytes) {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
     Put16(out, static_cast<unsigned>(width));
     Put16(out, static_cast<unsigned>(height));
@@ -112,7 +112,7 @@ Bytes RandomDataGif(int width, int height, std::size_t data_bytes) {
     out.push_back(0);
     out.push_back(8);  // LZW code size
     std::uint32_t state = 12345;
-    for (std::size_t written = 0; written < data_bytes; written += 255) {
+    for (std::size_t written = 0; written < dataBytes; written += 255) {
         out.push_back(255);
         for (int i = 0; i < 255; ++i) {
             state = state * 1103515245u + 12345u;

@@ -27,13 +27,13 @@ void Chunk(Bytes& out, const char* type, const Bytes& data) {
 }
 
 // A PNG built here: raw is the filtered image data (a filter byte before every row).
-Bytes MakePng(std::uint32_t width, std::uint32_t height, int depth, int colour_type, const Bytes& raw,
+Bytes MakePng(std::uint32_t width, std::uint32_t height, int depth, int colourType, const Bytes& raw,
               const Bytes& palette = {}, const Bytes& transparency = {}, bool interlaced = false) {
     Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     Bytes ihdr;
     PutBe32(ihdr, width);
     PutBe32(ihdr, height);
-    ihdr.insert(ihdr.end(), {std::uint8_t(depth), std::uint8_t(colour_type), 0, 0, std::uint8_t(interlaced ? 1 : 0)});
+    ihdr.insert(ihdr.end(), {std::uint8_t(depth), std::uint8_t(colourType), 0, 0, std::uint8_t(interlaced ? 1 : 0)});
     Chunk(out, "IHDR", ihdr);
     if (!palette.empty()) Chunk(out, "PLTE", palette);
     if (!transparency.empty()) Chunk(out, "tRNS", transparency);
@@ -83,9 +83,9 @@ TEST(PngDamaged, TruncatedCorruptAndLyingFilesFail) {
     for (std::size_t keep = 8; keep + 12 < good.size(); keep += 3) {
         EXPECT_FALSE(DecodePng(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(keep))).has_value()) << keep;
     }
-    Bytes bad_crc = good;
-    bad_crc[bad_crc.size() - 20] ^= 0x55;  // inside the image data
-    EXPECT_FALSE(DecodePng(bad_crc).has_value());
+    Bytes badCrc = good;
+    badCrc[badCrc.size() - 20] ^= 0x55;  // inside the image data
+    EXPECT_FALSE(DecodePng(badCrc).has_value());
     EXPECT_FALSE(DecodePng(MakePng(16, 16, 8, 2, Bytes(raw.begin(), raw.end() - 49))).has_value()) << "a row short";
     EXPECT_FALSE(DecodePng(MakePng(4, 4, 8, 2, Bytes(4 * 13, 9))).has_value()) << "unknown filter";
     EXPECT_FALSE(DecodePng(MakePng(4, 4, 3, 2, Bytes(4 * 13, 0))).has_value()) << "impossible depth";

@@ -69,11 +69,11 @@ std::uint8_t PatternAlpha(int x, int y) {
     return kLevels[(x / 3 + y) % 5];
 }
 
-void WritePatternPam(const std::string& path, int width, int height, bool with_alpha) {
+void WritePatternPam(const std::string& path, int width, int height, bool withAlpha) {
     const RgbPicture picture = Pattern(width, height);
     std::ostringstream header;
-    header << "P7\nWIDTH " << width << "\nHEIGHT " << height << "\nDEPTH " << (with_alpha ? 4 : 3)
-           << "\nMAXVAL 255\nTUPLTYPE " << (with_alpha ? "RGB_ALPHA" : "RGB") << "\nENDHDR\n";
+    header << "P7\nWIDTH " << width << "\nHEIGHT " << height << "\nDEPTH " << (withAlpha ? 4 : 3)
+           << "\nMAXVAL 255\nTUPLTYPE " << (withAlpha ? "RGB_ALPHA" : "RGB") << "\nENDHDR\n";
     const std::string text = header.str();
     Bytes bytes(text.begin(), text.end());
     for (int y = 0; y < height; ++y) {
@@ -81,7 +81,7 @@ void WritePatternPam(const std::string& path, int width, int height, bool with_a
             const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
             bytes.insert(bytes.end(), picture.rgb.begin() + static_cast<std::ptrdiff_t>(i),
                          picture.rgb.begin() + static_cast<std::ptrdiff_t>(i + 3));
-            if (with_alpha) bytes.push_back(PatternAlpha(x, y));
+            if (withAlpha) bytes.push_back(PatternAlpha(x, y));
         }
     }
     WriteBytes(path, bytes);
@@ -125,9 +125,9 @@ std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
 }  // namespace
 
-std::optional<RgbPicture> ConvertReference(const std::string& file, bool auto_orient) {
+std::optional<RgbPicture> ConvertReference(const std::string& file, bool autoOrient) {
     const std::string frame = file.find('[') == std::string::npos ? file + "[0]" : file;
-    const auto output = Capture("convert " + Quote(frame) + (auto_orient ? " -auto-orient" : "") +
+    const auto output = Capture("convert " + Quote(frame) + (autoOrient ? " -auto-orient" : "") +
                                 " -alpha off -depth 8 ppm:-");
     if (!output) return std::nullopt;
     return ParsePpm(*output);
@@ -179,8 +179,8 @@ namespace {
 
 Bytes HeaderAndPalette(const BmpFields& fields) {
     Bytes out;
-    Put32(out, fields.header_size);
-    if (fields.header_size == 12) {
+    Put32(out, fields.headerSize);
+    if (fields.headerSize == 12) {
         Put16(out, static_cast<unsigned>(fields.width));
         Put16(out, static_cast<unsigned>(fields.height));
         Put16(out, 1);
@@ -194,15 +194,15 @@ Bytes HeaderAndPalette(const BmpFields& fields) {
         Put32(out, static_cast<std::uint32_t>(fields.stream.size()));  // compressed size; 0 when plain
         Put32(out, 2835);
         Put32(out, 2835);
-        Put32(out, fields.colours_used);
+        Put32(out, fields.coloursUsed);
         Put32(out, 0);
         // Masks go inside a larger header as far as it reaches, the rest after it.
         for (std::uint32_t mask : fields.masks) Put32(out, mask);
-        if (out.size() < fields.header_size) out.resize(fields.header_size, 0);
+        if (out.size() < fields.headerSize) out.resize(fields.headerSize, 0);
     }
     for (std::uint32_t entry : fields.palette) {
         out.insert(out.end(), {std::uint8_t(entry), std::uint8_t(entry >> 8), std::uint8_t(entry >> 16)});
-        if (fields.header_size != 12) out.push_back(0);
+        if (fields.headerSize != 12) out.push_back(0);
     }
     return out;
 }

@@ -45,12 +45,12 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 // alpha channel holds a mix of fully transparent, partly transparent and opaque pixels.
 RgbPicture Pattern(int width, int height);
 // Writes the pattern as a PAM file (RGB or RGB_ALPHA), the source for ImageMagick.
-void WritePatternPam(const std::string& path, int width, int height, bool with_alpha);
+void WritePatternPam(const std::string& path, int width, int height, bool withAlpha);
 std::uint8_t PatternAlpha(int x, int y);
 
 // How ImageMagick's convert sees a file: its first frame (or the frame given with [n]),
-// turned upright by the orientation it read when auto_orient is set.
-std::optional<RgbPicture> ConvertReference(const std::string& file, bool auto_orient = false);
+// turned upright by the orientation it read when autoOrient is set.
+std::optional<RgbPicture> ConvertReference(const std::string& file, bool autoOrient = false);
 // The alpha channel as convert sees it.
 std::optional<Bytes> ConvertAlpha(const std::string& file);
 // How libjpeg-turbo's own djpeg decodes a JPEG file.
@@ -71,14 +71,14 @@ namespace velinor::imageio::decode_testing {
 // The fields of a bitmap to craft. Rows are given in stored order without padding (the
 // builder pads uncompressed rows to four bytes); run-length data is given as its stream.
 struct BmpFields {
-    std::uint32_t header_size = 40;
+    std::uint32_t headerSize = 40;
     std::int32_t width = 1;
     std::int32_t height = 1;
     int bits = 24;
     std::uint32_t compression = 0;
     std::vector<std::uint32_t> masks;     // after a 40-byte header, inside larger ones
     std::vector<std::uint32_t> palette;   // 0x00RRGGBB entries
-    std::uint32_t colours_used = 0;
+    std::uint32_t coloursUsed = 0;
     std::vector<Bytes> rows;
     Bytes stream;                         // run-length data instead of rows
 };

@@ -12,11 +12,11 @@ using render::MakeColor;
 using decode_testing::Bytes;
 
 struct TgaHeader {
-    std::uint8_t id_length = 0;
-    std::uint8_t map_type = 0;
+    std::uint8_t idLength = 0;
+    std::uint8_t mapType = 0;
     std::uint8_t type = 2;
-    std::uint16_t map_length = 0;
-    std::uint8_t map_bits = 0;
+    std::uint16_t mapLength = 0;
+    std::uint8_t mapBits = 0;
     std::uint16_t width = 2;
     std::uint16_t height = 2;
     std::uint8_t bits = 24;
@@ -24,9 +24,9 @@ struct TgaHeader {
 };
 
 Bytes Tga(const TgaHeader& h, const Bytes& body) {
-    Bytes out = {h.id_length, h.map_type, h.type, 0, 0};
-    decode_testing::Put16(out, h.map_length);
-    out.push_back(h.map_bits);
+    Bytes out = {h.idLength, h.mapType, h.type, 0, 0};
+    decode_testing::Put16(out, h.mapLength);
+    out.push_back(h.mapBits);
     decode_testing::Put16(out, 0);
     decode_testing::Put16(out, 0);
     decode_testing::Put16(out, h.width);
@@ -89,10 +89,10 @@ TEST(TgaDepths, SixteenThirtyTwoAndRunLengthGiveTheSamePicture) {
 TEST(TgaSkips, IdentityAndColourMapAreSkipped) {
     TgaHeader header;
     header.descriptor = 0x20;
-    header.id_length = 3;
-    header.map_type = 1;
-    header.map_length = 2;
-    header.map_bits = 15;  // two bytes an entry, not one
+    header.idLength = 3;
+    header.mapType = 1;
+    header.mapLength = 2;
+    header.mapBits = 15;  // two bytes an entry, not one
     Bytes body = {'i', 'd', '!', 1, 2, 3, 4};
     body.insert(body.end(), kBgr24.begin(), kBgr24.end());
     const auto image = DecodeTga(Tga(header, body));
@@ -125,7 +125,7 @@ TEST(TgaRefused, OtherTypesDepthsAndShortDataGiveNothing) {
     EXPECT_FALSE(DecodeTga(Tga(header, {0x81, 0, 0, 255})).has_value()) << "runs end early";
     EXPECT_FALSE(DecodeTga(Tga(header, {0x83, 0, 0})).has_value()) << "run pixel cut off";
     header = TgaHeader{};
-    header.id_length = 255;
+    header.idLength = 255;
     EXPECT_FALSE(DecodeTga(Tga(header, kBgr24)).has_value()) << "identity longer than the file";
     header = TgaHeader{};
     header.width = 65535;
