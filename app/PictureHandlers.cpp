@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Handlers.h"
+#include "app/Messages.h"
 #include "app/QualityWindow.h"
 #include "app/RenderCycle.h"
 #include "imageio/FileNames.h"
@@ -22,8 +23,6 @@ constexpr const char* kSavePattern = "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.
 
 constexpr int kOpenTitleKey = 83;
 constexpr int kSaveTitleKey = 8;
-constexpr int kInformationCaptionKey = 81;
-constexpr int kWarningCaptionKey = 75;
 constexpr int kNoResultKey = 98;
 constexpr int kApplyFirstKey = 99;
 constexpr int kOverwriteKey = 82;
@@ -81,7 +80,7 @@ void SaveResult(ProgramState& state, ControlId) {
     ShellState& shell = state.shell;
 
     if (!state.images.HasImage(pic::PicResult)) {
-        p.MessageBox(state.texts[kInformationCaptionKey],
+        p.MessageBox(state.texts[kInformationCaption],
                      state.texts[kNoResultKey] + "\r" + state.texts[kApplyFirstKey],
                      platform::MessageIcon::Information, platform::MessageButtons::Ok);
         return;
@@ -101,7 +100,7 @@ void SaveResult(ProgramState& state, ControlId) {
     const std::string extension = imageio::ExtensionPart(shell.SaveFileName);
     if (imageio::FileExistsInFolder(imageio::FilePart(shell.SaveFileName), FolderPart(shell.SaveFileName)) == 1) {
         const platform::MessageAnswer overwrite =
-            p.MessageBox(state.texts[kInformationCaptionKey], state.texts[kOverwriteKey],
+            p.MessageBox(state.texts[kInformationCaption], state.texts[kOverwriteKey],
                          platform::MessageIcon::Warning, platform::MessageButtons::YesNo);
         if (overwrite != platform::MessageAnswer::Yes) return;
     }
@@ -116,7 +115,7 @@ void SaveResult(ProgramState& state, ControlId) {
     // A picture the user believes saved but that is not on disk loses work: say so. The writer
     // replaces a file only once the new one is complete, so an existing file stays as it was.
     if (written == 0) {
-        p.MessageBox(state.texts[kWarningCaptionKey], state.texts[kNotSavedKey] + "\r" + shell.SaveFileName,
+        p.MessageBox(state.texts[kWarningCaption], state.texts[kNotSavedKey] + "\r" + shell.SaveFileName,
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
     }
 }
