@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "MarkTestSupport.h"
 #include "marks/CircleFrame.h"
 #include "marks/TextureFrame.h"
 #include "render/Composite.h"
@@ -11,13 +12,7 @@ using render::Color;
 using render::MakeColor;
 using render::RasterImage;
 
-RasterImage Filled(int width, int height, Color c) {
-    RasterImage image;
-    image.width = width;
-    image.height = height;
-    image.pixels.assign(static_cast<std::size_t>(width) * height, c);
-    return image;
-}
+using testing::Filled;
 
 // Every pixel a different colour, so a pixel taken from the wrong place shows.
 RasterImage Numbered(int width, int height, int salt) {

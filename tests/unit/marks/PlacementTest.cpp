@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "MarkTestSupport.h"
 #include "marks/LogoPlacement.h"
 #include "marks/TextMark.h"
 
@@ -10,13 +11,7 @@ using render::Color;
 using render::MakeColor;
 using render::RasterImage;
 
-RasterImage Filled(int width, int height, Color c) {
-    RasterImage image;
-    image.width = width;
-    image.height = height;
-    image.pixels.assign(static_cast<std::size_t>(width) * height, c);
-    return image;
-}
+using testing::Filled;
 
 TEST(Anchor, HalvesTruncatePerTerm) {
     EXPECT_EQ(AnchorPlacement(Anchor::Centre, 101, 75, 50, 20).x, 25);
