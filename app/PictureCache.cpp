@@ -35,9 +35,48 @@ const render::RasterImage* PictureCache::Refresh(const std::string& path) {
     return &*picture_;
 }
 
+namespace {
+
+std::optional<render::RasterImage> CopyOf(const render::RasterImage& image) {
+    render::RasterImage copy;
+    try {
+        copy.width = image.width;
+        copy.height = image.height;
+        copy.depth = image.depth;
+        copy.pixels = render::CopyPixels(image.pixels);
+        copy.mask = image.mask;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    return copy;
+}
+
+}  // namespace
+
+const render::RasterImage* PictureCache::Open(render::ImageRegistry& images, int number, const std::string& path) {
+    Clear();
+    std::optional<FileKey> key = KeyOf(path);
+    if (!key) return nullptr;
+    std::optional<render::RasterImage> decoded = imageio::DecodePictureFile(path);
+    if (!decoded) return nullptr;
+    const render::ImageHandle stored = images.StoreImage(number, std::move(*decoded));
+    if (stored == nullptr) return nullptr;
+    key_ = std::move(*key);
+    lent_ = Lent{number, images.Serial(number)};
+    return stored;
+}
+
 render::ImageHandle PictureCache::Load(render::ImageRegistry& images, int number, const std::string& path) {
-    images.DropImage(number);
     const std::optional<FileKey> key = KeyOf(path);
+    if (lent_ && key && *key == key_ && lent_->number == number && images.Serial(number) == lent_->serial) {
+        // The lent picture is still as decoded, which is what this load would store again.
+        render::ImageHandle lent = images.Find(number);
+        picture_ = CopyOf(*lent);
+        lent_.reset();
+        if (!picture_) Clear();
+        return lent;
+    }
+    images.DropImage(number);
     const render::RasterImage* kept = nullptr;
     if (picture_ && key && *key == key_) {
         kept = &*picture_;
@@ -45,21 +84,14 @@ render::ImageHandle PictureCache::Load(render::ImageRegistry& images, int number
         kept = Refresh(path);
     }
     if (kept == nullptr) return nullptr;
-    render::RasterImage copy;
-    try {
-        copy.width = kept->width;
-        copy.height = kept->height;
-        copy.depth = kept->depth;
-        copy.pixels = render::CopyPixels(kept->pixels);
-        copy.mask = kept->mask;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    return images.StoreImage(number, std::move(copy));
+    std::optional<render::RasterImage> copy = CopyOf(*kept);
+    if (!copy) return nullptr;
+    return images.StoreImage(number, std::move(*copy));
 }
 
 void PictureCache::Clear() {
     picture_.reset();
+    lent_.reset();
     key_ = FileKey{};
 }
 

@@ -16,12 +16,17 @@ namespace velinor::app {
 class PictureCache {
 public:
     // Frees number and fills it with the picture of path, copied from the kept picture when the
-    // file is unchanged, else decoded afresh (and kept). Null when the file gives no picture.
+    // file is unchanged, else decoded afresh (and kept); number holding the unchanged picture
+    // lent by Open is left as it is. Null when the file gives no picture.
     render::ImageHandle Load(render::ImageRegistry& images, int number, const std::string& path);
 
-    // Decodes path afresh whatever is kept, and keeps it. Null when the file gives no picture
-    // (the kept picture is then dropped). The result stays valid until the next call.
-    const render::RasterImage* Refresh(const std::string& path);
+    // Decodes path afresh into number, as opening a picture does; number keeps what it held
+    // when the file gives no picture. The decoded
+    // picture is lent to number instead of copied: the next Load of the same file into the same
+    // number, while number still holds that image, copies it into the cache and leaves it where
+    // it is, so opening costs no copy and the first render no more than any other. Whoever draws
+    // on the image under number loads it first. Null when the file gives no picture.
+    const render::RasterImage* Open(render::ImageRegistry& images, int number, const std::string& path);
 
     void Clear();
 
@@ -34,8 +39,19 @@ private:
     };
     static std::optional<FileKey> KeyOf(const std::string& path);
 
+    // Decodes path afresh whatever is kept, and keeps it. Null when the file gives no picture
+    // (the kept picture is then dropped).
+    const render::RasterImage* Refresh(const std::string& path);
+
+    // The decoded picture lent to a number by Open, known by the number and its serial.
+    struct Lent {
+        int number = 0;
+        std::uint64_t serial = 0;
+    };
+
     FileKey key_;
     std::optional<render::RasterImage> picture_;
+    std::optional<Lent> lent_;
 };
 
 }  // namespace velinor::app

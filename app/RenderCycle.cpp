@@ -79,13 +79,12 @@ void ShowCentred(ProgramState& state, int number, std::initializer_list<ControlI
 }
 
 bool ShowOpenedPicture(ProgramState& state) {
-    // Opening always decodes the file afresh, and the decoded picture is kept for the renders.
-    // The working copy is copied from it and the displayed picture shrunk straight from it:
-    // the same pictures as loading the displayed picture, copying it and shrinking it in place.
+    // Opening always decodes the file afresh, into the working copy, where the cache keeps it for
+    // the renders; the displayed picture is shrunk straight from it: the same pictures as loading
+    // the displayed picture, copying it and shrinking it in place.
     state.images.DropImage(pic::PicOpened);
-    const render::RasterImage* decoded = state.pictureCache.Refresh(state.shell.CurrentFile);
+    const render::RasterImage* decoded = state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile);
     if (decoded == nullptr) return false;
-    state.pictureCache.Load(state.images, pic::PicWork, state.shell.CurrentFile);
     const PreviewExtent size = PreviewSize(decoded->width, decoded->height);
     render::ImageHandle shown = nullptr;
     if ((size.width != decoded->width || size.height != decoded->height) &&

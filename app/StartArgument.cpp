@@ -61,12 +61,11 @@ void LoadStartPicture(ProgramState& state, const std::string& path) {
     StartState& start = state.start;
     start.FolderMode = false;
     state.images.DropImage(pic::PicStartPreview);
-    const render::RasterImage* decoded = state.pictureCache.Refresh(path);
+    const render::RasterImage* decoded = state.pictureCache.Open(state.images, pic::PicWork, path);
     shell.CurrentFile = path;
     shell.PictureLoaded = true;
     if (decoded == nullptr) return;
 
-    state.pictureCache.Load(state.images, pic::PicWork, path);
     start.PreviewWidth = decoded->width;
     start.PreviewHeight = decoded->height;
     start.AspectRatio = Aspect(decoded->width, decoded->height);

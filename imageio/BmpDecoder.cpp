@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint8_t kOpaqueAlpha = 128;
 
-render::RasterImage MakeImage(int width, int height, std::vector<render::Color> pixels) {
+render::RasterImage MakeImage(int width, int height, render::Pixels pixels) {
     render::RasterImage image;
     image.width = width;
     image.height = height;

@@ -8,13 +8,14 @@
 #include "imageio/ByteReader.h"
 #include "imageio/DibHeader.h"
 #include "render/Color.h"
+#include "render/Pixels.h"
 
 namespace velinor::imageio {
 
 // Decoded bitmap rows, top row first. alpha is filled only when asked for and the pixels
 // carry an alpha channel (16/32-bit pixels with an alpha mask).
 struct DibPixels {
-    std::vector<render::Color> pixels;
+    render::Pixels pixels;
     std::vector<std::uint8_t> alpha;
 };
 

@@ -43,8 +43,8 @@ private:
     int height_;
     int orientation_;
     int next_row_ = 0;
-    std::vector<render::Color> pixels_;
-    std::vector<render::Color> block_;
+    render::Pixels pixels_;
+    render::Pixels block_;
 };
 
 // Turns a whole picture stored with the given orientation upright.

@@ -79,7 +79,7 @@ unsigned long long ImageDataLength(const ByteReader& data) {
 // so the jump back skips no destructor.
 bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limits,
                unsigned long long imageData, bool keepAlpha, int& width, int& height,
-               std::vector<render::Color>& pixels, std::vector<render::Color>& scratch,
+               render::Pixels& pixels, render::Pixels& scratch,
                std::vector<png_bytep>& rows) {
     png_structp png = reader.png();
     png_infop info = reader.info();
@@ -152,8 +152,8 @@ std::optional<render::RasterImage> Decode(std::span<const std::uint8_t> bytes,
     const unsigned long long imageData = ImageDataLength(ByteReader(bytes));
     int width = 0;
     int height = 0;
-    std::vector<render::Color> pixels;
-    std::vector<render::Color> scratch;
+    render::Pixels pixels;
+    render::Pixels scratch;
     std::vector<png_bytep> rows;
     if (!ReadImage(reader, source, limits, imageData, asIcon, width, height, pixels, scratch, rows)) {
         return std::nullopt;

@@ -30,9 +30,9 @@ render::Color ReadPixel(const std::uint8_t* p, int bytesPerPixel) {
 // The whole store is reserved up front: that maps address space only, and memory is committed
 // as the runs fill it, so a lying header costs nothing before the data runs out, and the store
 // never moves while it grows.
-std::optional<std::vector<render::Color>> ReadRunLength(const ByteReader& data, std::size_t pos,
+std::optional<render::Pixels> ReadRunLength(const ByteReader& data, std::size_t pos,
                                                         std::size_t count, int bytesPerPixel) {
-    std::vector<render::Color> out;
+    render::Pixels out;
     render::ReservePixels(out, count);
     const std::size_t size = static_cast<std::size_t>(bytesPerPixel);
     while (out.size() < count) {
@@ -58,7 +58,7 @@ std::optional<std::vector<render::Color>> ReadRunLength(const ByteReader& data, 
 
 // Turns stored rows into top-to-bottom, left-to-right order in place: rows swapped end for
 // end when the origin is at the bottom, each row reversed when it is at the right.
-void TurnRowsInPlace(std::vector<render::Color>& pixels, std::size_t width, std::size_t height,
+void TurnRowsInPlace(render::Pixels& pixels, std::size_t width, std::size_t height,
                      bool topFirst, bool rightFirst) {
     const auto row = [&](std::size_t y) { return pixels.begin() + static_cast<std::ptrdiff_t>(y * width); };
     if (rightFirst) {
@@ -98,7 +98,7 @@ std::optional<render::RasterImage> DecodeTga(std::span<const std::uint8_t> bytes
     const std::size_t start = kHeaderSize + idLength + mapBytes;
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
 
-    std::vector<render::Color> stored;
+    render::Pixels stored;
     if (type == kUncompressed) {
         const auto body = data.Slice(start, count * static_cast<std::size_t>(bytesPerPixel));
         if (!body) return std::nullopt;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "render/Color.h"
+#include "render/Pixels.h"
 
 namespace velinor::render {
 
@@ -15,7 +16,7 @@ struct RasterImage {
     int width = 0;
     int height = 0;
     int depth = 32;                    // bits per pixel of the store; informational
-    std::vector<Color> pixels;         // width * height entries
+    Pixels pixels;                     // width * height entries
     std::vector<std::uint8_t> mask;    // empty for a plain bitmap; width * height for an icon
 
     bool IsIcon() const { return !mask.empty(); }

@@ -153,8 +153,12 @@ TEST_F(PictureWorkflow, FittingShrinksInPlaceAndCentresEveryControlGiven) {
 
 TEST_F(PictureWorkflow, ARenderAfterTheFileChangedShowsTheNewFile) {
     Run("", [](ProgramState& state) {
+        // The first render after opening starts from the picture decoded at opening.
         state.shell.CurrentFile = "photo.bmp";
+        ASSERT_TRUE(ShowOpenedPicture(state));
         ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
+        ASSERT_EQ(Render(state, 1, kBlue), RenderOutcome::Published);
+        EXPECT_EQ(state.images.Find(pic::PicResult)->At(0, 0), 0x808080u) << "the first render's mark survived";
         // Same name, same size, new content.
         WritePicture("photo.bmp", 400, 300, 0x00FF00);
         ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
@@ -171,6 +175,11 @@ TEST_F(PictureWorkflow, ARenderAfterTheFileChangedShowsTheNewFile) {
         }
         ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
         EXPECT_EQ(state.images.Find(pic::PicResult)->width, 10);
+        // Changed between opening and the first render.
+        ASSERT_TRUE(ShowOpenedPicture(state));
+        WritePicture("photo.bmp", 400, 300, 0x0000FF);
+        ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
+        EXPECT_EQ(state.images.Find(pic::PicResult)->At(5, 5), 0x0000FFu);
         // A file that is gone gives no picture, not the one decoded before.
         fs::remove("photo.bmp");
         EXPECT_EQ(Render(state, 0, kRed), RenderOutcome::NoPicture);

@@ -57,7 +57,7 @@ TEST(PngIcon, TransparencyBecomesTheMaskAndTransparentPixelsBlack) {
     ASSERT_TRUE(icon->IsIcon());
     EXPECT_EQ(icon->mask, (std::vector<std::uint8_t>{1, 1, 0, 0, 1, 1}));
     const render::Color red = render::MakeColor(255, 0, 0), green = render::MakeColor(0, 255, 0);
-    EXPECT_EQ(icon->pixels, (std::vector<render::Color>{red, green, render::kBlack, render::kBlack, green, red}));
+    EXPECT_EQ(icon->pixels, (render::Pixels{red, green, render::kBlack, render::kBlack, green, red}));
 
     // The picture form keeps the stored colours and has no mask.
     const auto picture = DecodePng(PalettePng());

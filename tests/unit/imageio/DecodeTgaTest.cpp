@@ -43,7 +43,7 @@ const render::Color A = MakeColor(255, 0, 0), B = MakeColor(0, 255, 0), C = Make
                     D = MakeColor(255, 255, 255);
 
 TEST(TgaOrigin, EachOriginPutsTheFirstStoredPixelInItsCorner) {
-    const std::vector<std::pair<std::uint8_t, std::vector<render::Color>>> cases = {
+    const std::vector<std::pair<std::uint8_t, render::Pixels>> cases = {
         {0x00, {C, D, A, B}},  // bottom left: stored rows run upwards
         {0x20, {A, B, C, D}},  // top left: stored as shown
         {0x10, {D, C, B, A}},  // bottom right
@@ -64,7 +64,7 @@ TEST(TgaDepths, SixteenThirtyTwoAndRunLengthGiveTheSamePicture) {
     header.bits = 32;
     const auto bgra = DecodeTga(Tga(header, {0, 0, 255, 7, 0, 255, 0, 0, 255, 0, 0, 128, 255, 255, 255, 255}));
     ASSERT_TRUE(bgra.has_value());
-    EXPECT_EQ(bgra->pixels, (std::vector<render::Color>{A, B, C, D}));
+    EXPECT_EQ(bgra->pixels, (render::Pixels{A, B, C, D}));
 
     // Sixteen bits: five per channel shifted up by three; the top bit is ignored.
     header.bits = 16;
@@ -72,7 +72,7 @@ TEST(TgaDepths, SixteenThirtyTwoAndRunLengthGiveTheSamePicture) {
     for (unsigned v : {0x7C00u, 0x83E0u, 0x001Fu, 0x7FFFu}) decode_testing::Put16(body, v);
     const auto five = DecodeTga(Tga(header, body));
     ASSERT_TRUE(five.has_value());
-    EXPECT_EQ(five->pixels, (std::vector<render::Color>{MakeColor(248, 0, 0), MakeColor(0, 248, 0),
+    EXPECT_EQ(five->pixels, (render::Pixels{MakeColor(248, 0, 0), MakeColor(0, 248, 0),
                                                         MakeColor(0, 0, 248), MakeColor(248, 248, 248)}));
 
     // Runs may cross rows; a run longer than the picture stops at its last pixel.
@@ -80,10 +80,10 @@ TEST(TgaDepths, SixteenThirtyTwoAndRunLengthGiveTheSamePicture) {
     header.bits = 24;
     const auto runs = DecodeTga(Tga(header, {0x81, 0, 0, 255, 0x83, 255, 255, 255}));
     ASSERT_TRUE(runs.has_value());
-    EXPECT_EQ(runs->pixels, (std::vector<render::Color>{A, A, D, D}));
+    EXPECT_EQ(runs->pixels, (render::Pixels{A, A, D, D}));
     const auto literal = DecodeTga(Tga(header, {0x03, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255}));
     ASSERT_TRUE(literal.has_value());
-    EXPECT_EQ(literal->pixels, (std::vector<render::Color>{A, B, C, D}));
+    EXPECT_EQ(literal->pixels, (render::Pixels{A, B, C, D}));
 }
 
 TEST(TgaSkips, IdentityAndColourMapAreSkipped) {
@@ -97,7 +97,7 @@ TEST(TgaSkips, IdentityAndColourMapAreSkipped) {
     body.insert(body.end(), kBgr24.begin(), kBgr24.end());
     const auto image = DecodeTga(Tga(header, body));
     ASSERT_TRUE(image.has_value());
-    EXPECT_EQ(image->pixels, (std::vector<render::Color>{A, B, C, D}));
+    EXPECT_EQ(image->pixels, (render::Pixels{A, B, C, D}));
 }
 
 TEST(TgaRefused, OtherTypesDepthsAndShortDataGiveNothing) {

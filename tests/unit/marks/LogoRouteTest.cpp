@@ -114,7 +114,7 @@ TEST_F(LogoLoading, PcxDecodesStraightIntoTheLogo) {
     EXPECT_EQ(load.keyed, 1);
     EXPECT_EQ(images.Find(PicLogo), load.handle);
     EXPECT_FALSE(images.HasImage(PicPcxBuffer));  // no second full-size copy kept beside it
-    EXPECT_EQ(load.handle->pixels, (std::vector<render::Color>{MakeColor(1, 4, 7), MakeColor(2, 5, 8), MakeColor(3, 6, 9)}));
+    EXPECT_EQ(load.handle->pixels, (render::Pixels{MakeColor(1, 4, 7), MakeColor(2, 5, 8), MakeColor(3, 6, 9)}));
 }
 
 TEST_F(LogoLoading, FailedLogosLeaveNoLogoAndTouchNoOtherFile) {

@@ -17,14 +17,14 @@ TEST(BlendFormula, EveryChannelValueAndOpacityRoundsToNearest) {
     // One row holds every (s, d) pair, each channel a different pair, so a carry between
     // channels shows up; the row operation (the vectorised path) and the single-pixel one
     // must both give the exact rounded value for every opacity.
-    std::vector<Color> source(65536), target(65536);
+    Pixels source(65536), target(65536);
     for (std::uint32_t s = 0; s < 256; ++s) {
         for (std::uint32_t d = 0; d < 256; ++d) {
             source[s * 256 + d] = MakeColor(s, 255 - s, (s * 7) & 0xFF);
             target[s * 256 + d] = MakeColor(d, (d * 13) & 0xFF, 255 - d);
         }
     }
-    std::vector<Color> row;
+    Pixels row;
     for (std::uint32_t a = 0; a < 256; ++a) {
         row = target;
         BlendRow(source.data(), row.data(), row.size(), a);
@@ -41,14 +41,14 @@ TEST(BlendFormula, EveryChannelValueAndOpacityRoundsToNearest) {
 }
 
 TEST(BlendFormula, RowOperationsTreatEveryPixelAlike) {
-    std::vector<Color> source(37), target(37);
+    Pixels source(37), target(37);
     for (std::size_t i = 0; i < source.size(); ++i) {
         source[i] = static_cast<Color>(i * 0x070B0D);
         target[i] = static_cast<Color>(0xFFFFFF - i * 0x030507);
     }
-    std::vector<Color> blended = target;
+    Pixels blended = target;
     BlendRow(source.data(), blended.data(), blended.size(), 77);
-    std::vector<Color> keyed = target;
+    Pixels keyed = target;
     KeyRow(source.data(), keyed.data(), keyed.size(), source[5]);
     for (std::size_t i = 0; i < source.size(); ++i) {
         EXPECT_EQ(blended[i], BlendPixel(source[i], target[i], 77));
@@ -77,7 +77,7 @@ protected:
 };
 
 TEST_F(Composition, OpacityUsesOnlyTheLowByte) {
-    const std::vector<Color> original = target_->pixels;
+    const Pixels original = target_->pixels;
     draw_.BeginDraw(1);
     draw_.BlendImage(2, 1, 1, 0);
     EXPECT_EQ(target_->pixels, original);
@@ -102,7 +102,7 @@ TEST_F(Composition, HalfOpacityAveragesEachChannel) {
 }
 
 TEST_F(Composition, PlacementsPartlyOutsideChangeOnlyTheOverlap) {
-    const std::vector<Color> original = target_->pixels;
+    const Pixels original = target_->pixels;
     draw_.BeginDraw(1);
     draw_.BlendImage(2, -2, 4, 255);  // columns 2..3 of rows 0..1 land on (0..1, 4..5)
     draw_.PasteImage(source_, 6, -2); // columns 0..1 of row 2 land on (6..7, 0)
@@ -115,7 +115,7 @@ TEST_F(Composition, PlacementsPartlyOutsideChangeOnlyTheOverlap) {
         }
     }
     // Entirely outside, including far enough away to overflow a naive x + width.
-    const std::vector<Color> before = target_->pixels;
+    const Pixels before = target_->pixels;
     draw_.BlendImage(2, 8, 0, 255);
     draw_.PasteImage(source_, 0x7FFFFFFE, 0x7FFFFFFE);
     draw_.BlendImage(2, -0x7FFFFFFF, 0, 255);
@@ -135,7 +135,7 @@ TEST_F(Composition, BlendMakesTheSourceCurrent) {
 TEST_F(Composition, KeyingLeavesOutExactlyTheKeyColour) {
     const DrawContext context = draw_.BeginDraw(1);
     ASSERT_NE(context, 0u);
-    const std::vector<Color> original = target_->pixels;
+    const Pixels original = target_->pixels;
 
     // A key that does not occur: a plain paste.
     draw_.MaskedDrawImage(context, 2, 2, 2, MakeColor(1, 2, 3));
@@ -163,7 +163,7 @@ TEST_F(Composition, KeyingLeavesOutExactlyTheKeyColour) {
 TEST_F(Composition, KeyingNeedsTheLiveContext) {
     const DrawContext first = draw_.BeginDraw(1);
     draw_.EndDraw();
-    const std::vector<Color> original = target_->pixels;
+    const Pixels original = target_->pixels;
     draw_.MaskedDrawImage(first, 2, 0, 0, MakeColor(1, 2, 3));
     EXPECT_EQ(target_->pixels, original);
     const DrawContext second = draw_.BeginDraw(1);

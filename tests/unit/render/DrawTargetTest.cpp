@@ -147,7 +147,7 @@ TEST_F(Drawing, OutlinedEllipseIsTheBoundaryOfTheFilledOne) {
 }
 
 TEST_F(Drawing, NothingHappensOutsideADrawing) {
-    const std::vector<Color> before = image_->pixels;
+    const Pixels before = image_->pixels;
     draw_.FillBox(0, 0, 3, 3, kRed);
     draw_.DrawCircle(5, 5, 3, kRed);
     draw_.PasteImage(images_.Find(7), 1, 1);

@@ -58,7 +58,7 @@ TEST(ImageRegistry, ScaleKeepsTheHandleAndSameSizeIsBitIdentical) {
     ImageRegistry images;
     RasterImage* image = images.NewImage(1, 3, 3);
     for (std::size_t i = 0; i < image->pixels.size(); ++i) image->pixels[i] = static_cast<Color>(i * 0x010203);
-    const std::vector<Color> before = image->pixels;
+    const Pixels before = image->pixels;
     EXPECT_EQ(images.ScaleImage(1, 3, 3), image);
     EXPECT_EQ(image->pixels, before);
     EXPECT_EQ(images.ScaleImage(1, 6, 1), image);

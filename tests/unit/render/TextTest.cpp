@@ -143,7 +143,7 @@ TEST_F(Text, SameFontAndTextGiveTheSamePixels) {
     draw_.SelectDrawFont(kMark);
     draw_.DrawFlags(kTransparentText);
     draw_.PrintText("Velinor 2026");
-    const std::vector<Color> first = image_->pixels;
+    const Pixels first = image_->pixels;
     Fresh();
     draw_.SelectDrawFont(kMark);
     draw_.DrawFlags(kTransparentText);
