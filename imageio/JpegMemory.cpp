@@ -1,78 +1,16 @@
 #include "imageio/JpegMemory.h"
 
-#include <sys/mman.h>
-
 #include <jerror.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
-#include <mutex>
 #include <new>
+
+#include "render/Pixels.h"
 
 namespace velinor::imageio {
 
 namespace {
-
-constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
-// A region up to this size is kept for the next picture; a larger one is returned to the
-// system, so that one huge picture does not pin its memory for the rest of the run.
-constexpr std::size_t kKeptRegionBytes = std::size_t{512} << 20;
-
-void* MapRegion(std::size_t bytes) {
-    void* data = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (data == MAP_FAILED) return nullptr;
-    ::madvise(data, bytes, MADV_HUGEPAGE);
-    return data;
-}
-
-// The one kept region, lent to one decompressor at a time; a decompressor that finds it lent
-// (another thread decodes too) maps a region of its own.
-class RegionKeeper {
-public:
-    // A region of at least bytes (a multiple of the huge page size), or null. fresh tells
-    // whether it was just mapped, and so still reads as zeros throughout.
-    void* Borrow(std::size_t bytes, bool& kept, bool& fresh) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        kept = false;
-        fresh = true;
-        if (lent_) return MapRegion(bytes);
-        fresh = bytes > kept_bytes_;
-        if (bytes > kept_bytes_) {
-            if (kept_ != nullptr) ::munmap(kept_, kept_bytes_);
-            kept_ = nullptr;
-            kept_bytes_ = 0;
-            void* data = MapRegion(bytes);
-            if (data == nullptr) return nullptr;
-            if (bytes > kKeptRegionBytes) return data;
-            kept_ = data;
-            kept_bytes_ = bytes;
-        }
-        lent_ = true;
-        kept = true;
-        return kept_;
-    }
-
-    void Return(void* data, std::size_t bytes, bool kept) {
-        if (!kept) {
-            ::munmap(data, bytes);
-            return;
-        }
-        std::lock_guard<std::mutex> lock(mutex_);
-        lent_ = false;
-    }
-
-private:
-    std::mutex mutex_;
-    void* kept_ = nullptr;
-    std::size_t kept_bytes_ = 0;
-    bool lent_ = false;
-};
-
-RegionKeeper& Keeper() {
-    static RegionKeeper keeper;
-    return keeper;
-}
 
 // One whole-picture array of coefficient blocks, handed to the library as its opaque
 // virtual-array handle.
@@ -91,13 +29,12 @@ struct Hooks {
     BlockArray* arrays = nullptr;
     void* region = nullptr;
     std::size_t regionBytes = 0;
-    bool regionKept = false;
 };
 
 Hooks& HooksOf(j_common_ptr info) { return *static_cast<Hooks*>(info->client_data); }
 
 void ReleaseRegion(Hooks& hooks) {
-    if (hooks.region != nullptr) Keeper().Return(hooks.region, hooks.regionBytes, hooks.regionKept);
+    if (hooks.region != nullptr) render::ReturnPixelMemory(hooks.region, hooks.regionBytes);
     hooks.region = nullptr;
     hooks.regionBytes = 0;
     hooks.arrays = nullptr;
@@ -124,14 +61,16 @@ void RealizeArrays(j_common_ptr info) {
         total += static_cast<std::size_t>(array->blocksPerRow) * array->rows * sizeof(JBLOCK);
     }
     if (total == 0) return;
-    const std::size_t bytes = (total + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
-    bool kept = false;
     bool fresh = false;
-    void* region = Keeper().Borrow(bytes, kept, fresh);
+    void* region = nullptr;
+    try {
+        region = render::TakePixelMemory(total, fresh);
+    } catch (const std::bad_alloc&) {
+        region = nullptr;
+    }
     if (region == nullptr) ERREXIT1(info, JERR_OUT_OF_MEMORY, 10);
     hooks.region = region;
-    hooks.regionBytes = bytes;
-    hooks.regionKept = kept;
+    hooks.regionBytes = total;
     auto* next = static_cast<JBLOCK*>(region);
     for (BlockArray* array = hooks.arrays; array != nullptr; array = array->next) {
         if (array->rowPointers != nullptr) continue;

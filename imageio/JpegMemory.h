@@ -10,10 +10,10 @@ namespace velinor::imageio {
 
 // Makes a freshly created decompressor take its whole-picture coefficient arrays (a
 // progressive file keeps every coefficient of the picture, two bytes each, between scans)
-// from a region of ours instead of from malloc. The region is backed by huge pages and kept
-// between pictures, so decoding one picture after another reuses memory that is already
-// mapped instead of faulting in and clearing fresh pages each time. Everything else stays with
-// the library's own memory manager, whose documented method table this hooks.
+// from the memory that pixel stores come from, instead of from malloc: memory that is already
+// mapped is reused from one picture to the next instead of faulting in and clearing fresh pages
+// each time. Everything else stays with the library's own memory manager, whose documented
+// method table this hooks.
 void UseReusableCoefficientMemory(j_common_ptr info);
 
 }  // namespace velinor::imageio
