@@ -4,79 +4,20 @@
 #include <cstddef>
 #include <cstdio>
 
-#include <jerror.h>
 #include <jpeglib.h>
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstring>
 #include <optional>
 #include <vector>
 
-#include "imageio/JpegMemory.h"
+#include "imageio/JpegReading.h"
 #include "imageio/Orientation.h"
 #include "imageio/PixelBytes.h"
 
 namespace velinor::imageio {
 
 namespace {
-
-// Progressive files can ask for any number of scans, each a pass over the whole picture;
-// real files use a dozen or so, so a few hundred is a generous ceiling against a file
-// built to keep the decoder busy.
-constexpr int kMaxScans = 500;
-
-struct ErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void FailDecode(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
-}
-
-// Warnings are quiet, except that image data ending early is a failure: libjpeg would pad the
-// rest of the picture with grey, and a half-grey photo is not something to stamp and save.
-// The data ends early either at the end of the file or at a marker in the middle of a scan
-// (a cut file with an end marker appended looks like that).
-void OnMessage(j_common_ptr info, int level) {
-    if (level >= 0) return;
-    if (info->err->msg_code == JWRN_JPEG_EOF || info->err->msg_code == JWRN_HIT_MARKER) FailDecode(info);
-    ++info->err->num_warnings;
-}
-
-void IgnoreOutput(j_common_ptr) {}
-
-void LimitScans(j_common_ptr info) {
-    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
-    if (decompress->input_scan_number > kMaxScans) FailDecode(info);
-}
-
-// Owns a decompressor; destroying one that was never fully created is safe because the
-// structure starts zeroed.
-class JpegReader {
-public:
-    JpegReader() {
-        std::memset(&info_, 0, sizeof(info_));
-        info_.err = jpeg_std_error(&errors_.base);
-        errors_.base.error_exit = FailDecode;
-        errors_.base.emit_message = OnMessage;
-        errors_.base.output_message = IgnoreOutput;
-        progress_.progress_monitor = LimitScans;
-    }
-    ~JpegReader() { jpeg_destroy_decompress(&info_); }
-    JpegReader(const JpegReader&) = delete;
-    JpegReader& operator=(const JpegReader&) = delete;
-
-    jpeg_decompress_struct& info() { return info_; }
-    std::jmp_buf& jump() { return errors_.jump; }
-    jpeg_progress_mgr& progress() { return progress_; }
-
-private:
-    jpeg_decompress_struct info_;
-    ErrorManager errors_;
-    jpeg_progress_mgr progress_{};
-};
 
 std::uint8_t MultiplyChannels(unsigned a, unsigned b) {
     return static_cast<std::uint8_t>((a * b + 127) / 255);
@@ -93,22 +34,6 @@ void CmykRowToColors(const std::uint8_t* cmyk, render::Color* out, std::size_t w
     }
 }
 
-int OrientationOf(const jpeg_decompress_struct& info) {
-    static constexpr std::uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
-    for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
-        if (marker->marker != JPEG_APP0 + 1 || marker->data_length < sizeof(kExif)) continue;
-        if (std::memcmp(marker->data, kExif, sizeof(kExif)) != 0) continue;
-        return ExifOrientation({marker->data + sizeof(kExif), marker->data_length - sizeof(kExif)});
-    }
-    return 1;
-}
-
-// Where the compressed bytes come from: memory, or an open file read as the decoder goes.
-struct JpegSource {
-    std::span<const std::uint8_t> bytes;
-    std::FILE* file = nullptr;
-};
-
 // Only trivially destructible locals live here: a libjpeg error jumps back to the setjmp and
 // skips no destructor. The builder and scratch rows belong to the caller.
 bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimits& limits,
@@ -117,16 +42,7 @@ bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimit
     jpeg_decompress_struct& info = reader.info();
     if (setjmp(reader.jump())) return false;
 
-    jpeg_create_decompress(&info);
-    UseReusableCoefficientMemory(reinterpret_cast<j_common_ptr>(&info));
-    info.progress = &reader.progress();
-    if (source.file != nullptr) {
-        jpeg_stdio_src(&info, source.file);
-    } else {
-        jpeg_mem_src(&info, source.bytes.data(), static_cast<unsigned long>(source.bytes.size()));
-    }
-    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
+    if (!reader.Start(source)) return false;
     if (!FitsLimits(info.image_width, info.image_height, limits)) {
         const long long pixels = static_cast<long long>(info.image_width) * info.image_height;
         if (oversized != nullptr && info.image_width > 0 && info.image_height > 0 && pixels > limits.maxPixels) {

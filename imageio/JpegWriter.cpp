@@ -46,17 +46,7 @@ bool Compress(std::FILE* file, const BgrRows& rows, int quality, JSAMPLE* row) {
     }
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(rows.Width());
-    info.image_height = static_cast<JDIMENSION>(rows.Height());
-#ifdef JCS_EXTENSIONS
-    info.input_components = kRowsAreRgbx ? 4 : 3;
-    info.in_color_space = kRowsAreRgbx ? JCS_EXT_RGBX : JCS_RGB;
-#else
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-#endif
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, JpegLibraryQuality(quality), FALSE);
+    SetUpCompressor(info, rows.Width(), rows.Height(), quality, kRowsAreRgbx);
     jpeg_start_compress(&info, TRUE);
     for (int y = 0; y < rows.Height(); ++y) {
         JSAMPROW scanline[1] = {row};
@@ -74,6 +64,21 @@ bool Compress(std::FILE* file, const BgrRows& rows, int quality, JSAMPLE* row) {
 }
 
 }  // namespace
+
+void SetUpCompressor(jpeg_compress_struct& info, int width, int height, int quality, bool rgbx) {
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+#ifdef JCS_EXTENSIONS
+    info.input_components = rgbx ? 4 : 3;
+    info.in_color_space = rgbx ? JCS_EXT_RGBX : JCS_RGB;
+#else
+    (void)rgbx;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+#endif
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, JpegLibraryQuality(quality), FALSE);
+}
 
 bool WriteJpeg(std::FILE* file, const BgrRows& rows, int quality) {
     if (file == nullptr) return false;

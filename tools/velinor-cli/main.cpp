@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "imageio/FileNames.h"
+#include "imageio/JpegConvert.h"
 #include "imageio/Loader.h"
 #include "imageio/Writer.h"
 #include "marks/LogoRoutes.h"
@@ -167,6 +168,12 @@ int Convert(const Options& options) {
     if (!encoder) {
         return Usage(options.format ? "unknown format " + format
                                     : "cannot tell the format from " + output + "; give --format");
+    }
+    // A JPEG made from a JPEG goes a band of rows at a time where the file allows; the same bytes
+    // as decoding the whole picture and saving it.
+    if (*encoder == imageio::kEncoderJpeg && !options.logo &&
+        imageio::ConvertJpegRowByRow(input, output, options.quality)) {
+        return kDone;
     }
     render::ImageRegistry images;
     const render::ImageHandle picture = Load(images, input, options.logo);
