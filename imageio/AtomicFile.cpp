@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "imageio/StreamBuffer.h"
 #include "imageio/TemporaryFiles.h"
 
 namespace velinor::imageio {
@@ -97,7 +98,9 @@ void AtomicFile::OpenTemporary(bool replacing, const struct stat* existing) {
     if (stream_ == nullptr) {
         ::close(fd);
         Discard();
+        return;
     }
+    GiveLargeBuffer(stream_, buffer_);
 }
 
 AtomicFile::~AtomicFile() { Discard(); }

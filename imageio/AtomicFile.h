@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace velinor::imageio {
@@ -42,6 +43,7 @@ private:
 
     std::string destination_;
     std::string temporary_;
+    std::unique_ptr<char[]> buffer_;  // the temporary file's stream buffer, freed after it closes
     std::FILE* stream_ = nullptr;
     int signalSlot_ = -1;
     bool direct_ = false;   // writing through a device, no temporary file

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "imageio/RegularFile.h"
+#include "imageio/StreamBuffer.h"
 
 namespace velinor::imageio {
 
@@ -32,6 +33,7 @@ std::optional<PictureFile> PictureFile::Open(const std::string& path) {
     struct stat status {};
     if (::fstat(::fileno(file.get()), &status) != 0 || status.st_size < 0) return std::nullopt;
     PictureFile opened(std::move(file), static_cast<std::uintmax_t>(status.st_size));
+    GiveLargeBuffer(opened.file_.get(), opened.buffer_);
     opened.head_.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(opened.size_, kHeadBytes)));
     const std::size_t got = std::fread(opened.head_.data(), 1, opened.head_.size(), opened.file_.get());
     opened.head_.resize(got);

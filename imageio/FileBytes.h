@@ -55,6 +55,7 @@ private:
     };
     PictureFile(std::unique_ptr<std::FILE, Closer> file, std::uintmax_t size) : file_(std::move(file)), size_(size) {}
 
+    std::unique_ptr<char[]> buffer_;  // the stream's buffer: declared first, so freed after it closes
     std::unique_ptr<std::FILE, Closer> file_;
     std::uintmax_t size_;
     std::vector<std::uint8_t> head_;
