@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <exception>
-#include <vector>
+#include <memory>
 
 #include "imageio/AtomicFile.h"
 #include "imageio/DecodeLimits.h"
@@ -70,14 +70,16 @@ bool ConvertJpegRowByRow(const std::string& input, const std::string& output, in
         if (!file) return false;
         const DecodeLimits limits;
         if (JudgeHead(file->Head(), file->Size(), limits).kind != HeadVerdict::Kind::Stream) return false;
-        // Room for the widest picture; only the pages a picture's rows reach are ever touched.
-        std::vector<std::uint8_t> band(static_cast<std::size_t>(kBandRows) * render::kMaxImageSide * 4);
+        // Room for the widest picture, left uncleared: only the pages a picture's rows reach are
+        // ever touched.
+        const std::unique_ptr<std::uint8_t[]> band(new std::uint8_t[static_cast<std::size_t>(kBandRows) *
+                                                                     render::kMaxImageSide * 4]);
         AtomicFile out(output);
         if (!out.IsOpen()) return false;
         JpegReader reader;
         jpeg_compress_struct writer{};
         const bool written = Pump(reader, JpegSource{{}, file->Stream()}, writer, out.Stream(), quality, limits,
-                                  band.data());
+                                  band.get());
         jpeg_destroy_compress(&writer);
         return written && out.Commit();
     } catch (const std::exception&) {
