@@ -53,11 +53,12 @@ std::optional<render::RasterImage> CopyOf(const render::RasterImage& image) {
 
 }  // namespace
 
-const render::RasterImage* PictureCache::Open(render::ImageRegistry& images, int number, const std::string& path) {
+const render::RasterImage* PictureCache::Open(render::ImageRegistry& images, int number, const std::string& path,
+                                              imageio::RowWatcher* watcher) {
     Clear();
     std::optional<FileKey> key = KeyOf(path);
     if (!key) return nullptr;
-    std::optional<render::RasterImage> decoded = imageio::DecodePictureFile(path);
+    std::optional<render::RasterImage> decoded = imageio::DecodePictureFile(path, watcher);
     if (!decoded) return nullptr;
     const render::ImageHandle stored = images.StoreImage(number, std::move(*decoded));
     if (stored == nullptr) return nullptr;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "imageio/RowWatcher.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
 
@@ -26,7 +27,9 @@ public:
     // number, while number still holds that image, copies it into the cache and leaves it where
     // it is, so opening costs no copy and the first render no more than any other. Whoever draws
     // on the image under number loads it first. Null when the file gives no picture.
-    const render::RasterImage* Open(render::ImageRegistry& images, int number, const std::string& path);
+    // A watcher sees the rows as they are decoded (see DecodePictureFile).
+    const render::RasterImage* Open(render::ImageRegistry& images, int number, const std::string& path,
+                                    imageio::RowWatcher* watcher = nullptr);
 
     void Clear();
 

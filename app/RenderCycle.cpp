@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/ShrinkWhileDecoding.h"
 #include "render/ImageNumbers.h"
 #include "render/PixelStore.h"
 #include "render/Scale.h"
@@ -80,17 +81,25 @@ void ShowCentred(ProgramState& state, int number, std::initializer_list<ControlI
 
 bool ShowOpenedPicture(ProgramState& state) {
     // Opening always decodes the file afresh, into the working copy, where the cache keeps it for
-    // the renders; the displayed picture is shrunk straight from it: the same pictures as loading
-    // the displayed picture, copying it and shrinking it in place.
+    // the renders; the displayed picture is shrunk from its rows as they are decoded, or else
+    // straight from it: the same pictures as loading the displayed picture, copying it and
+    // shrinking it in place.
     state.images.DropImage(pic::PicOpened);
-    const render::RasterImage* decoded = state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile);
+    ShrinkWhileDecoding shrinker([](int width, int height) {
+        const PreviewExtent size = PreviewSize(width, height);
+        return std::pair{size.width, size.height};
+    });
+    const render::RasterImage* decoded =
+        state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker);
     if (decoded == nullptr) return false;
     const PreviewExtent size = PreviewSize(decoded->width, decoded->height);
     render::ImageHandle shown = nullptr;
     if ((size.width != decoded->width || size.height != decoded->height) &&
         render::ValidImageSize(size.width, size.height)) {
         try {
-            shown = state.images.StoreImage(pic::PicOpened, render::ScaleHalftone(*decoded, size.width, size.height));
+            std::optional<render::RasterImage> shrunk = shrinker.Take(*decoded);
+            if (!shrunk) shrunk = render::ScaleHalftone(*decoded, size.width, size.height);
+            shown = state.images.StoreImage(pic::PicOpened, std::move(*shrunk));
         } catch (const std::bad_alloc&) {
             shown = nullptr;
         }

@@ -4,11 +4,14 @@
 #include <cmath>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/RenderCycle.h"
 #include "app/ShellHooks.h"
+#include "app/ShrinkWhileDecoding.h"
 #include "imageio/FileNames.h"
 #include "imageio/Loader.h"
 #include "render/ImageNumbers.h"
@@ -61,7 +64,11 @@ void LoadStartPicture(ProgramState& state, const std::string& path) {
     StartState& start = state.start;
     start.FolderMode = false;
     state.images.DropImage(pic::PicStartPreview);
-    const render::RasterImage* decoded = state.pictureCache.Open(state.images, pic::PicWork, path);
+    ShrinkWhileDecoding shrinker([](int width, int height) {
+        const FittedSize size = StartPreviewSize(width, height);
+        return std::pair{size.width, size.height};
+    });
+    const render::RasterImage* decoded = state.pictureCache.Open(state.images, pic::PicWork, path, &shrinker);
     shell.CurrentFile = path;
     shell.PictureLoaded = true;
     if (decoded == nullptr) return;
@@ -74,8 +81,9 @@ void LoadStartPicture(ProgramState& state, const std::string& path) {
     if ((size.width != decoded->width || size.height != decoded->height) &&
         render::ValidImageSize(size.width, size.height)) {
         try {
-            shown = state.images.StoreImage(pic::PicStartPreview,
-                                            render::ScaleHalftone(*decoded, size.width, size.height));
+            std::optional<render::RasterImage> shrunk = shrinker.Take(*decoded);
+            if (!shrunk) shrunk = render::ScaleHalftone(*decoded, size.width, size.height);
+            shown = state.images.StoreImage(pic::PicStartPreview, std::move(*shrunk));
         } catch (const std::bad_alloc&) {
             shown = nullptr;
         }

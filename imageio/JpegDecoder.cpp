@@ -38,7 +38,7 @@ void CmykRowToColors(const std::uint8_t* cmyk, render::Color* out, std::size_t w
 // skips no destructor. The builder and scratch rows belong to the caller.
 bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimits& limits,
                  std::optional<UprightBuilder>& builder, std::vector<std::uint8_t>& scratch,
-                 PictureSize* oversized) {
+                 PictureSize* oversized, RowWatcher* watcher) {
     jpeg_decompress_struct& info = reader.info();
     if (setjmp(reader.jump())) return false;
 
@@ -63,7 +63,11 @@ bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimit
     const std::size_t w = info.output_width;
     // The upright store is committed as rows arrive (for the orientations that keep row
     // order), so a header that promises more than the data holds costs little.
-    builder.emplace(static_cast<int>(info.output_width), static_cast<int>(info.output_height), OrientationOf(info));
+    const int orientation = OrientationOf(info);
+    builder.emplace(static_cast<int>(info.output_width), static_cast<int>(info.output_height), orientation);
+    // A turned picture's rows arrive in stored order, not upright: they are not shown.
+    RowWatcher* const upright = orientation == 1 ? watcher : nullptr;
+    if (upright != nullptr) upright->Begin(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
     if (cmyk) scratch.resize(w * 4 * UprightBuilder::kBlockRows);
     while (info.output_scanline < info.output_height) {
         // A block of rows at a time: the library fills them in its own groups (two rows for
@@ -88,17 +92,18 @@ bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimit
         } else {
             RgbxBytesToColors(block, static_cast<std::size_t>(rows) * w);
         }
+        if (upright != nullptr) upright->Rows(block, rows);
         builder->Add(rows);
     }
     return true;
 }
 
 std::optional<render::RasterImage> Decode(const JpegSource& source, const DecodeLimits& limits,
-                                          PictureSize* oversized) {
+                                          PictureSize* oversized, RowWatcher* watcher) {
     JpegReader reader;
     std::optional<UprightBuilder> builder;
     std::vector<std::uint8_t> scratch;
-    if (!ReadPicture(reader, source, limits, builder, scratch, oversized)) return std::nullopt;
+    if (!ReadPicture(reader, source, limits, builder, scratch, oversized, watcher)) return std::nullopt;
     return builder->Finish();
 }
 
@@ -111,13 +116,13 @@ bool LooksLikeJpeg(std::span<const std::uint8_t> bytes) {
 std::optional<render::RasterImage> DecodeJpeg(std::span<const std::uint8_t> bytes,
                                               const DecodeLimits& limits) {
     if (!LooksLikeJpeg(bytes)) return std::nullopt;
-    return Decode(JpegSource{bytes, nullptr}, limits, nullptr);
+    return Decode(JpegSource{bytes, nullptr}, limits, nullptr, nullptr);
 }
 
 std::optional<render::RasterImage> DecodeJpegFile(std::FILE* file, const DecodeLimits& limits,
-                                                  PictureSize* oversized) {
+                                                  PictureSize* oversized, RowWatcher* watcher) {
     if (file == nullptr) return std::nullopt;
-    return Decode(JpegSource{{}, file}, limits, oversized);
+    return Decode(JpegSource{{}, file}, limits, oversized, watcher);
 }
 
 }  // namespace velinor::imageio

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "imageio/DecodeLimits.h"
+#include "imageio/RowWatcher.h"
 #include "render/RasterImage.h"
 
 namespace velinor::imageio {
@@ -21,8 +22,8 @@ std::optional<render::RasterImage> DecodeJpeg(std::span<const std::uint8_t> byte
 
 // The same from an open file, read as the decoder goes so that the compressed bytes are never
 // held whole. When the picture is refused for having more pixels than limits allow, its size
-// goes to oversized.
+// goes to oversized. A watcher sees the rows as they are decoded when they come upright.
 std::optional<render::RasterImage> DecodeJpegFile(std::FILE* file, const DecodeLimits& limits = {},
-                                                  PictureSize* oversized = nullptr);
+                                                  PictureSize* oversized = nullptr, RowWatcher* watcher = nullptr);
 
 }  // namespace velinor::imageio

@@ -15,7 +15,7 @@ thread_local LoadProblem lastProblem;
 
 using Kind = LoadProblem::Kind;
 
-std::optional<render::RasterImage> DecodeFile(const std::string& path, LoadProblem& problem) {
+std::optional<render::RasterImage> DecodeFile(const std::string& path, LoadProblem& problem, RowWatcher* watcher) {
     auto file = PictureFile::Open(path);
     if (!file) {
         problem.kind = Kind::Unreadable;
@@ -26,7 +26,7 @@ std::optional<render::RasterImage> DecodeFile(const std::string& path, LoadProbl
     std::optional<render::RasterImage> picture;
     switch (verdict.kind) {
         case HeadVerdict::Kind::Stream:
-            picture = DecodeJpegFile(file->Stream(), limits, &problem.size);
+            picture = DecodeJpegFile(file->Stream(), limits, &problem.size, watcher);
             if (!picture && problem.size.width > 0) problem.kind = Kind::TooManyPixels;
             break;
         case HeadVerdict::Kind::Read: {
@@ -65,10 +65,10 @@ render::ImageHandle Store(render::ImageRegistry& images, int number,
 
 // Decoders validate sizes before allocating, but a large picture may still not fit in memory;
 // that is a failed load like any other, not an exception for the caller.
-std::optional<render::RasterImage> DecodePictureFile(const std::string& path) {
+std::optional<render::RasterImage> DecodePictureFile(const std::string& path, RowWatcher* watcher) {
     lastProblem = {};
     try {
-        return DecodeFile(path, lastProblem);
+        return DecodeFile(path, lastProblem, watcher);
     } catch (const std::exception&) {
         lastProblem.kind = Kind::Unreadable;
         return std::nullopt;

@@ -8,17 +8,18 @@
 
 #include "imageio/DecodeLimits.h"
 #include "imageio/FileBytes.h"
+#include "imageio/RowWatcher.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
 
 namespace velinor::imageio {
 
-
 // Decodes a picture file recognised by its content: "BM" -> BMP; else ICO (an icon image with
 // mask); else JPEG, PNG, TGA in that order. Nothing on failure; never throws for bad input.
 // The file's head is judged before the rest is read (see JudgeHead), and a JPEG file is
-// decoded as it is read rather than held whole.
-std::optional<render::RasterImage> DecodePictureFile(const std::string& path);
+// decoded as it is read rather than held whole; a watcher sees its rows as they are decoded
+// when they come upright.
+std::optional<render::RasterImage> DecodePictureFile(const std::string& path, RowWatcher* watcher = nullptr);
 
 // Why the last DecodePictureFile or LoadPicture on this thread gave nothing.
 struct LoadProblem {

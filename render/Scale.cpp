@@ -1,10 +1,11 @@
 #include "render/Scale.h"
 
-#include "render/PixelStore.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
+
+#include "render/PixelStore.h"
 
 #include "render/Vectorise.h"
 
@@ -13,12 +14,7 @@ namespace {
 
 constexpr std::uint32_t kWeightOne = 1u << 14;
 
-// The source pixels one destination pixel covers along one axis, with integer weights that
-// add up to kWeightOne exactly (so a flat colour stays exactly flat).
-struct Span {
-    int first = 0;
-    std::vector<std::uint32_t> weights;
-};
+using Span = HalftoneRows::Span;
 
 // Destination pixel d covers [d*src/dst, (d+1)*src/dst) in source pixels; measured in units of
 // 1/dst that is [d*src, (d+1)*src), and source pixel k covers [k*dst, (k+1)*dst).
@@ -58,49 +54,75 @@ void NarrowRow(const std::uint32_t* acc, std::uint16_t* out, std::size_t count) 
 
 }  // namespace
 
-RasterImage ScaleHalftone(const RasterImage& source, int width, int height) {
-    RasterImage out;
-    out.width = width;
-    out.height = height;
-    out.depth = source.depth;
-    out.pixels = MakePixels(static_cast<std::size_t>(width) * height, 0);
+HalftoneRows::HalftoneRows(int sourceWidth, int sourceHeight, int width, int height)
+    : sourceWidth_(sourceWidth),
+      sourceHeight_(sourceHeight),
+      columns_(MakeSpans(sourceWidth, width)),
+      rows_(MakeSpans(sourceHeight, height)),
+      open_(static_cast<std::size_t>(sourceWidth) * 4),
+      started_(static_cast<std::size_t>(sourceWidth) * 4),
+      mixed_(static_cast<std::size_t>(sourceWidth) * 4) {
+    out_.width = width;
+    out_.height = height;
+    out_.pixels = MakePixels(static_cast<std::size_t>(width) * height, 0);
+}
 
-    const std::vector<Span> columns = MakeSpans(source.width, width);
-    const std::vector<Span> rows = MakeSpans(source.height, height);
-
-    // Rows first: every source byte is touched once, in a loop over whole rows, which keeps
-    // large reductions (a photograph to a preview) close to memory speed. Each destination row
-    // is finished across before the next one starts, so only one source-wide row is kept.
-    // Pixels are handled as four channel bytes; the fourth is always 0.
-    const std::size_t channels = static_cast<std::size_t>(source.width) * 4;
-    std::vector<std::uint32_t> acc(channels);
-    std::vector<std::uint16_t> mixed(channels);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.pixels.data());
-    for (int y = 0; y < height; ++y) {
-        const Span& span = rows[static_cast<std::size_t>(y)];
-        std::fill(acc.begin(), acc.end(), 0u);
-        int sy = span.first;
-        for (std::uint32_t w : span.weights) {
-            AccumulateRow(bytes + static_cast<std::size_t>(sy++) * channels, acc.data(), channels, w);
-        }
-        NarrowRow(acc.data(), mixed.data(), channels);
-
-        // Across: sums of value * 256 * kWeightOne stay below 2^30.
-        Color* dstRow = &out.pixels[static_cast<std::size_t>(y) * width];
-        constexpr std::uint32_t kHalf = 1u << 21;
-        for (int x = 0; x < width; ++x) {
-            const Span& cs = columns[static_cast<std::size_t>(x)];
-            const std::uint16_t* p = &mixed[static_cast<std::size_t>(cs.first) * 4];
-            std::uint32_t r = 0, g = 0, b = 0;
-            for (std::uint32_t w : cs.weights) {
-                r += p[0] * w;
-                g += p[1] * w;
-                b += p[2] * w;
-                p += 4;
+// Rows first: every source byte is touched once, in a loop over whole rows, which keeps large
+// reductions (a photograph to a preview) close to memory speed. A destination row's sums are
+// kept until its last source row has arrived; at most one row is carried from one source row to
+// the next, because a destination row that goes on past a source row is the last to touch it.
+// Pixels are handled as four channel bytes; the fourth is always 0.
+void HalftoneRows::Add(const Color* rows, int count) {
+    const std::size_t channels = static_cast<std::size_t>(sourceWidth_) * 4;
+    for (int r = 0; r < count && nextSource_ < sourceHeight_; ++r, ++nextSource_) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(rows + static_cast<std::size_t>(r) * sourceWidth_);
+        for (int y = nextRow_; y < out_.height; ++y) {
+            const Span& span = rows_[static_cast<std::size_t>(y)];
+            if (span.first > nextSource_) break;
+            const int last = span.first + static_cast<int>(span.weights.size()) - 1;
+            std::vector<std::uint32_t>& acc = y == carried_ ? open_ : started_;
+            if (y != carried_) std::fill(acc.begin(), acc.end(), 0u);
+            AccumulateRow(bytes, acc.data(), channels, span.weights[static_cast<std::size_t>(nextSource_ - span.first)]);
+            if (last > nextSource_) {
+                if (y != carried_) std::swap(open_, started_);
+                carried_ = y;
+                break;
             }
-            dstRow[x] = ((r + kHalf) >> 22) | (((g + kHalf) >> 22) << 8) | (((b + kHalf) >> 22) << 16);
+            FinishRow(y, acc);
+            if (y == carried_) carried_ = -1;
+            nextRow_ = y + 1;
         }
     }
+}
+
+void HalftoneRows::FinishRow(int y, const std::vector<std::uint32_t>& acc) {
+    NarrowRow(acc.data(), mixed_.data(), acc.size());
+    // Across: sums of value * 256 * kWeightOne stay below 2^30.
+    Color* dstRow = &out_.pixels[static_cast<std::size_t>(y) * out_.width];
+    constexpr std::uint32_t kHalf = 1u << 21;
+    for (int x = 0; x < out_.width; ++x) {
+        const Span& cs = columns_[static_cast<std::size_t>(x)];
+        const std::uint16_t* p = &mixed_[static_cast<std::size_t>(cs.first) * 4];
+        std::uint32_t r = 0, g = 0, b = 0;
+        for (std::uint32_t w : cs.weights) {
+            r += p[0] * w;
+            g += p[1] * w;
+            b += p[2] * w;
+            p += 4;
+        }
+        dstRow[x] = ((r + kHalf) >> 22) | (((g + kHalf) >> 22) << 8) | (((b + kHalf) >> 22) << 16);
+    }
+}
+
+bool HalftoneRows::Complete() const { return nextSource_ == sourceHeight_; }
+
+RasterImage HalftoneRows::Finish() { return std::move(out_); }
+
+RasterImage ScaleHalftone(const RasterImage& source, int width, int height) {
+    HalftoneRows rows(source.width, source.height, width, height);
+    rows.Add(source.pixels.data(), source.height);
+    RasterImage out = rows.Finish();
+    out.depth = source.depth;
 
     if (source.IsIcon()) {
         out.mask.resize(out.pixels.size());

@@ -22,6 +22,7 @@
 #include "platform/script/Script.h"
 #include "platform/script/ScriptedPlatform.h"
 #include "render/ImageNumbers.h"
+#include "render/Scale.h"
 
 namespace velinor::app {
 namespace {
@@ -183,6 +184,29 @@ TEST_F(PictureWorkflow, ARenderAfterTheFileChangedShowsTheNewFile) {
         // A file that is gone gives no picture, not the one decoded before.
         fs::remove("photo.bmp");
         EXPECT_EQ(Render(state, 0, kRed), RenderOutcome::NoPicture);
+    });
+}
+
+// A JPEG photo's preview is shrunk while it is decoded: it must be the very picture that shrinking
+// the decoded photo gives.
+TEST_F(PictureWorkflow, AnOpenedJpegShowsTheDecodedPictureShrunk) {
+    render::RasterImage photo;
+    photo.width = 1001;
+    photo.height = 667;
+    for (int y = 0; y < photo.height; ++y) {
+        for (int x = 0; x < photo.width; ++x) photo.pixels.push_back(render::MakeColor(x % 256, y % 256, (x * y) % 256));
+    }
+    ASSERT_EQ(imageio::SavePicture(&photo, "photo.jpg", imageio::kEncoderJpeg, 9), 1);
+    Run("", [](ProgramState& state) {
+        state.shell.CurrentFile = "photo.jpg";
+        ASSERT_TRUE(ShowOpenedPicture(state));
+        const render::RasterImage* work = state.images.Find(pic::PicWork);
+        const render::RasterImage* shown = state.images.Find(pic::PicOpened);
+        ASSERT_TRUE(work != nullptr && shown != nullptr);
+        const PreviewExtent size = PreviewSize(work->width, work->height);
+        ASSERT_EQ(shown->width, size.width);
+        ASSERT_EQ(shown->height, size.height);
+        EXPECT_EQ(shown->pixels, render::ScaleHalftone(*work, size.width, size.height).pixels);
     });
 }
 

@@ -73,6 +73,11 @@ TEST(ScaleHalftone, EveryPixelIsTheRoundedAreaAverageShrinkingAndEnlarging) {
         const RasterImage out = ScaleHalftone(source, w, h);
         ASSERT_EQ(out.width, w);
         ASSERT_EQ(out.height, h);
+        // The same picture arriving in bands of rows, as a decoder delivers them.
+        HalftoneRows bands(sw, sh, w, h);
+        for (int y = 0; y < sh; y += 7) bands.Add(&source.pixels[static_cast<std::size_t>(y) * sw], std::min(7, sh - y));
+        ASSERT_TRUE(bands.Complete());
+        EXPECT_EQ(bands.Finish().pixels, out.pixels);
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 for (int shift : {0, 8, 16}) {
