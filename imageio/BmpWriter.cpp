@@ -20,17 +20,17 @@ void Put32(std::uint8_t* at, std::uint32_t value) {
 
 }  // namespace
 
-std::array<std::uint8_t, kBmpHeaderSize> BmpHeader(const BgrRows& rows) {
+std::array<std::uint8_t, kBmpHeaderSize> BmpHeader(int width, int height) {
     // Largest picture: 98304 * 32767 bytes, well inside 32 bits.
-    const auto imageSize = static_cast<std::uint32_t>(rows.Stride() * static_cast<std::size_t>(rows.Height()));
+    const auto imageSize = static_cast<std::uint32_t>(BgrStride(width) * static_cast<std::size_t>(height));
     std::array<std::uint8_t, kBmpHeaderSize> h{};
     h[0] = 'B';
     h[1] = 'M';
     Put32(&h[2], static_cast<std::uint32_t>(kBmpHeaderSize) + imageSize);
     Put32(&h[10], kBmpHeaderSize);
     Put32(&h[14], 40);
-    Put32(&h[18], static_cast<std::uint32_t>(rows.Width()));
-    Put32(&h[22], static_cast<std::uint32_t>(rows.Height()));
+    Put32(&h[18], static_cast<std::uint32_t>(width));
+    Put32(&h[22], static_cast<std::uint32_t>(height));
     Put16(&h[26], 1);
     Put16(&h[28], 24);
     Put32(&h[34], imageSize);
@@ -39,7 +39,7 @@ std::array<std::uint8_t, kBmpHeaderSize> BmpHeader(const BgrRows& rows) {
 }
 
 bool WriteBmp(std::FILE* file, const BgrRows& rows) {
-    const auto header = BmpHeader(rows);
+    const auto header = BmpHeader(rows.Width(), rows.Height());
     if (std::fwrite(header.data(), 1, 14, file) != 14 || std::fwrite(header.data() + 14, 1, 40, file) != 40) return false;
     // Rows are gathered into chunks of about a megabyte and written a chunk at a time: one
     // system call per chunk instead of one per row.

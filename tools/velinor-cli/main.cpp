@@ -169,12 +169,9 @@ int Convert(const Options& options) {
         return Usage(options.format ? "unknown format " + format
                                     : "cannot tell the format from " + output + "; give --format");
     }
-    // A JPEG made from a JPEG goes a band of rows at a time where the file allows; the same bytes
-    // as decoding the whole picture and saving it.
-    if (*encoder == imageio::kEncoderJpeg && !options.logo &&
-        imageio::ConvertJpegRowByRow(input, output, options.quality)) {
-        return kDone;
-    }
+    // A JPEG or BMP made from a JPEG goes a band of rows at a time where the file allows; the
+    // same bytes as decoding the whole picture and saving it.
+    if (!options.logo && imageio::ConvertJpegRowByRow(input, output, *encoder, options.quality)) return kDone;
     render::ImageRegistry images;
     const render::ImageHandle picture = Load(images, input, options.logo);
     if (picture == nullptr) return ReadFailed(input, options.logo);

@@ -1,5 +1,5 @@
-// A JPEG converted to JPEG a band of rows at a time must be the very file the program writes
-// after decoding the whole picture; files that need the whole picture, and broken ones, are left
+// A JPEG converted to JPEG or BMP a band of rows at a time must be the very file the program
+// writes after decoding the whole picture; files that need the whole picture, and broken ones, are left
 // to the whole-picture path with the output untouched.
 #include <gtest/gtest.h>
 
@@ -46,11 +46,16 @@ TEST_F(JpegRowByRow, WritesTheBytesOfDecodingTheWholePictureAndSavingIt) {
         ASSERT_TRUE(whole.has_value()) << name;
         for (int quality : {0, 7, 10}) {
             const std::string streamed = folder_ / "streamed.jpg", saved = folder_ / "saved.jpg";
-            ASSERT_TRUE(ConvertJpegRowByRow(source, streamed, quality)) << name;
+            ASSERT_TRUE(ConvertJpegRowByRow(source, streamed, kEncoderJpeg, quality)) << name;
             ASSERT_EQ(SavePicture(&*whole, saved, kEncoderJpeg, quality), 1);
             EXPECT_EQ(decode_testing::ReadBytes(streamed), decode_testing::ReadBytes(saved))
                 << name << " at quality " << quality;
         }
+        // A BMP, written bottom up in bands (45 rows: two whole bands and a part).
+        const std::string streamed = folder_ / "streamed.bmp", saved = folder_ / "saved.bmp";
+        ASSERT_TRUE(ConvertJpegRowByRow(source, streamed, kEncoderBmp, 7)) << name;
+        ASSERT_EQ(SavePicture(&*whole, saved, kEncoderBmp), 1);
+        EXPECT_EQ(decode_testing::ReadBytes(streamed), decode_testing::ReadBytes(saved)) << name;
     }
 }
 
@@ -71,16 +76,17 @@ TEST_F(JpegRowByRow, LeavesFilesThatNeedTheWholePictureAndBrokenOnes) {
     const Bytes kept = {'k', 'e', 'p', 't'};
     for (const std::string name : {"oriented.jpg", "cut.jpg", "pam-named.jpg"}) {
         decode_testing::WriteBytes(output, kept);
-        EXPECT_FALSE(ConvertJpegRowByRow(folder_ / name, output, 7)) << name;
+        EXPECT_FALSE(ConvertJpegRowByRow(folder_ / name, output, kEncoderJpeg, 7)) << name;
         EXPECT_EQ(decode_testing::ReadBytes(output), kept) << name;
     }
     const std::string cmyk = Make("cmyk.jpg", "-colorspace CMYK -quality 90");
-    EXPECT_FALSE(ConvertJpegRowByRow(cmyk, output, 7));
+    EXPECT_FALSE(ConvertJpegRowByRow(cmyk, output, kEncoderBmp, 7));
     EXPECT_EQ(decode_testing::ReadBytes(output), kept);
-    EXPECT_FALSE(ConvertJpegRowByRow(folder_ / "missing.jpg", output, 7));
+    EXPECT_FALSE(ConvertJpegRowByRow(folder_ / "missing.jpg", output, kEncoderBmp, 7));
     int files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(output).parent_path())) ++files;
     EXPECT_EQ(files, 7) << "a temporary file was left behind";  // the six pictures made above and out.jpg
+    EXPECT_FALSE(ConvertJpegRowByRow(folder_ / "upright.jpg", output, kEncoderPng, 7)) << "a PNG is not written here";
 }
 
 }  // namespace
