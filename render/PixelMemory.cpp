@@ -13,10 +13,12 @@ namespace {
 constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 // Blocks from this size up are mapped on their own: a picture of a megapixel or more.
 constexpr std::size_t kMappedFromBytes = std::size_t{4} << 20;
-// Freed blocks kept for reuse, at most this much memory in all (a few photos' worth), the
-// oldest given back first beyond it.
-constexpr std::size_t kKeptBytesLimit = std::size_t{640} << 20;
-constexpr std::size_t kKeptBlocksLimit = 32;
+// Freed blocks kept for reuse: the last few, at most this much memory in all (a few photos'
+// worth), the oldest given back first beyond either bound. A render or a batch picture frees
+// and takes again a handful of stores at a time, so a few blocks cover them, and the memory the
+// program holds does not grow with the number of pictures it has seen.
+constexpr std::size_t kKeptBytesLimit = std::size_t{384} << 20;
+constexpr std::size_t kKeptBlocksLimit = 4;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kMapLargeBlocks = false;
