@@ -51,14 +51,22 @@ struct Block {
 class KeptBlocks {
 public:
     // The smallest kept block of at least size bytes, cut to size (the rest is kept on its own
-    // when large enough to be worth keeping); null when none is large enough.
+    // when large enough to be worth keeping); null when none is large enough. Then every kept
+    // block is given back: the pictures have outgrown them, and keeping them while a larger
+    // one is mapped would make the memory held grow with the pictures seen.
     void* Take(std::size_t size) {
         std::lock_guard<std::mutex> lock(mutex_);
         std::size_t best = count_;
         for (std::size_t i = 0; i < count_; ++i) {
             if (blocks_[i].size >= size && (best == count_ || blocks_[i].size < blocks_[best].size)) best = i;
         }
-        if (best == count_) return nullptr;
+        if (best == count_) {
+            while (count_ > 0) {
+                ::munmap(blocks_[count_ - 1].data, blocks_[count_ - 1].size);
+                RemoveAt(count_ - 1);
+            }
+            return nullptr;
+        }
         const Block block = blocks_[best];
         RemoveAt(best);
         if (block.size > size) {
