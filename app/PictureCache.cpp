@@ -63,15 +63,16 @@ const render::RasterImage* PictureCache::Open(render::ImageRegistry& images, int
     const render::ImageHandle stored = images.StoreImage(number, std::move(*decoded));
     if (stored == nullptr) return nullptr;
     key_ = std::move(*key);
-    lent_ = Lent{number, images.Serial(number)};
+    lent_ = Lent{number, images.Serial(number), stored->width, stored->height};
     return stored;
 }
 
 render::ImageHandle PictureCache::Load(render::ImageRegistry& images, int number, const std::string& path) {
     const std::optional<FileKey> key = KeyOf(path);
-    if (lent_ && key && *key == key_ && lent_->number == number && images.Serial(number) == lent_->serial) {
+    render::ImageHandle lent = lent_ && lent_->number == number ? images.Find(number) : nullptr;
+    if (lent != nullptr && key && *key == key_ && images.Serial(number) == lent_->serial &&
+        lent->width == lent_->width && lent->height == lent_->height) {
         // The lent picture is still as decoded, which is what this load would store again.
-        render::ImageHandle lent = images.Find(number);
         picture_ = CopyOf(*lent);
         lent_.reset();
         if (!picture_) Clear();

@@ -46,10 +46,13 @@ private:
     // (the kept picture is then dropped).
     const render::RasterImage* Refresh(const std::string& path);
 
-    // The decoded picture lent to a number by Open, known by the number and its serial.
+    // The decoded picture lent to a number by Open, known by the number, its serial and its size
+    // (scaling in place keeps the serial).
     struct Lent {
         int number = 0;
         std::uint64_t serial = 0;
+        int width = 0;
+        int height = 0;
     };
 
     FileKey key_;
