@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <new>
 #include <utility>
 
 #include "imageio/Loader.h"
@@ -35,24 +34,6 @@ const render::RasterImage* PictureCache::Refresh(const std::string& path) {
     return &*picture_;
 }
 
-namespace {
-
-std::optional<render::RasterImage> CopyOf(const render::RasterImage& image) {
-    render::RasterImage copy;
-    try {
-        copy.width = image.width;
-        copy.height = image.height;
-        copy.depth = image.depth;
-        copy.pixels = render::CopyPixels(image.pixels);
-        copy.mask = image.mask;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-    return copy;
-}
-
-}  // namespace
-
 const render::RasterImage* PictureCache::Open(render::ImageRegistry& images, int number, const std::string& path,
                                               imageio::RowWatcher* watcher) {
     Clear();
@@ -73,7 +54,7 @@ render::ImageHandle PictureCache::Load(render::ImageRegistry& images, int number
     if (lent != nullptr && key && *key == key_ && images.Serial(number) == lent_->serial &&
         lent->width == lent_->width && lent->height == lent_->height) {
         // The lent picture is still as decoded, which is what this load would store again.
-        picture_ = CopyOf(*lent);
+        picture_ = render::CopyImage(*lent);
         lent_.reset();
         if (!picture_) Clear();
         return lent;
@@ -86,7 +67,7 @@ render::ImageHandle PictureCache::Load(render::ImageRegistry& images, int number
         kept = Refresh(path);
     }
     if (kept == nullptr) return nullptr;
-    std::optional<render::RasterImage> copy = CopyOf(*kept);
+    std::optional<render::RasterImage> copy = render::CopyImage(*kept);
     if (!copy) return nullptr;
     return images.StoreImage(number, std::move(*copy));
 }

@@ -36,21 +36,6 @@ void PlaceCentred(platform::Platform& p, const render::RasterImage& image,
     }
 }
 
-// An exact copy of image; nothing when memory runs out.
-std::optional<render::RasterImage> Copy(const render::RasterImage& image) {
-    try {
-        render::RasterImage copy;
-        copy.width = image.width;
-        copy.height = image.height;
-        copy.depth = image.depth;
-        copy.pixels = render::CopyPixels(image.pixels);
-        copy.mask = image.mask;
-        return copy;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-}
-
 }  // namespace
 
 PreviewExtent PreviewSize(int width, int height) {
@@ -92,19 +77,7 @@ bool ShowOpenedPicture(ProgramState& state) {
     const render::RasterImage* decoded =
         state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker);
     if (decoded == nullptr) return false;
-    const PreviewExtent size = PreviewSize(decoded->width, decoded->height);
-    render::ImageHandle shown = nullptr;
-    if ((size.width != decoded->width || size.height != decoded->height) &&
-        render::ValidImageSize(size.width, size.height)) {
-        try {
-            std::optional<render::RasterImage> shrunk = shrinker.Take(*decoded);
-            if (!shrunk) shrunk = render::ScaleHalftone(*decoded, size.width, size.height);
-            shown = state.images.StoreImage(pic::PicOpened, std::move(*shrunk));
-        } catch (const std::bad_alloc&) {
-            shown = nullptr;
-        }
-    }
-    if (shown == nullptr) state.images.CloneImage(pic::PicWork, pic::PicOpened);
+    shrinker.StoreShown(state.images, pic::PicWork, pic::PicOpened);
     ShowCentred(state, pic::PicOpened, {ControlId::ImgSource, ControlId::ImgPreview});
     state.images.SelectImage(pic::PicOpened);
     return true;
@@ -122,7 +95,7 @@ bool PublishWork(ProgramState& state) {
     const PreviewExtent size = PreviewSize(work->width, work->height);
     std::optional<render::RasterImage> preview;
     if (size.width == work->width && size.height == work->height) {
-        preview = Copy(*work);
+        preview = render::CopyImage(*work);
     } else if (render::ValidImageSize(size.width, size.height)) {
         try {
             preview = render::ScaleHalftone(*work, size.width, size.height);
@@ -130,7 +103,7 @@ bool PublishWork(ProgramState& state) {
             preview.reset();
         }
     } else {
-        preview = Copy(*work);
+        preview = render::CopyImage(*work);
     }
     if (preview) {
         state.images.StoreImage(pic::PicPreview, std::move(*preview));

@@ -1,6 +1,7 @@
 #include "app/ShrinkWhileDecoding.h"
 
 #include <new>
+#include <utility>
 
 namespace velinor::app {
 
@@ -21,14 +22,24 @@ void ShrinkWhileDecoding::Rows(const render::Color* rows, int count) {
     if (rows_) rows_->Add(rows, count);
 }
 
-std::optional<render::RasterImage> ShrinkWhileDecoding::Take(const render::RasterImage& decoded) {
-    if (!rows_ || !rows_->Complete() || decoded.width != width_ || decoded.height != height_ || decoded.IsIcon()) {
-        return std::nullopt;
+render::ImageHandle ShrinkWhileDecoding::StoreShown(render::ImageRegistry& images, int source, int number) {
+    const render::RasterImage* decoded = images.Find(source);
+    if (decoded == nullptr) return nullptr;
+    const auto [width, height] = sizeFor_(decoded->width, decoded->height);
+    render::ImageHandle shown = nullptr;
+    if ((width != decoded->width || height != decoded->height) && render::ValidImageSize(width, height)) {
+        const bool seen = rows_ && rows_->Complete() && decoded->width == width_ && decoded->height == height_ &&
+                          !decoded->IsIcon();
+        try {
+            render::RasterImage shrunk = seen ? rows_->Finish() : render::ScaleHalftone(*decoded, width, height);
+            shrunk.depth = decoded->depth;
+            shown = images.StoreImage(number, std::move(shrunk));
+        } catch (const std::bad_alloc&) {
+            shown = nullptr;
+        }
+        rows_.reset();
     }
-    render::RasterImage shrunk = rows_->Finish();
-    shrunk.depth = decoded.depth;
-    rows_.reset();
-    return shrunk;
+    return shown != nullptr ? shown : images.CloneImage(source, number);
 }
 
 }  // namespace velinor::app

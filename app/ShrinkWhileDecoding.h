@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "imageio/RowWatcher.h"
+#include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
 #include "render/Scale.h"
 
@@ -23,10 +24,10 @@ public:
     void Begin(int width, int height) override;
     void Rows(const render::Color* rows, int count) override;
 
-    // The shrunk picture of decoded when every row of it went through here; nothing otherwise
-    // (another format, a turned photo, a picture shown at its own size), and the caller shrinks
-    // decoded itself.
-    std::optional<render::RasterImage> Take(const render::RasterImage& decoded);
+    // Stores under number the decoded picture held by source, at its display size: shrunk from
+    // the rows seen here when every row of it came through (a JPEG photo kept upright), else
+    // shrunk now; a copy when it is shown at its own size or the shrunk one finds no memory.
+    render::ImageHandle StoreShown(render::ImageRegistry& images, int source, int number);
 
 private:
     SizeFor sizeFor_;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <new>
-#include <optional>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -15,7 +13,6 @@
 #include "imageio/FileNames.h"
 #include "imageio/Loader.h"
 #include "render/ImageNumbers.h"
-#include "render/Scale.h"
 
 namespace velinor::app {
 
@@ -76,19 +73,7 @@ void LoadStartPicture(ProgramState& state, const std::string& path) {
     start.PreviewWidth = decoded->width;
     start.PreviewHeight = decoded->height;
     start.AspectRatio = Aspect(decoded->width, decoded->height);
-    const FittedSize size = StartPreviewSize(decoded->width, decoded->height);
-    render::ImageHandle shown = nullptr;
-    if ((size.width != decoded->width || size.height != decoded->height) &&
-        render::ValidImageSize(size.width, size.height)) {
-        try {
-            std::optional<render::RasterImage> shrunk = shrinker.Take(*decoded);
-            if (!shrunk) shrunk = render::ScaleHalftone(*decoded, size.width, size.height);
-            shown = state.images.StoreImage(pic::PicStartPreview, std::move(*shrunk));
-        } catch (const std::bad_alloc&) {
-            shown = nullptr;
-        }
-    }
-    if (shown == nullptr) state.images.CloneImage(pic::PicWork, pic::PicStartPreview);
+    shrinker.StoreShown(state.images, pic::PicWork, pic::PicStartPreview);
     if (const render::RasterImage* preview = state.images.Find(pic::PicStartPreview)) {
         start.PreviewWidth = preview->width;
         start.PreviewHeight = preview->height;

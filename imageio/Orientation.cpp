@@ -5,7 +5,6 @@
 
 
 #include "imageio/ByteReader.h"
-#include "render/PixelStore.h"
 
 namespace velinor::imageio {
 
@@ -61,7 +60,7 @@ UprightBuilder::UprightBuilder(int width, int height, int orientation)
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     // Rows arrive in order for 1-4 and are appended, so the store is committed as they come;
     // 5-8 place every block across the whole store, which must exist from the start.
-    render::ReservePixels(pixels_, count);
+    pixels_.reserve(count);
     if (orientation_ >= 5) pixels_.resize(count);
     block_.resize(static_cast<std::size_t>(width) * kBlockRows);
 }

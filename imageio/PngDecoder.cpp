@@ -8,7 +8,6 @@
 
 #include "imageio/ByteReader.h"
 #include "imageio/PixelBytes.h"
-#include "render/PixelStore.h"
 
 namespace velinor::imageio {
 
@@ -124,7 +123,7 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
         // Each row goes through a scratch row that stays in the cache and is appended to the
         // reserved store, so the store is written once, never cleared first, and committed
         // only as far as the data goes.
-        render::ReservePixels(pixels, count);
+        pixels.reserve(count);
         scratch.resize(w);
         for (png_uint_32 y = 0; y < h; ++y) {
             png_read_row(png, reinterpret_cast<png_bytep>(scratch.data()), nullptr);
@@ -132,7 +131,7 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
         }
     } else {
         // Interlaced passes each fill part of every row: the whole store must exist first.
-        render::ReservePixels(pixels, count);
+        pixels.reserve(count);
         pixels.resize(count);
         rows.resize(h);
         for (png_uint_32 y = 0; y < h; ++y) {

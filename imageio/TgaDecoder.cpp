@@ -4,7 +4,6 @@
 
 #include "imageio/ByteReader.h"
 #include "imageio/PixelBytes.h"
-#include "render/PixelStore.h"
 
 namespace velinor::imageio {
 
@@ -33,7 +32,7 @@ render::Color ReadPixel(const std::uint8_t* p, int bytesPerPixel) {
 std::optional<render::Pixels> ReadRunLength(const ByteReader& data, std::size_t pos,
                                                         std::size_t count, int bytesPerPixel) {
     render::Pixels out;
-    render::ReservePixels(out, count);
+    out.reserve(count);
     const std::size_t size = static_cast<std::size_t>(bytesPerPixel);
     while (out.size() < count) {
         const auto packet = data.U8(pos++);
@@ -102,7 +101,7 @@ std::optional<render::RasterImage> DecodeTga(std::span<const std::uint8_t> bytes
     if (type == kUncompressed) {
         const auto body = data.Slice(start, count * static_cast<std::size_t>(bytesPerPixel));
         if (!body) return std::nullopt;
-        render::ReservePixels(stored, count);
+        stored.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
             stored.push_back(ReadPixel(body->data() + i * static_cast<std::size_t>(bytesPerPixel), bytesPerPixel));
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "render/PixelStore.h"
 #include "render/Scale.h"
@@ -16,14 +17,15 @@ std::size_t PixelCount(int width, int height) {
     return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
 }
 
-std::unique_ptr<RasterImage> CopyImage(const RasterImage& source) {
-    auto copy = std::make_unique<RasterImage>();
-    copy->width = source.width;
-    copy->height = source.height;
-    copy->depth = source.depth;
-    copy->pixels = CopyPixels(source.pixels);
-    copy->mask = source.mask;
-    return copy;
+// A copy of source in a record of its own; null when memory runs out.
+std::unique_ptr<RasterImage> CopyRecord(const RasterImage& source) {
+    std::optional<RasterImage> copy = CopyImage(source);
+    if (!copy) return nullptr;
+    try {
+        return std::make_unique<RasterImage>(std::move(*copy));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 }  // namespace
 
@@ -102,24 +104,16 @@ ImageHandle ImageRegistry::CloneImage(int source, int destination) {
         current_ = destination;
         return slots_[static_cast<std::size_t>(destination)].image.get();
     }
-    std::unique_ptr<RasterImage> copy;
-    try {
-        copy = CopyImage(*src);  // copied before the destination is freed
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    std::unique_ptr<RasterImage> copy = CopyRecord(*src);  // copied before the destination is freed
+    if (copy == nullptr) return nullptr;
     DropImage(destination);
     return Install(destination, std::move(copy));
 }
 
 ImageHandle ImageRegistry::CloneImage(ImageHandle temporarySource, int destination) {
     if (!IsTemporary(temporarySource)) return nullptr;
-    std::unique_ptr<RasterImage> copy;
-    try {
-        copy = CopyImage(*temporarySource);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    std::unique_ptr<RasterImage> copy = CopyRecord(*temporarySource);
+    if (copy == nullptr) return nullptr;
     DropImage(destination);
     return Install(destination, std::move(copy));
 }

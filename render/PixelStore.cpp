@@ -1,21 +1,25 @@
 #include "render/PixelStore.h"
 
+#include <new>
+
 namespace velinor::render {
 
-void ReservePixels(Pixels& pixels, std::size_t count) { pixels.reserve(count); }
+Pixels MakePixels(std::size_t count, Color fill) { return Pixels(count, fill); }
 
-Pixels MakePixels(std::size_t count, Color fill) {
-    Pixels pixels;
-    ReservePixels(pixels, count);
-    pixels.assign(count, fill);
-    return pixels;
-}
+Pixels CopyPixels(const Pixels& pixels) { return pixels; }
 
-Pixels CopyPixels(const Pixels& pixels) {
-    Pixels copy;
-    ReservePixels(copy, pixels.size());
-    copy.assign(pixels.begin(), pixels.end());
-    return copy;
+std::optional<RasterImage> CopyImage(const RasterImage& image) {
+    try {
+        RasterImage copy;
+        copy.width = image.width;
+        copy.height = image.height;
+        copy.depth = image.depth;
+        copy.pixels = CopyPixels(image.pixels);
+        copy.mask = image.mask;
+        return copy;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace velinor::render
