@@ -22,13 +22,18 @@ std::optional<PictureCache::FileKey> PictureCache::KeyOf(const std::string& path
     return key;
 }
 
+std::optional<render::RasterImage> PictureCache::Decode(const std::string& path, imageio::RowWatcher* watcher) {
+    displayProfile_.clear();
+    return imageio::DecodePictureFile(path, watcher);
+}
+
 const render::RasterImage* PictureCache::Refresh(const std::string& path) {
     Clear();
     // The key is taken before decoding: a file rewritten while it is read then differs from the
     // key at the next load and is decoded again.
     std::optional<FileKey> key = KeyOf(path);
     if (!key) return nullptr;
-    picture_ = imageio::DecodePictureFile(path);
+    picture_ = Decode(path, nullptr);
     if (!picture_) return nullptr;
     key_ = std::move(*key);
     return &*picture_;
@@ -39,7 +44,7 @@ const render::RasterImage* PictureCache::Open(render::ImageRegistry& images, int
     Clear();
     std::optional<FileKey> key = KeyOf(path);
     if (!key) return nullptr;
-    std::optional<render::RasterImage> decoded = imageio::DecodePictureFile(path, watcher);
+    std::optional<render::RasterImage> decoded = Decode(path, watcher);
     if (!decoded) return nullptr;
     const render::ImageHandle stored = images.StoreImage(number, std::move(*decoded));
     if (stored == nullptr) return nullptr;
@@ -76,6 +81,7 @@ void PictureCache::Clear() {
     picture_.reset();
     lent_.reset();
     key_ = FileKey{};
+    displayProfile_.clear();
 }
 
 }  // namespace velinor::app

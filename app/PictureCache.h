@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "imageio/RowWatcher.h"
 #include "render/ImageRegistry.h"
@@ -33,6 +35,11 @@ public:
 
     void Clear();
 
+    // The colour profile of the kept picture, for the copies of it the window shows; empty when
+    // the picture carries none. It goes with the picture: every decode and Clear drop it.
+    std::span<const std::uint8_t> DisplayProfile() const { return displayProfile_; }
+    void SetDisplayProfile(std::vector<std::uint8_t> profile) { displayProfile_ = std::move(profile); }
+
 private:
     struct FileKey {
         std::string path;
@@ -46,6 +53,9 @@ private:
     // (the kept picture is then dropped).
     const render::RasterImage* Refresh(const std::string& path);
 
+    // Decodes path for keeping, with the colour profile it carries.
+    std::optional<render::RasterImage> Decode(const std::string& path, imageio::RowWatcher* watcher);
+
     // The decoded picture lent to a number by Open, known by the number, its serial and its size
     // (scaling in place keeps the serial).
     struct Lent {
@@ -58,6 +68,7 @@ private:
     FileKey key_;
     std::optional<render::RasterImage> picture_;
     std::optional<Lent> lent_;
+    std::vector<std::uint8_t> displayProfile_;
 };
 
 }  // namespace velinor::app

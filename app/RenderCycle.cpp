@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/DisplayCopy.h"
 #include "app/ShrinkWhileDecoding.h"
 #include "render/ImageNumbers.h"
 #include "render/PixelStore.h"
@@ -77,7 +78,9 @@ bool ShowOpenedPicture(ProgramState& state) {
     const render::RasterImage* decoded =
         state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker);
     if (decoded == nullptr) return false;
-    shrinker.StoreShown(state.images, pic::PicWork, pic::PicOpened);
+    if (render::RasterImage* shown = shrinker.StoreShown(state.images, pic::PicWork, pic::PicOpened)) {
+        ShowInSrgb(*shown, state.pictureCache.DisplayProfile());
+    }
     ShowCentred(state, pic::PicOpened, {ControlId::ImgSource, ControlId::ImgPreview});
     state.images.SelectImage(pic::PicOpened);
     return true;
@@ -106,6 +109,7 @@ bool PublishWork(ProgramState& state) {
         preview = render::CopyImage(*work);
     }
     if (preview) {
+        ShowInSrgb(*preview, state.pictureCache.DisplayProfile());
         state.images.StoreImage(pic::PicPreview, std::move(*preview));
     } else {
         state.images.DropImage(pic::PicPreview);

@@ -23,6 +23,8 @@
 // RenderCycle reloads CurrentFile into PicWork (from the decoded-picture cache when the file is
 // unchanged on disk, so a render costs copies, not a decode), calls the effect on PicWork, then
 // copies PicWork to PicResult and to PicPreview, fits PicPreview and shows it in ImgPreview.
+// The shown copies (PicOpened, PicPreview) are in sRGB from the picture's colour profile
+// (PictureCache::DisplayProfile); PicWork and PicResult keep the file's own pixels.
 namespace velinor::app {
 
 // The effect of one render, drawn on PicWork. It may create, use and free other numbered images

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/DisplayCopy.h"
 #include "app/RenderCycle.h"
 #include "app/ShellHooks.h"
 #include "app/ShrinkWhileDecoding.h"
@@ -73,7 +74,9 @@ void LoadStartPicture(ProgramState& state, const std::string& path) {
     start.PreviewWidth = decoded->width;
     start.PreviewHeight = decoded->height;
     start.AspectRatio = Aspect(decoded->width, decoded->height);
-    shrinker.StoreShown(state.images, pic::PicWork, pic::PicStartPreview);
+    if (render::RasterImage* shown = shrinker.StoreShown(state.images, pic::PicWork, pic::PicStartPreview)) {
+        ShowInSrgb(*shown, state.pictureCache.DisplayProfile());
+    }
     if (const render::RasterImage* preview = state.images.Find(pic::PicStartPreview)) {
         start.PreviewWidth = preview->width;
         start.PreviewHeight = preview->height;
@@ -102,7 +105,8 @@ void ListStartFolder(ProgramState& state, const std::string& folder) {
 // the thumbnail as it was.
 bool ShowThumbnail(ProgramState& state, int number, const std::string& path) {
     if (imageio::LoadPicture(state.images, number, path) == nullptr) return false;
-    ThumbnailFit(state, number);
+    // The picture is loaded without its colour profile, so the thumbnail shows its pixels as stored.
+    ThumbnailFit(state, number, {});
     return true;
 }
 
@@ -151,11 +155,12 @@ void ScanFolder(ProgramState& state, const std::string& folder) {
     }
 }
 
-void ThumbnailFit(ProgramState& state, int number) {
-    const render::RasterImage* image = state.images.Find(number);
+void ThumbnailFit(ProgramState& state, int number, std::span<const std::uint8_t> iccProfile) {
+    render::RasterImage* image = state.images.Find(number);
     if (image == nullptr) return;
     Resize(state, number, ThumbnailSize(image->width, image->height));
     image = state.images.Find(number);
+    ShowInSrgb(*image, iccProfile);
     state.platform.ResizeControl(ControlId::ImgThumb,
                                  {80 - image->width / 2, 70 - image->height / 2, image->width, image->height});
     state.platform.SetControlImage(ControlId::ImgThumb, image);

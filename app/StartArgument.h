@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "app/ProgramState.h"
@@ -11,8 +13,9 @@ namespace velinor::app {
 // so a link that points back up the tree cannot make the scan endless.
 void ScanFolder(ProgramState& state, const std::string& folder);
 
-// Shrinks image number to thumbnail size and shows it in ImgThumb, centred in its 160 x 140 box.
-void ThumbnailFit(ProgramState& state, int number);
+// Shrinks image number to thumbnail size, turns it into sRGB from iccProfile (the profile of its
+// picture; see ShowInSrgb) and shows it in ImgThumb, centred in its 160 x 140 box.
+void ThumbnailFit(ProgramState& state, int number, std::span<const std::uint8_t> iccProfile);
 
 // The size of a width x height picture as the start argument shows it: pictures larger than
 // 220 x 200 become 180 pixels high whatever their aspect.

@@ -4,18 +4,24 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "TestFolder.h"
 #include "app/EventLoop.h"
 #include "app/RenderCycle.h"
+#include "app/StartArgument.h"
 #include "app/StartUp.h"
 #include "imageio/Writer.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -207,6 +213,61 @@ TEST_F(PictureWorkflow, AnOpenedJpegShowsTheDecodedPictureShrunk) {
         ASSERT_EQ(shown->width, size.width);
         ASSERT_EQ(shown->height, size.height);
         EXPECT_EQ(shown->pixels, render::ScaleHalftone(*work, size.width, size.height).pixels);
+    });
+}
+
+// Brick red in Adobe RGB, and what Little CMS's transicc makes of it in sRGB.
+struct TaggedColour {
+    render::Color stored = render::MakeColor(200, 60, 40);
+    render::Color shown = 0;
+};
+TaggedColour AdobeBrickRed() {
+    TaggedColour colour;
+    FILE* pipe = popen("echo 200 60 40 | transicc -t0 -n -i /usr/share/color/icc/compatibleWithAdobeRGB1998.icc"
+                       " -o '*sRGB' 2>/dev/null", "r");
+    double r = -1, g = -1, b = -1;
+    const bool read = pipe != nullptr && std::fscanf(pipe, "%lf %lf %lf", &r, &g, &b) == 3;
+    if (pipe != nullptr) pclose(pipe);
+    EXPECT_TRUE(read) << "transicc is missing (Debian package liblcms2-utils)";
+    colour.shown = render::MakeColor(static_cast<int>(std::lround(r)), static_cast<int>(std::lround(g)),
+                                     static_cast<int>(std::lround(b)));
+    return colour;
+}
+
+// Within two levels in every channel.
+void ExpectNear(render::Color actual, render::Color expected, const char* what) {
+    EXPECT_LE(std::abs(render::RedOf(actual) - render::RedOf(expected)), 2) << what;
+    EXPECT_LE(std::abs(render::GreenOf(actual) - render::GreenOf(expected)), 2) << what;
+    EXPECT_LE(std::abs(render::BlueOf(actual) - render::BlueOf(expected)), 2) << what;
+}
+
+TEST_F(PictureWorkflow, ATaggedPictureIsShownInSrgbAndSavedAsStored) {
+    const TaggedColour colour = AdobeBrickRed();
+    ASSERT_NE(colour.shown, colour.stored);
+    const std::string adobe = TestFolder::Read("/usr/share/color/icc/compatibleWithAdobeRGB1998.icc");
+    ASSERT_FALSE(adobe.empty()) << "icc-profiles-free is missing";
+    const std::vector<std::uint8_t> profile(adobe.begin(), adobe.end());
+    WritePicture("photo.bmp", 400, 300, colour.stored);
+    Run("", [&](ProgramState& state) {
+        state.shell.CurrentFile = "photo.bmp";
+        ASSERT_TRUE(ShowOpenedPicture(state));
+        EXPECT_EQ(state.images.Find(pic::PicOpened)->At(3, 3), colour.stored) << "an untagged picture is shown as stored";
+        state.pictureCache.SetDisplayProfile(profile);
+        ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
+        ExpectNear(state.images.Find(pic::PicPreview)->At(3, 3), colour.shown, "result preview");
+        EXPECT_EQ(state.images.Find(pic::PicResult)->At(3, 3), colour.stored) << "the saved picture was converted";
+        EXPECT_EQ(state.images.Find(pic::PicResult)->At(0, 0), kRed);
+        EXPECT_EQ(state.images.Find(pic::PicWork)->At(3, 3), colour.stored);
+        // A second render takes the picture from the cache, which must still hold the stored colours.
+        ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
+        EXPECT_EQ(state.images.Find(pic::PicResult)->At(3, 3), colour.stored);
+        ExpectNear(state.images.Find(pic::PicPreview)->At(3, 3), colour.shown, "second preview");
+
+        render::RasterImage* thumb = state.images.NewImage(pic::PicThumbBatch, 320, 200);
+        ASSERT_NE(thumb, nullptr);
+        std::fill(thumb->pixels.begin(), thumb->pixels.end(), colour.stored);
+        ThumbnailFit(state, pic::PicThumbBatch, profile);
+        ExpectNear(state.images.Find(pic::PicThumbBatch)->At(1, 1), colour.shown, "thumbnail");
     });
 }
 
