@@ -94,7 +94,7 @@ SharedTransform BuildConversion(cmsContext context, std::span<const std::uint8_t
     const cms::Profile srgb(cmsCreate_sRGBProfileTHR(context));
     if (!srgb) return nullptr;
     cms::Transform transform(cmsCreateTransformTHR(context, source.get(), kPixelFormat, srgb.get(), kPixelFormat,
-                                                   IntentFor(source.get()), cmsFLAGS_COPY_ALPHA));
+                                                   IntentFor(source.get()), cmsFLAGS_COPY_ALPHA | cmsFLAGS_NOCACHE));
     if (!transform || KeepsColours(transform.get())) return nullptr;
     return SharedTransform(std::move(transform));
 }
