@@ -24,7 +24,7 @@ std::optional<PictureCache::FileKey> PictureCache::KeyOf(const std::string& path
 
 std::optional<render::RasterImage> PictureCache::Decode(const std::string& path, imageio::RowWatcher* watcher) {
     displayProfile_.clear();
-    return imageio::DecodePictureFile(path, watcher);
+    return imageio::DecodePictureFile(path, watcher).image;
 }
 
 const render::RasterImage* PictureCache::Refresh(const std::string& path) {
