@@ -258,10 +258,6 @@ TEST_F(PictureWorkflow, ATaggedPictureIsShownInSrgbAndSavedAsStored) {
         EXPECT_EQ(state.images.Find(pic::PicResult)->At(3, 3), colour.stored) << "the saved picture was converted";
         EXPECT_EQ(state.images.Find(pic::PicResult)->At(0, 0), kRed);
         EXPECT_EQ(state.images.Find(pic::PicWork)->At(3, 3), colour.stored);
-        // A second render takes the picture from the cache, which must still hold the stored colours.
-        ASSERT_EQ(Render(state, 0, kRed), RenderOutcome::Published);
-        EXPECT_EQ(state.images.Find(pic::PicResult)->At(3, 3), colour.stored);
-        ExpectNear(state.images.Find(pic::PicPreview)->At(3, 3), colour.shown, "second preview");
 
         render::RasterImage* thumb = state.images.NewImage(pic::PicThumbBatch, 320, 200);
         ASSERT_NE(thumb, nullptr);

@@ -8,7 +8,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "DecodeTestSupport.h"
@@ -105,32 +104,12 @@ TEST(DisplayColour, AdobeRgbPatchesMatchTransicc) {
     EXPECT_TRUE(ConvertToSrgbForDisplay(image, adobe));
     ExpectMatches(image, original, reference);
 
-    // The kept conversion gives the same colours again, and a larger picture goes the same way.
-    render::RasterImage again = original;
-    EXPECT_TRUE(ConvertToSrgbForDisplay(again, adobe));
-    EXPECT_EQ(again.pixels, image.pixels);
-}
-
-TEST(DisplayColour, ThreadsSwitchingProfilesEachGetTheirOwnColours) {
-    const Bytes adobe = Profile(kAdobe);
-    const Bytes lstar = Profile(kProfiles + "LStar-RGB.icc");
-    const std::vector<Rgb> adobeReference = TransiccReference(kAdobe, kPatches);
-    const std::vector<Rgb> lstarReference = TransiccReference(kProfiles + "LStar-RGB.icc", kPatches);
-    const render::RasterImage original = PatchPicture();
-    std::vector<render::RasterImage> results(8, original);
-    std::vector<std::thread> threads;
-    for (std::size_t t = 0; t < results.size(); ++t) {
-        threads.emplace_back([&, t] {
-            for (int round = 0; round < 10; ++round) {
-                render::RasterImage image = original;
-                ConvertToSrgbForDisplay(image, (t + round) % 2 == 0 ? adobe : lstar);
-                if (round == 9) results[t] = std::move(image);
-            }
-        });
-    }
-    for (std::thread& thread : threads) thread.join();
-    for (std::size_t t = 0; t < results.size(); ++t) {
-        ExpectMatches(results[t], original, (t + 9) % 2 == 0 ? adobeReference : lstarReference);
+    // Switching profiles must not reuse the conversion kept for the last one.
+    const std::string lstarPath = kProfiles + "LStar-RGB.icc";
+    for (const std::string& path : {lstarPath, kAdobe}) {
+        render::RasterImage again = original;
+        EXPECT_TRUE(ConvertToSrgbForDisplay(again, Profile(path)));
+        ExpectMatches(again, original, TransiccReference(path, kPatches));
     }
 }
 
