@@ -116,7 +116,7 @@ std::optional<std::uint32_t> EncoderFor(const std::string& name) {
 }
 
 render::ImageHandle Load(render::ImageRegistry& images, const std::string& path, bool logo) {
-    if (logo) return marks::LoadLogoPicture(images, path).handle;
+    if (logo) return marks::LoadLogoPicture(images, kSlot, path).handle;
     return imageio::LoadPicture(images, kSlot, path);
 }
 
