@@ -11,7 +11,6 @@ namespace {
 using platform::ControlId;
 using platform::WindowId;
 
-constexpr int kMainWindow = static_cast<int>(WindowId::Main);
 constexpr int kPickerWindow = static_cast<int>(WindowId::Picker);
 
 // The colour under the pointer: read from the picture where it is shown (unscaled, from the
