@@ -8,6 +8,7 @@
 #include "app/BatchList.h"
 #include "app/BatchPoll.h"
 #include "app/BatchPrefetch.h"
+#include "app/MarkControls.h"
 #include "app/Messages.h"
 #include "app/ColourPicker.h"
 #include "app/ProgressWindow.h"
@@ -17,14 +18,13 @@
 #include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
 #include "marks/TextMark.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 
 namespace velinor::app {
 
 namespace {
 
 using platform::ControlId;
-namespace pic = render::pic;
 
 constexpr int kMainWindow = static_cast<int>(platform::WindowId::Main);
 constexpr int kLogoTab = 1;
@@ -53,16 +53,6 @@ public:
 private:
     std::set<std::pair<dev_t, ino_t>> files_;
 };
-
-// The anchor of the first checked option of a group of seven consecutive options.
-marks::Anchor CheckedAnchor(const ProgramState& state, ControlId first) {
-    for (int i = 0; i < marks::kAnchorCount; ++i) {
-        if (state.platform.GetState(static_cast<ControlId>(static_cast<int>(first) + i)) == 1) {
-            return marks::AnchorFromIndex(i);
-        }
-    }
-    return marks::Anchor::Centre;
-}
 
 // Frees number and loads the run's current picture into it, decoded ahead when it could be;
 // then the next picture starts decoding while this one is stamped and written.
@@ -103,17 +93,13 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
     if (work == nullptr) {
         outcome.skipped = SkipReason::NotLoaded;
     } else {
-        const marks::LogoLoad logo = marks::LoadLogoPicture(state.images, state.marks.LogoFile);
+        const marks::LogoLoad logo = marks::LoadLogoPicture(state.images, pic::PicLogo, state.marks.LogoFile);
         work = state.images.Find(pic::PicWork);
         if (logo.handle == nullptr || work == nullptr) {
             outcome.skipped = SkipReason::LogoNotLoaded;
         } else {
-            marks::LogoStyle style;
-            style.anchor = CheckedAnchor(state, ControlId::OptBatchLogoPos1);
-            style.keyed = logo.keyed == 1;
-            style.transparency = state.platform.GetState(ControlId::TrkBatchAlpha);
-            style.keyColour = state.marks.LogoKeyColor;
-            marks::PlaceLogo(*work, *logo.handle, style);
+            marks::DrawLogo(*work, logo.handle, CheckedAnchor(state, ControlId::OptBatchLogoPos1), logo.keyed == 1,
+                            state.platform.GetState(ControlId::TrkBatchAlpha), state.marks.LogoKeyColor);
             outcome = Save(state, pic::PicWork, output);
         }
     }

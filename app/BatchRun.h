@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/BatchNames.h"
+#include "app/BatchLog.h"
 #include "app/ProgramState.h"
 
 // The batch run: its checks, and the frame that walks the list with the progress window open.

@@ -1,7 +1,9 @@
 #include "app/ColourPicker.h"
 
+#include "app/ModalLoop.h"
+#include "app/SecondaryWindowLayout.h"
 #include "marks/LogoRoutes.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 
 namespace velinor::app {
 namespace {
@@ -9,16 +11,13 @@ namespace {
 using platform::ControlId;
 using platform::WindowId;
 
-constexpr int kMainWindow = static_cast<int>(WindowId::Main);
 constexpr int kPickerWindow = static_cast<int>(WindowId::Picker);
-constexpr int kPickerSide = 300;
-constexpr int kPickerTitle = 101;
 
 // The colour under the pointer: read from the picture where it is shown (unscaled, from the
 // control's top-left corner), from the screen elsewhere in the control; 0 when neither can
 // be read.
 render::Color ColourUnderPointer(ProgramState& state, platform::Point pointer, const platform::Rect& control) {
-    const render::RasterImage* picture = state.images.Find(render::pic::PicPicker);
+    const render::RasterImage* picture = state.images.Find(pic::PicPicker);
     const int x = pointer.x - control.x;
     const int y = pointer.y - control.y;
     if (picture != nullptr && picture->Contains(x, y)) return picture->At(x, y) & 0xFFFFFFu;
@@ -34,26 +33,13 @@ render::Color PickColour(ProgramState& state, const std::string& path) {
     p.EnableWindow(kMainWindow, false);
 
     render::Color colour = render::kBlack;
-    platform::WindowSpec window;
-    window.number = kPickerWindow;
-    window.title = state.texts[kPickerTitle];
-    window.clientWidth = kPickerSide;
-    window.clientHeight = kPickerSide;
-    window.centred = true;
-    window.owner = kMainWindow;
-    if (p.OpenWindow(window)) {
+    const WindowLayout& layout = PickerWindowLayout();
+    if (OpenLayoutWindow(state, layout)) {
         // The picture goes to the control in memory; no file is written for it.
-        const render::RasterImage* picture = marks::LoadLibraryPicture(state.images, render::pic::PicPicker, path);
-        platform::ControlSpec control;
-        control.id = ControlId::ImgPicker;
-        control.kind = platform::ControlKind::Image;
-        control.parent.window = kPickerWindow;
-        control.geometry = {0, 0, kPickerSide, kPickerSide};
-        control.image = picture;
-        p.CreateControl(control);
+        marks::LoadLibraryPicture(state.images, pic::PicPicker, path);
+        CreateLayoutControls(state, layout);
 
-        for (;;) {
-            const platform::Event event = p.WaitEvent();
+        RunModalWindow(state, kPickerWindow, [&](const platform::Event& event) {
             const platform::Point pointer = p.PointerPosition();
             const platform::Rect shown = p.ControlScreenRect(ControlId::ImgPicker);
             if (p.WindowExists(kPickerWindow) && shown.Contains(pointer)) {
@@ -62,11 +48,12 @@ render::Color PickColour(ProgramState& state, const std::string& path) {
                 if (event.code == platform::kEventControl && event.kind == platform::kKindLeftClick &&
                     event.control == ControlId::ImgPicker) {
                     colour = ColourUnderPointer(state, pointer, shown);
-                    break;
+                    return true;
                 }
             }
-            if (event.code == platform::kEventClose) break;
-        }
+            // Any close request ends the picking, also one for the main window.
+            return event.code == platform::kEventClose;
+        });
         p.SetPointerShape(platform::PointerShape::Arrow);
         p.CloseWindow(kPickerWindow);
     }

@@ -7,6 +7,8 @@
 #include "app/Settings.h"
 #include "app/ShellHooks.h"
 #include "app/StartUp.h"
+#include "app/StatusHints.h"
+#include "app/TexturePresets.h"
 
 namespace velinor::app {
 
@@ -14,31 +16,12 @@ namespace {
 
 using platform::ControlId;
 
-struct CategoryWidth {
-    const char* category;
-    int width;
-};
-
-constexpr CategoryWidth kCategoryWidths[] = {
-    {"Wasser16x16", 16}, {"Holz16x16", 16}, {"Holz128x128", 128}, {"Wasser128x128", 128}, {"Holz64x64", 64},
-};
-
 std::string SelectedTreeText(const platform::Platform& p) {
     const int index = p.GetState(ControlId::TreeTextures);
     return index >= 0 ? p.ItemText(ControlId::TreeTextures, index) : std::string();
 }
 
 }  // namespace
-
-void SyncTextureWidth(ProgramState& state) {
-    for (const CategoryWidth& entry : kCategoryWidths) {
-        if (state.shell.SelectedTexture == entry.category) {
-            state.platform.SetState(ControlId::SpinTexWidth, entry.width);
-            state.platform.SetText(ControlId::SpinTexWidth, std::to_string(entry.width));
-            return;
-        }
-    }
-}
 
 bool HandleEvent(ProgramState& state, const platform::Event& event) {
     ShellState& shell = state.shell;

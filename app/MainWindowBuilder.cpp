@@ -1,9 +1,9 @@
 #include "app/MainWindowBuilder.h"
 
+#include "app/LayoutBuilder.h"
 #include "app/MainWindowLayout.h"
-#include "app/Relabel.h"
 #include "app/TextureTree.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 
 namespace velinor::app {
 
@@ -12,38 +12,10 @@ namespace {
 using platform::ControlId;
 using platform::ToolbarItem;
 
-std::string Resolve(const ProgramState& state, const TextRef& text) {
-    switch (text.source) {
-        case TextRef::Source::Key: return state.texts[text.key];
-        case TextRef::Source::Literal: return text.literal;
-        case TextRef::Source::DefaultDir: return state.shell.DefaultDir;
-        case TextRef::Source::Info: return InfoText(state.texts);
-        case TextRef::Source::Website: return kWebsiteLabel;
-        case TextRef::Source::None: break;
-    }
-    return {};
-}
-
-platform::ControlSpec SpecOf(const ProgramState& state, const LayoutRow& row) {
-    platform::ControlSpec spec;
-    spec.id = row.id;
-    spec.kind = row.kind;
-    spec.parent = {kMainWindow, row.parent.control, row.parent.tab};
-    spec.geometry = row.geometry;
-    spec.text = Resolve(state, row.text);
-    spec.minimum = row.minimum;
-    spec.maximum = row.maximum;
-    for (const TextRef& item : row.items) spec.items.push_back(Resolve(state, item));
-    if (row.pattern != nullptr) spec.pattern = row.pattern;
-    spec.flags = row.flags;
-    if (row.image != 0) spec.image = state.images.Find(row.image);
-    return spec;
-}
-
 void CreateToolbar(ProgramState& state) {
     platform::Platform& p = state.platform;
-    p.CreateToolbar(kMainWindow, {{ToolbarItem::TbGerman, state.images.Find(render::pic::PicFlagGerman)},
-                                  {ToolbarItem::TbEnglish, state.images.Find(render::pic::PicFlagEnglish)}});
+    p.CreateToolbar(kMainWindow, {{ToolbarItem::TbGerman, state.images.Find(pic::PicFlagGerman)},
+                                  {ToolbarItem::TbEnglish, state.images.Find(pic::PicFlagEnglish)}});
     // Any language but English shows the German texts, so German is shown pressed then.
     const bool english = state.shell.Language == "English";
     p.SetToolbarPressed(ToolbarItem::TbGerman, !english);
@@ -70,7 +42,7 @@ void BuildMainWindow(ProgramState& state) {
     CreateToolbar(state);
 
     for (const LayoutRow& row : MainWindowLayout()) {
-        p.CreateControl(SpecOf(state, row));
+        p.CreateControl(SpecOf(state, kMainWindow, row));
         if (row.id == ControlId::TreeTextures) FillTextureTree(state);
     }
     for (const InitialState& initial : InitialStates()) {
@@ -87,7 +59,7 @@ void BuildMainWindow(ProgramState& state) {
     p.SetPointerPosition({300, 300});
 
     p.CreateStatusBar(kMainWindow, {kClientWidth});
-    p.SetStatusImage(0, state.images.Find(render::pic::PicStatusBar));
+    p.SetStatusImage(0, state.images.Find(pic::PicStatusBar));
 
     // Both fields or neither: the settings tab shows a folder only with a picture name.
     if (!state.shell.PictureName.empty() && !state.shell.DefaultDir.empty()) {

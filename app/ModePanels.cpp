@@ -12,40 +12,12 @@ using platform::ControlId;
 constexpr ControlId kFrameKindBoxes[] = {ControlId::BoxTexture, ControlId::BoxCircles, ControlId::BoxSpare1,
                                          ControlId::BoxSpare2};
 
-struct PointerHint {
-    ControlId control;
-    int key;
-};
-
-constexpr PointerHint kPointerHints[] = {
-    {ControlId::ImgSource, 69},
-    {ControlId::ImgPreview, 70},
-    {ControlId::BtnOpen, 71},
-    {ControlId::BtnSave, 72},
-};
-constexpr int kTextModeHint = 55;
-constexpr int kLogoModeHint = 73;
-constexpr int kBatchTabHint = 56;
-
 bool Checked(const platform::Platform& p, ControlId id) { return p.GetState(id) != 0; }
 
 constexpr ControlId kModeBoxes[] = {ControlId::BoxText, ControlId::BoxLogo, ControlId::BoxFrame};
 
 void ShowOnly(platform::Platform& p, ControlId shown) {
     for (ControlId id : kModeBoxes) p.ShowControl(id, id == shown);
-}
-
-int HintKey(const platform::Platform& p) {
-    const int tab = p.GetState(ControlId::PnlTabs);
-    if (tab == 0) {
-        for (const PointerHint& hint : kPointerHints) {
-            if (PointerOverControl(p, hint.control)) return hint.key;
-        }
-        if (Checked(p, ControlId::OptModeText)) return kTextModeHint;
-        if (Checked(p, ControlId::OptModeLogo)) return kLogoModeHint;
-    }
-    if (tab == 1) return kBatchTabHint;
-    return 0;
 }
 
 }  // namespace
@@ -66,15 +38,6 @@ void ApplyModePanels(ProgramState& state) {
             }
         }
     }
-}
-
-void UpdateStatusHint(ProgramState& state) {
-    const int key = HintKey(state.platform);
-    state.platform.SetStatusText(0, key == 0 ? std::string() : state.texts[key]);
-}
-
-bool PointerOverControl(const platform::Platform& platform, platform::ControlId id) {
-    return platform.ControlScreenRect(id).Contains(platform.PointerPosition());
 }
 
 }  // namespace velinor::app

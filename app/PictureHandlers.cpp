@@ -8,7 +8,7 @@
 #include "app/RenderCycle.h"
 #include "imageio/FileNames.h"
 #include "imageio/Writer.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 
 // Opening and saving the picture being edited.
 namespace velinor::app::handlers {
@@ -16,7 +16,6 @@ namespace velinor::app::handlers {
 namespace {
 
 using platform::ControlId;
-namespace pic = render::pic;
 
 constexpr const char* kOpenPattern = "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG|TGA|*.tga;*.TGA";
 constexpr const char* kSavePattern = "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG";

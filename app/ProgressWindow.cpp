@@ -1,46 +1,15 @@
 #include "app/ProgressWindow.h"
 
-namespace velinor::app {
+#include "app/SecondaryWindowLayout.h"
 
-namespace {
+namespace velinor::app {
 
 using platform::ControlId;
 
-constexpr int kTitleText = 83;
-constexpr int kCancelText = 84;
-constexpr int kMainWindow = static_cast<int>(platform::WindowId::Main);
-
-}  // namespace
-
 void OpenProgressWindow(ProgramState& state) {
-    platform::Platform& p = state.platform;
-    platform::WindowSpec window;
-    window.number = kProgressWindow;
-    window.title = state.texts[kTitleText];
-    window.clientWidth = 500;
-    window.clientHeight = 250;
-    window.centred = false;
-    window.x = state.shell.windowPosition.x;
-    window.y = state.shell.windowPosition.y;
-    window.owner = kMainWindow;
-    window.captionOnly = true;
-    p.OpenWindow(window);
-
-    platform::ControlSpec log;
-    log.id = ControlId::TxtBatchLog;
-    log.kind = platform::ControlKind::TextField;
-    log.parent.window = kProgressWindow;
-    log.geometry = {5, 5, 490, 210};
-    log.flags = platform::kFlagMultiLine | platform::kFlagScrollBars;
-    p.CreateControl(log);
-
-    platform::ControlSpec cancel;
-    cancel.id = ControlId::BtnBatchCancel;
-    cancel.kind = platform::ControlKind::Button;
-    cancel.parent.window = kProgressWindow;
-    cancel.geometry = {200, 220, 100, 20};
-    cancel.text = state.texts[kCancelText];
-    p.CreateControl(cancel);
+    const WindowLayout& layout = ProgressWindowLayout();
+    OpenLayoutWindow(state, layout);
+    CreateLayoutControls(state, layout);
 }
 
 void AppendToBatchLog(ProgramState& state, const std::string& line) {

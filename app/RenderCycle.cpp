@@ -1,13 +1,12 @@
 #include "app/RenderCycle.h"
 
-#include <cmath>
 #include <new>
 #include <optional>
 #include <utility>
 
 #include "app/DisplayCopy.h"
 #include "app/ShrinkWhileDecoding.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 #include "render/PixelStore.h"
 #include "render/Scale.h"
 
@@ -16,14 +15,7 @@ namespace velinor::app {
 namespace {
 
 using platform::ControlId;
-namespace pic = render::pic;
 
-// A picture larger than this in either direction is shrunk for the preview.
-constexpr int kPreviewMaxWidth = 220;
-constexpr int kPreviewMaxHeight = 200;
-constexpr float kWideAspect = 1.4f;
-constexpr int kPreviewHeightTall = 180;
-constexpr int kPreviewHeightWide = 120;
 // Centre of the 255 x 225 preview boxes.
 constexpr int kPreviewCentreX = 127;
 constexpr int kPreviewCentreY = 112;
@@ -39,20 +31,10 @@ void PlaceCentred(platform::Platform& p, const render::RasterImage& image,
 
 }  // namespace
 
-PreviewExtent PreviewSize(int width, int height) {
-    if (height <= kPreviewMaxHeight && width <= kPreviewMaxWidth) return {width, height};
-    // The aspect is kept as a 32-bit float; the width is that float times the height, rounded
-    // to the nearest integer with ties to even (the default rounding of nearbyint).
-    const float ratio = static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
-    const int target = ratio < kWideAspect ? kPreviewHeightTall : kPreviewHeightWide;
-    const double scaled = std::nearbyint(static_cast<double>(ratio) * target);
-    return {static_cast<int>(scaled), target};
-}
-
 void FitPreview(ProgramState& state, int number, std::initializer_list<ControlId> controls) {
     render::RasterImage* image = state.images.SelectImage(number);
     if (image == nullptr) return;
-    const PreviewExtent size = PreviewSize(image->width, image->height);
+    const FittedSize size = PreviewSize(image->width, image->height);
     // A size the registry refuses (a very wide sliver) leaves the picture as it is.
     if (size.width != image->width || size.height != image->height) {
         state.images.ScaleImage(number, size.width, size.height);
@@ -71,10 +53,7 @@ bool ShowOpenedPicture(ProgramState& state) {
     // straight from it: the same pictures as loading the displayed picture, copying it and
     // shrinking it in place.
     state.images.DropImage(pic::PicOpened);
-    ShrinkWhileDecoding shrinker([](int width, int height) {
-        const PreviewExtent size = PreviewSize(width, height);
-        return std::pair{size.width, size.height};
-    });
+    ShrinkWhileDecoding shrinker(kPreviewFit);
     const render::RasterImage* decoded =
         state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker);
     if (decoded == nullptr) return false;
@@ -95,7 +74,7 @@ bool PublishWork(ProgramState& state) {
     if (work == nullptr) return false;
     // The preview is shrunk straight from the working copy: the same pixels as copying it full
     // size and shrinking the copy, without a third full-size picture in memory.
-    const PreviewExtent size = PreviewSize(work->width, work->height);
+    const FittedSize size = PreviewSize(work->width, work->height);
     std::optional<render::RasterImage> preview;
     if (size.width == work->width && size.height == work->height) {
         preview = render::CopyImage(*work);

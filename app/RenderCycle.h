@@ -3,10 +3,11 @@
 #include <functional>
 #include <initializer_list>
 
+#include "app/PictureFit.h"
 #include "app/ProgramState.h"
 #include "render/RasterImage.h"
 
-// The render cycle every mark runs, and the one rule that fits a picture into a preview box.
+// The render cycle every mark runs, and the preview boxes it shows its pictures in.
 //
 // A mark never edits the picture cumulatively: each render starts again from the picture file,
 // draws exactly one effect on a full-size working copy and publishes it twice, full size as what
@@ -47,16 +48,7 @@ RenderOutcome RenderCycle(ProgramState& state, const RenderEffect& effect);
 render::RasterImage* ReloadWork(ProgramState& state);
 bool PublishWork(ProgramState& state);
 
-// The size a width x height picture is shown at in a preview box: unchanged when it fits in
-// 220 x 200, else 180 pixels high below aspect 1.4 and 120 pixels high from 1.4 on, the width
-// following the aspect (a 32-bit float), rounded to nearest, ties to even.
-struct PreviewExtent {
-    int width = 0;
-    int height = 0;
-};
-PreviewExtent PreviewSize(int width, int height);
-
-// Shrinks image number in place to its preview size, shows it in each control and centres each
+// Shrinks image number in place to its preview size (PreviewSize), shows it in each control and centres each
 // control on (127, 112) of its 255 x 225 box (halvings truncate; large pictures are clipped).
 void FitPreview(ProgramState& state, int number, std::initializer_list<platform::ControlId> controls);
 

@@ -10,7 +10,7 @@ namespace velinor::app {
 // batch list; with none, no picture is loaded. (StartArgument.cpp)
 void HandleStartArgument(ProgramState& state);
 
-// Key events: select-all in the file list and the batch-tab thumbnails. (StartArgument.cpp)
+// Key events: select-all in the file list and the batch-tab thumbnails. (KeyEvents.cpp)
 void HandleKeyEvent(ProgramState& state);
 
 // Installs the handler that reports a processor fault and ends the program.

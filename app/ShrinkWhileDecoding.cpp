@@ -9,7 +9,7 @@ void ShrinkWhileDecoding::Begin(int width, int height) {
     rows_.reset();
     width_ = width;
     height_ = height;
-    const auto [shownWidth, shownHeight] = sizeFor_(width, height);
+    const auto [shownWidth, shownHeight] = FitToBox(width, height, rule_);
     if ((shownWidth == width && shownHeight == height) || !render::ValidImageSize(shownWidth, shownHeight)) return;
     try {
         rows_.emplace(width, height, shownWidth, shownHeight);
@@ -25,7 +25,7 @@ void ShrinkWhileDecoding::Rows(const render::Color* rows, int count) {
 render::ImageHandle ShrinkWhileDecoding::StoreShown(render::ImageRegistry& images, int source, int number) {
     const render::RasterImage* decoded = images.Find(source);
     if (decoded == nullptr) return nullptr;
-    const auto [width, height] = sizeFor_(decoded->width, decoded->height);
+    const auto [width, height] = FitToBox(decoded->width, decoded->height, rule_);
     render::ImageHandle shown = nullptr;
     if ((width != decoded->width || height != decoded->height) && render::ValidImageSize(width, height)) {
         const bool seen = rows_ && rows_->Complete() && decoded->width == width_ && decoded->height == height_ &&

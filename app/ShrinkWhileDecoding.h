@@ -1,9 +1,8 @@
 #pragma once
 
-#include <functional>
 #include <optional>
-#include <utility>
 
+#include "app/PictureFit.h"
 #include "imageio/RowWatcher.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
@@ -16,10 +15,8 @@ namespace velinor::app {
 // decoded picture, for a fraction of the memory traffic.
 class ShrinkWhileDecoding : public imageio::RowWatcher {
 public:
-    // The display size (width, height) of a picture of the given size.
-    using SizeFor = std::function<std::pair<int, int>(int width, int height)>;
-
-    explicit ShrinkWhileDecoding(SizeFor sizeFor) : sizeFor_(std::move(sizeFor)) {}
+    // rule gives the display size of a picture of the size being decoded.
+    explicit ShrinkWhileDecoding(const FitRule& rule) : rule_(rule) {}
 
     void Begin(int width, int height) override;
     void Rows(const render::Color* rows, int count) override;
@@ -30,7 +27,7 @@ public:
     render::ImageHandle StoreShown(render::ImageRegistry& images, int source, int number);
 
 private:
-    SizeFor sizeFor_;
+    FitRule rule_;
     int width_ = 0;
     int height_ = 0;
     std::optional<render::HalftoneRows> rows_;

@@ -12,7 +12,7 @@
 #include "app/ShellHooks.h"
 #include "app/StoredPictures.h"
 #include "plugins/SharedObjectCheck.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 
 namespace velinor::app {
 
@@ -97,7 +97,7 @@ bool StartUp(ProgramState& state) {
     p.SetDefaultControlFont("arial", 8, true);
     shell.TextFontChosen = false;
     shell.BatchFontChosen = false;
-    state.images.NewImage(render::pic::PicStartPreview, 255, 225);
+    state.images.NewImage(pic::PicStartPreview, 255, 225);
 
     shell.fading = FadingSystem(p.GetOsVersion());
     BuildMainWindow(state);

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 
 namespace velinor::app {
 
@@ -94,7 +94,6 @@ RasterImage SpareIcon() {
 }  // namespace
 
 void MakeStoredPictures(render::ImageRegistry& images) {
-    namespace pic = render::pic;
     images.StoreImage(pic::PicStatusBar, StatusPicture());
     images.StoreImage(pic::PicFlagGerman, GermanFlag());
     images.StoreImage(pic::PicFlagEnglish, EnglishFlag());

@@ -6,7 +6,7 @@
 
 #include "imageio/FileNames.h"
 #include "imageio/Loader.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 
 namespace velinor::app {
 
@@ -19,7 +19,7 @@ bool IsTextureFile(const std::string& name) {
 
 // The tile as a tree icon (the platform copies it), or null when it does not decode.
 const render::RasterImage* LoadTextureIcon(ProgramState& state, const std::string& path) {
-    return imageio::LoadPicture(state.images, render::pic::PicTextureIcon, path);
+    return imageio::LoadPicture(state.images, pic::PicTextureIcon, path);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@
 #include "imageio/Writer.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "render/FontTable.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 #include "render/PixelStore.h"
 #include "render/Scale.h"
 #include "render/TextPaint.h"
@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
     open.cpuFastest = *std::min_element(openCpu.begin(), openCpu.end());
     open.median = Median(openWall);
     open.fastest = *std::min_element(openWall.begin(), openWall.end());
-    const render::RasterImage* opened = state.images.Find(render::pic::PicWork);
+    const render::RasterImage* opened = state.images.Find(app::pic::PicWork);
     const double picture = opened == nullptr ? 1.0 : static_cast<double>(opened->width) * opened->height * 4 / 1024.0;
     const long peakAfterOpen = PeakKilobytes();
     const Figures kept = Time(renders, [&] {
@@ -190,8 +190,8 @@ int main(int argc, char** argv) {
     // The pieces of opening, measured last so that the peak memory above is that of opening and
     // rendering alone.
     state.pictureCache.Clear();
-    state.images.DropImage(render::pic::PicWork);
-    state.images.DropImage(render::pic::PicResult);
+    state.images.DropImage(app::pic::PicWork);
+    state.images.DropImage(app::pic::PicResult);
     std::optional<render::RasterImage> decoded;
     const Figures decodeOnly = Time(5, [&] {
         decoded.reset();

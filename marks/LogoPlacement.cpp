@@ -14,4 +14,11 @@ Placement PlaceLogo(render::RasterImage& picture, const render::RasterImage& log
     return at;
 }
 
+bool DrawLogo(render::RasterImage& picture, const render::RasterImage* logo, Anchor anchor, bool keyed,
+              int transparency, render::Color keyColour) {
+    if (logo == nullptr) return false;
+    PlaceLogo(picture, *logo, {anchor, keyed, transparency, keyColour});
+    return true;
+}
+
 }  // namespace velinor::marks

@@ -20,4 +20,10 @@ struct LogoStyle {
 // top-left corner went.
 Placement PlaceLogo(render::RasterImage& picture, const render::RasterImage& logo, const LogoStyle& style);
 
+// The logo mark as the window and the batch draw it: a logo that did not decode (null) draws
+// nothing; else PlaceLogo at anchor, keyed with keyColour or blended with transparency. True
+// when something was drawn.
+bool DrawLogo(render::RasterImage& picture, const render::RasterImage* logo, Anchor anchor, bool keyed,
+              int transparency, render::Color keyColour);
+
 }  // namespace velinor::marks

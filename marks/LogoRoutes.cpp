@@ -5,12 +5,12 @@
 #include <new>
 #include <optional>
 
+#include "imageio/DecodeLimits.h"
 #include "imageio/FileNames.h"
 #include "imageio/Loader.h"
 #include "imageio/PictureHead.h"
-#include "marks/PluginLibrary.h"
+#include "plugins/PluginHost.h"
 #include "plugins/PluginApi.h"
-#include "render/ImageNumbers.h"
 #include "render/PixelStore.h"
 
 namespace velinor::marks {
@@ -36,6 +36,7 @@ constexpr RouteEntry kRoutes[] = {
 std::optional<render::RasterImage> CopyBitmap(const VelinorBitmap* bitmap, int width, int height) {
     if (bitmap == nullptr || bitmap->pixels == nullptr) return std::nullopt;
     if (!render::ValidImageSize(width, height) || !render::ValidImageSize(bitmap->width, bitmap->height)) return std::nullopt;
+    if (!imageio::FitsLimits(width, height, imageio::DecodeLimits{})) return std::nullopt;
     render::RasterImage image;
     image.width = width;
     image.height = height;
@@ -78,6 +79,15 @@ private:
     imageio::LoadFailure* target_;
 };
 
+// Tells the library the process's pixel limit, so that it refuses a picture declaring more
+// before allocating for it. False when the library cannot be told: it is then not used.
+bool PassPixelLimit(const plugins::PluginLibrary& library) {
+    const auto setLimit = library.Find<VelinorSetPixelLimitFn>(VELINOR_SET_PIXEL_LIMIT);
+    if (setLimit == nullptr) return false;
+    setLimit(imageio::PixelLimit());
+    return true;
+}
+
 template <typename Release>
 auto OwnedBitmap(VelinorBitmap* bitmap, Release release) {
     return std::unique_ptr<VelinorBitmap, Release>(bitmap, release);
@@ -99,10 +109,10 @@ render::ImageHandle LoadLibraryPicture(render::ImageRegistry& images, int number
     images.DropImage(number);
     try {
         // The library stays open until its bitmap has been copied and released.
-        PluginLibrary library(VELINOR_IMAGE323_PATH);
+        plugins::PluginLibrary library(VELINOR_IMAGE323_PATH);
         const auto load = library.Find<VelinorLoadImageFileFn>("LoadImageFile");
         const auto release = library.Find<VelinorReleaseImageFileFn>("ReleaseImageFile");
-        if (load == nullptr || release == nullptr) {
+        if (load == nullptr || release == nullptr || !PassPixelLimit(library)) {
             report.Library(path, false);
             return nullptr;
         }
@@ -127,12 +137,13 @@ render::ImageHandle LoadPcxPicture(render::ImageRegistry& images, int number, co
                                    imageio::LoadFailure* failure) {
     FailureReport report(failure);
     try {
-        PluginLibrary library(VELINOR_NVIEWLIB_PATH);
+        plugins::PluginLibrary library(VELINOR_NVIEWLIB_PATH);
         const auto load = library.Find<VelinorNViewLibLoadFn>("NViewLibLoad");
         const auto width = library.Find<VelinorGetSizeFn>("GetWidth");
         const auto height = library.Find<VelinorGetSizeFn>("GetHeight");
         const auto release = library.Find<VelinorNViewLibReleaseFn>("NViewLibRelease");
-        if (load == nullptr || width == nullptr || height == nullptr || release == nullptr) {
+        if (load == nullptr || width == nullptr || height == nullptr || release == nullptr ||
+            !PassPixelLimit(library)) {
             report.Library(path, false);
             return nullptr;
         }
@@ -155,24 +166,21 @@ render::ImageHandle LoadPcxPicture(render::ImageRegistry& images, int number, co
     }
 }
 
-LogoLoad LoadLogoPicture(render::ImageRegistry& images, const std::string& logoFile) {
+LogoLoad LoadLogoPicture(render::ImageRegistry& images, int number, const std::string& logoFile) {
     // The old logo goes first, so it never shares memory with the new one.
-    images.DropImage(render::pic::PicLogo);
+    images.DropImage(number);
     const LogoRouteChoice choice = LogoRouteFor(logoFile);
     LogoLoad result;
     result.keyed = choice.keyed;
     switch (choice.route) {
         case LogoRoute::Library:
-            result.handle = LoadLibraryPicture(images, render::pic::PicLogo, logoFile, &result.failure);
+            result.handle = LoadLibraryPicture(images, number, logoFile, &result.failure);
             break;
         case LogoRoute::Pcx:
-            // Decoded straight into the logo: a PCX buffer image beside it would double the
-            // memory a large logo takes, and nothing reads such a buffer.
-            images.DropImage(render::pic::PicPcxBuffer);
-            result.handle = LoadPcxPicture(images, render::pic::PicLogo, logoFile, &result.failure);
+            result.handle = LoadPcxPicture(images, number, logoFile, &result.failure);
             break;
         case LogoRoute::Picture:
-            result.handle = imageio::LoadPicture(images, render::pic::PicLogo, logoFile, result.failure);
+            result.handle = imageio::LoadPicture(images, number, logoFile, result.failure);
             break;
     }
     return result;

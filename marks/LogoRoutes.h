@@ -25,14 +25,15 @@ struct LogoRouteChoice {
 LogoRouteChoice LogoRouteFor(const std::string& logoFile);
 
 struct LogoLoad {
-    render::ImageHandle handle = nullptr;  // image PicLogo, null when the logo did not decode
+    render::ImageHandle handle = nullptr;  // the logo's image, null when the logo did not decode
     int keyed = 0;                         // 1 for the routes drawn with a key colour
     imageio::LoadFailure failure;          // why there is no handle
 };
 
-// Frees PicLogo and decodes logoFile into it by the route its extension selects. A logo that
-// does not decode, a missing library, or memory running out all leave PicLogo empty.
-LogoLoad LoadLogoPicture(render::ImageRegistry& images, const std::string& logoFile);
+// Frees image number and decodes logoFile into it by the route its extension selects, PCX
+// straight into it (no buffer picture beside it). A logo that does not decode, a missing
+// library, or memory running out all leave number empty.
+LogoLoad LoadLogoPicture(render::ImageRegistry& images, int number, const std::string& logoFile);
 
 // Decodes a GIF or ICO file with data/image323 into number; the pixels come straight from the
 // library's bitmap, no file is written. Null when the library, its entry points, the picture or

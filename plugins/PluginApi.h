@@ -29,6 +29,12 @@ typedef VelinorBitmap* (*VelinorNViewLibLoadFn)(const char* path, int32_t flags)
 typedef int32_t (*VelinorGetSizeFn)(void);
 typedef void (*VelinorNViewLibReleaseFn)(VelinorBitmap* bitmap);
 
+/* Both libraries, exported as VelinorSetPixelLimit: the most pixels a picture of the next loads
+ * may have. A picture whose header declares more is refused before any memory is taken for its
+ * pixels. The program passes its own limit before every load; a value below 1 is ignored. */
+typedef void (*VelinorSetPixelLimitFn)(int64_t pixels);
+#define VELINOR_SET_PIXEL_LIMIT "VelinorSetPixelLimit"
+
 /* The folder the libraries live in, relative to the working folder, and their paths. */
 #define VELINOR_PLUGIN_FOLDER "data/"
 #define VELINOR_IMAGE323_PATH VELINOR_PLUGIN_FOLDER "image323.so"

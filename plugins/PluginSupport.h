@@ -9,12 +9,11 @@
 #include <optional>
 #include <vector>
 
+#include "imageio/DecodeLimits.h"
 #include "plugins/PluginApi.h"
 
 namespace velinor::plugins {
 
-constexpr std::int64_t kMaxSide = 32767;
-constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
 
 // A decoded picture: width * height pixels 0x00BBGGRR, rows top to bottom. The pixel array
 // is handed over as it is to the bitmap the library returns, never copied.
@@ -24,9 +23,14 @@ struct Picture {
     std::unique_ptr<std::uint32_t[]> pixels;
 };
 
-constexpr bool AcceptableSize(std::int64_t width, std::int64_t height) {
-    return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+// True when a picture of that size may be allocated: sides up to 32767 and no more pixels than
+// the library's pixel limit (imageio's, as the program last passed it).
+inline bool AcceptableSize(std::int64_t width, std::int64_t height) {
+    return imageio::FitsLimits(width, height, imageio::DecodeLimits{});
 }
+
+// The export both libraries share: the pixel limit the program passes before a load.
+inline void SetLibraryPixelLimit(std::int64_t pixels) { imageio::SetPixelLimit(pixels); }
 
 constexpr std::uint32_t Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return red | static_cast<std::uint32_t>(green) << 8 | static_cast<std::uint32_t>(blue) << 16;

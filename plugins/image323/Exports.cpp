@@ -36,4 +36,8 @@ __attribute__((visibility("default"))) void ReleaseImageFile(VelinorBitmap* bitm
     velinor::plugins::FreeBitmap(bitmap);
 }
 
+__attribute__((visibility("default"))) void VelinorSetPixelLimit(int64_t pixels) {
+    velinor::plugins::SetLibraryPixelLimit(pixels);
+}
+
 }  // extern "C"

@@ -43,4 +43,8 @@ __attribute__((visibility("default"))) void NViewLibRelease(VelinorBitmap* bitma
     velinor::plugins::FreeBitmap(bitmap);
 }
 
+__attribute__((visibility("default"))) void VelinorSetPixelLimit(int64_t pixels) {
+    velinor::plugins::SetLibraryPixelLimit(pixels);
+}
+
 }  // extern "C"

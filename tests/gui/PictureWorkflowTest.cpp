@@ -31,13 +31,13 @@
 #include "imageio/Writer.h"
 #include "platform/script/Script.h"
 #include "platform/script/ScriptedPlatform.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 
 namespace velinor::platform::qt::test {
 namespace {
 
 namespace fs = std::filesystem;
-namespace pic = render::pic;
+namespace pic = app::pic;
 
 // A working folder with the files the program needs at start, current while the test runs.
 class ProgramOnQt : public ::testing::Test {

@@ -116,7 +116,7 @@ std::optional<std::uint32_t> EncoderFor(const std::string& name) {
 render::ImageHandle Load(render::ImageRegistry& images, const std::string& path, bool logo,
                          imageio::LoadFailure& failure) {
     if (!logo) return imageio::LoadPicture(images, kSlot, path, failure);
-    marks::LogoLoad load = marks::LoadLogoPicture(images, path);
+    marks::LogoLoad load = marks::LoadLogoPicture(images, kSlot, path);
     failure = load.failure;
     return load.handle;
 }

@@ -21,20 +21,20 @@
 #include "TestFolder.h"
 #include "app/EventLoop.h"
 #include "app/RenderCycle.h"
-#include "app/StartArgument.h"
+#include "app/Thumbnails.h"
 #include "app/StartUp.h"
 #include "imageio/Writer.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/script/Script.h"
 #include "platform/script/ScriptedPlatform.h"
-#include "render/ImageNumbers.h"
+#include "app/ImageNumbers.h"
 #include "render/Scale.h"
 
 namespace velinor::app {
 namespace {
 
 namespace fs = std::filesystem;
-namespace pic = render::pic;
+namespace pic = app::pic;
 using testing::TestFolder;
 
 constexpr render::Color kRed = 0x0000FF;
@@ -209,7 +209,7 @@ TEST_F(PictureWorkflow, AnOpenedJpegShowsTheDecodedPictureShrunk) {
         const render::RasterImage* work = state.images.Find(pic::PicWork);
         const render::RasterImage* shown = state.images.Find(pic::PicOpened);
         ASSERT_TRUE(work != nullptr && shown != nullptr);
-        const PreviewExtent size = PreviewSize(work->width, work->height);
+        const FittedSize size = PreviewSize(work->width, work->height);
         ASSERT_EQ(shown->width, size.width);
         ASSERT_EQ(shown->height, size.height);
         EXPECT_EQ(shown->pixels, render::ScaleHalftone(*work, size.width, size.height).pixels);

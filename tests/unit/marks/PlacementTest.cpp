@@ -117,5 +117,25 @@ TEST_F(TextMarkTest, SizeColourAndCuttingAtTheEdges) {
     EXPECT_EQ(DrawTextMark(other, fonts, spec, 96, "", Anchor::Centre).width, 0);
 }
 
+// The logo mark as the handlers and the batch draw it: a logo that did not decode leaves the
+// picture alone; a blended one mixes by hand-worked values, a keyed one leaves out its key.
+TEST(LogoPlacement, DrawLogoBlendsKeysOrDrawsNothing) {
+    RasterImage picture = Filled(4, 4, MakeColor(100, 100, 100));
+    EXPECT_FALSE(DrawLogo(picture, nullptr, Anchor::TopLeft, false, 0, 0));
+    EXPECT_EQ(picture.At(0, 0), MakeColor(100, 100, 100));
+
+    // Transparency 51: 200 x 204 / 255 + 100 x 51 / 255 = 160 + 20 per channel.
+    const RasterImage bright = Filled(2, 2, MakeColor(200, 200, 200));
+    EXPECT_TRUE(DrawLogo(picture, &bright, Anchor::BottomRight, false, 51, 0));
+    EXPECT_EQ(picture.At(3, 3), MakeColor(180, 180, 180));
+    EXPECT_EQ(picture.At(1, 1), MakeColor(100, 100, 100));
+
+    RasterImage keyed = Filled(2, 1, MakeColor(1, 2, 3));
+    keyed.At(1, 0) = MakeColor(9, 9, 9);
+    EXPECT_TRUE(DrawLogo(picture, &keyed, Anchor::TopLeft, true, 255, MakeColor(1, 2, 3)));
+    EXPECT_EQ(picture.At(0, 0), MakeColor(100, 100, 100));  // the key colour is left out
+    EXPECT_EQ(picture.At(1, 0), MakeColor(9, 9, 9));        // keyed logos ignore transparency
+}
+
 }  // namespace
 }  // namespace velinor::marks

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "marks/LogoRoutes.h"
-#include "marks/PluginLibrary.h"
+#include "plugins/PluginHost.h"
 #include "PluginTestSupport.h"
 #include "plugins/SharedObjectCheck.h"
 
@@ -13,6 +13,7 @@ namespace velinor::marks {
 namespace {
 
 using plugins::IsSoundSharedObject;
+using plugins::PluginLibrary;
 using imageio::testing::ReadBytes;
 using imageio::testing::ScratchFolder;
 using imageio::testing::StagedPlugin;
@@ -73,14 +74,14 @@ TEST(PluginCheck, LogoRoutesTreatADamagedLibraryAsMissing) {
     render::ImageRegistry images;
     std::filesystem::copy_file(StagedPlugin("image323.so"), "data/image323.so");
     std::filesystem::copy_file(StagedPlugin("nviewlib.so"), "data/nviewlib.so");
-    EXPECT_NE(LoadLogoPicture(images, "logo.gif").handle, nullptr);   // sound libraries read both
-    EXPECT_NE(LoadLogoPicture(images, "logo.pcx").handle, nullptr);
+    EXPECT_NE(LoadLogoPicture(images, 1, "logo.gif").handle, nullptr);   // sound libraries read both
+    EXPECT_NE(LoadLogoPicture(images, 1, "logo.pcx").handle, nullptr);
 
     WriteBytes("data/image323.so", Head(ReadBytes(StagedPlugin("image323.so")), 1000));
     std::filesystem::remove("data/nviewlib.so");
     std::filesystem::copy_file(VELINOR_DATA_EXPORTS_LIBRARY, "data/nviewlib.so");
-    EXPECT_EQ(LoadLogoPicture(images, "logo.gif").handle, nullptr);
-    EXPECT_EQ(LoadLogoPicture(images, "logo.pcx").handle, nullptr);
+    EXPECT_EQ(LoadLogoPicture(images, 1, "logo.gif").handle, nullptr);
+    EXPECT_EQ(LoadLogoPicture(images, 1, "logo.pcx").handle, nullptr);
     std::filesystem::current_path(previous);
 }
 

@@ -5,7 +5,7 @@
 namespace velinor::imageio {
 namespace {
 
-using marks::PluginLibrary;
+using plugins::PluginLibrary;
 
 using render::Color;
 using render::MakeColor;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "marks/PluginLibrary.h"
+#include "plugins/PluginHost.h"
 #include "plugins/PluginApi.h"
 #include "render/Color.h"
 #include "../imageio/WriteTestSupport.h"

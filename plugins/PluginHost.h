@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace velinor::marks {
+namespace velinor::plugins {
 
 // One picture library opened with dlopen for as long as this object lives. The path is taken
 // as given: a relative path containing a slash (data/image323.so) is resolved against the
@@ -29,4 +29,4 @@ private:
     void* handle_ = nullptr;
 };
 
-}  // namespace velinor::marks
+}  // namespace velinor::plugins

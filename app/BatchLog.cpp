@@ -1,13 +1,10 @@
-#include "app/BatchNames.h"
-
-#include "imageio/FileNames.h"
+#include "app/BatchLog.h"
 
 namespace velinor::app {
 
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-constexpr const char* kDefaultStem = "img";
 
 constexpr int kTextProcessed = 87;
 constexpr int kTextSavedAs = 88;
@@ -21,20 +18,6 @@ constexpr int kTextSummaryWritten = 42;
 constexpr int kTextSummaryRest = 43;
 
 }  // namespace
-
-OutputName BatchOutputName(const std::string& outputDir, const std::string& pictureName, bool keepNames,
-                           int number, const std::string& source) {
-    OutputName name;
-    if (keepNames) {
-        name.path = outputDir + imageio::FilePart(source);
-        name.shown = name.path;
-        name.kept = true;
-        return name;
-    }
-    name.shown = outputDir + (pictureName.empty() ? std::string(kDefaultStem) : pictureName) + std::to_string(number);
-    name.path = name.shown + ".jpg";
-    return name;
-}
 
 std::string WrittenLogLine(const TextTable& texts, const std::string& source, const OutputName& name) {
     return source + texts[kTextProcessed] + kLineEnd + texts[kTextSavedAs] + name.shown +

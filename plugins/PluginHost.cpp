@@ -1,15 +1,15 @@
-#include "marks/PluginLibrary.h"
+#include "plugins/PluginHost.h"
 
 #include <dlfcn.h>
 
 #include "plugins/SharedObjectCheck.h"
 
-namespace velinor::marks {
+namespace velinor::plugins {
 
 PluginLibrary::PluginLibrary(const std::string& path) {
     // Without a slash dlopen would search the library path instead of the current folder.
     if (path.find('/') == std::string::npos) return;
-    if (!plugins::IsSoundSharedObject(path)) return;   // damaged: as if it were missing
+    if (!IsSoundSharedObject(path)) return;   // damaged: as if it were missing
     handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
@@ -21,4 +21,4 @@ void* PluginLibrary::FindSymbol(const char* name) const {
     return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
 }
 
-}  // namespace velinor::marks
+}  // namespace velinor::plugins

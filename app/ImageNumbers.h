@@ -1,7 +1,7 @@
 #pragma once
 
 // The fixed numbers under which the program keeps its pictures in the image registry.
-namespace velinor::render::pic {
+namespace velinor::app::pic {
 
 constexpr int PicOpened = 45;          // the picture as opened, shrunk to preview size
 constexpr int PicStartPreview = 46;    // blank preview at start; the start argument's picture
@@ -21,7 +21,6 @@ constexpr int PicTextureIcon = 169;
 constexpr int PicTexture = 171;
 constexpr int PicFrameLayer = 172;
 constexpr int PicUnframed = 191;
-constexpr int PicPcxBuffer = 3000;
 constexpr int PicPicker = 10000;
 
-}  // namespace velinor::render::pic
+}  // namespace velinor::app::pic

@@ -1,0 +1,27 @@
+#include "app/BatchOutputNames.h"
+
+#include "imageio/FileNames.h"
+
+namespace velinor::app {
+
+namespace {
+
+constexpr const char* kDefaultStem = "img";
+
+}  // namespace
+
+OutputName BatchOutputName(const std::string& outputDir, const std::string& pictureName, bool keepNames,
+                           int number, const std::string& source) {
+    OutputName name;
+    if (keepNames) {
+        name.path = outputDir + imageio::FilePart(source);
+        name.shown = name.path;
+        name.kept = true;
+        return name;
+    }
+    name.shown = outputDir + (pictureName.empty() ? std::string(kDefaultStem) : pictureName) + std::to_string(number);
+    name.path = name.shown + ".jpg";
+    return name;
+}
+
+}  // namespace velinor::app

@@ -1,0 +1,120 @@
+#include <string>
+
+#include "app/ColourPicker.h"
+#include "app/Handlers.h"
+#include "app/ImageNumbers.h"
+#include "app/MarkControls.h"
+#include "app/Messages.h"
+#include "app/RenderCycle.h"
+#include "imageio/Loader.h"
+#include "marks/LogoPlacement.h"
+#include "marks/LogoRoutes.h"
+
+// The logo mark of the first tab, and the logo choice of the batch tab.
+namespace velinor::app::handlers {
+
+using platform::ControlId;
+
+namespace {
+
+constexpr int kLogoTitle = 97;
+constexpr int kBatchLogoTitle = 59;
+constexpr int kNoPictureForLogo = 96;
+constexpr const char* kLogoTitleFormats = "  (Jpg,Bmp,Png,Gif,TGA,ICO,PCX)";
+constexpr const char* kLogoPattern =
+    "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG|Gif|*.gif;*.GIF|TGA|*.tga;*TGA|ICO|*.ico;*.ICO|PCX|*.pcx;*.PCX";
+constexpr const char* kBatchLogoPattern =
+    "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG|Gif|*.gif;*.Gif;*.GIF|TGA|*.tga;*.TGA|ICO|*.ico;*.ICO|PCX|*.pcx;*.PCX";
+
+// Shows or hides the logo's transparency track bar with its two labels.
+void ShowLogoAlpha(ProgramState& state, bool shown) {
+    platform::Platform& p = state.platform;
+    p.EnableControl(ControlId::TrkLogoAlpha, shown);
+    p.ShowControl(ControlId::TrkLogoAlpha, shown);
+    p.ShowControl(ControlId::LblLogoAlpha, shown);
+    p.ShowControl(ControlId::LblLogoAlphaMax, shown);
+}
+
+// Loads the logo by its route and, in logo mode, draws it onto the working picture: keyed
+// logos with the key colour (the transparency controls hidden), others blended with the
+// track bar's transparency (the controls shown). False when not in logo mode (nothing drawn).
+// A logo that does not decode draws nothing.
+bool LoadAndDrawLogo(ProgramState& state, render::RasterImage& work, int transparency) {
+    MarkState& m = state.marks;
+    const marks::LogoLoad logo = marks::LoadLogoPicture(state.images, pic::PicLogo, m.LogoFile);
+    m.LogoKeyed = logo.keyed;
+    if (!Checked(state, ControlId::OptModeLogo)) return false;
+    ShowLogoAlpha(state, m.LogoKeyed == 0);
+    marks::DrawLogo(work, state.images.Find(pic::PicLogo), CheckedAnchor(state, ControlId::OptLogoPos1),
+                    m.LogoKeyed == 1, transparency, m.LogoKeyColor);
+    return true;
+}
+
+}  // namespace
+
+void DrawLogoAtPosition(ProgramState& state, ControlId) {
+    RenderCycle(state, [&](render::RasterImage& work) {
+        if (state.marks.LogoFile.empty()) return false;
+        const int transparency = state.platform.GetState(ControlId::TrkLogoAlpha);
+        state.platform.SetText(ControlId::TxtLogoFile, state.marks.LogoFile);
+        return LoadAndDrawLogo(state, work, transparency);
+    });
+}
+
+void RedrawLogoAlpha(ProgramState& state, ControlId) {
+    // The track bar is hidden while a keyed logo is placed, so this always blends; the
+    // logo is read with the picture loader whatever its extension.
+    RenderCycle(state, [&](render::RasterImage& work) {
+        MarkState& m = state.marks;
+        if (m.LogoFile.empty()) return false;
+        const int transparency = state.platform.GetState(ControlId::TrkLogoAlpha);
+        state.platform.SetText(ControlId::TxtLogoFile, m.LogoFile);
+        const render::RasterImage* logo = imageio::LoadPicture(state.images, pic::PicLogo, m.LogoFile);
+        if (!Checked(state, ControlId::OptModeLogo)) return false;
+        marks::DrawLogo(work, logo, CheckedAnchor(state, ControlId::OptLogoPos1), false, transparency, render::kBlack);
+        return true;
+    });
+}
+
+void ChooseLogoFile(ProgramState& state, ControlId) {
+    platform::Platform& p = state.platform;
+    MarkState& m = state.marks;
+    state.images.DropImage(pic::PicPreview);
+    state.images.DropImage(pic::PicWork);
+    render::RasterImage* work = ReloadWork(state);
+    if (work == nullptr) {
+        ShowWarning(state, kInformationCaption, kNoPictureForLogo);
+        return;
+    }
+    platform::FileRequest request;
+    request.title = state.texts[kLogoTitle] + kLogoTitleFormats;
+    request.pattern = kLogoPattern;
+    m.LogoFile = p.OpenFileRequester(request);
+    if (m.LogoFile.empty()) return;
+
+    const int transparency = p.GetState(ControlId::TrkLogoAlpha);
+    p.SetText(ControlId::TxtLogoFile, m.LogoFile);
+    state.images.DropImage(pic::PicLogo);
+    // GIF and ICO logos ask for their key colour first; PCX logos keep the last one picked.
+    if (marks::LogoRouteFor(m.LogoFile).route == marks::LogoRoute::Library) m.LogoKeyColor = PickColour(state, m.LogoFile);
+    // The picker ran an event loop of its own; the working picture is looked up again.
+    work = state.images.Find(pic::PicWork);
+    if (work == nullptr) return;
+    if (LoadAndDrawLogo(state, *work, transparency)) PublishWork(state);
+}
+
+void ChooseBatchLogoFile(ProgramState& state, ControlId) {
+    platform::Platform& p = state.platform;
+    platform::FileRequest request;
+    request.title = state.texts[kBatchLogoTitle];
+    request.pattern = kBatchLogoPattern;
+    state.marks.LogoFile = p.OpenFileRequester(request);
+    // Keyed logos have no transparency; a cancel (empty name) shows the controls again.
+    const bool keyed = marks::LogoRouteFor(state.marks.LogoFile).keyed == 1;
+    p.ShowControl(ControlId::TrkBatchAlpha, !keyed);
+    p.ShowControl(ControlId::LblBatchAlpha, !keyed);
+    p.ShowControl(ControlId::LblBatchAlphaMax, !keyed);
+    if (!state.marks.LogoFile.empty()) p.SetText(ControlId::TxtBatchLogoFile, state.marks.LogoFile);
+}
+
+}  // namespace velinor::app::handlers
