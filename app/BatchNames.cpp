@@ -1,6 +1,8 @@
 #include "app/BatchNames.h"
 
+#include "app/TextKeys.h"
 #include "imageio/FileNames.h"
+#include "imageio/PictureKinds.h"
 
 namespace velinor::app {
 
@@ -8,17 +10,6 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kDefaultStem = "img";
-
-constexpr int kTextProcessed = 87;
-constexpr int kTextSavedAs = 88;
-constexpr int kTextNumberedEnding = 89;
-constexpr int kTextKeptEnding = 90;
-constexpr int kTextNotLoaded = 37;
-constexpr int kTextLogoNotLoaded = 38;
-constexpr int kTextNotSaved = 40;
-constexpr int kTextWouldReplaceSource = 41;
-constexpr int kTextSummaryWritten = 42;
-constexpr int kTextSummaryRest = 43;
 
 }  // namespace
 
@@ -32,7 +23,7 @@ OutputName BatchOutputName(const std::string& outputDir, const std::string& pict
         return name;
     }
     name.shown = outputDir + (pictureName.empty() ? std::string(kDefaultStem) : pictureName) + std::to_string(number);
-    name.path = name.shown + ".jpg";
+    name.path = name.shown + imageio::KindInfo(imageio::PictureKind::Jpeg).suffix;
     return name;
 }
 
@@ -42,11 +33,11 @@ std::string WrittenLogLine(const TextTable& texts, const std::string& source, co
 }
 
 std::string SkippedLogLine(const TextTable& texts, const std::string& source, SkipReason reason) {
-    int key = kTextNotLoaded;
+    TextKey key = kTextNotLoaded;
     switch (reason) {
         case SkipReason::NotLoaded: key = kTextNotLoaded; break;
         case SkipReason::LogoNotLoaded: key = kTextLogoNotLoaded; break;
-        case SkipReason::NotSaved: key = kTextNotSaved; break;
+        case SkipReason::NotSaved: key = kTextResultNotSaved; break;
         case SkipReason::WouldReplaceSource: key = kTextWouldReplaceSource; break;
     }
     return source + texts[key] + kLineEnd;

@@ -7,11 +7,12 @@
 
 #include "app/BatchList.h"
 #include "app/BatchPoll.h"
-#include "app/BatchPrefetch.h"
+#include "app/PicturePrefetch.h"
 #include "app/Messages.h"
 #include "app/ColourPicker.h"
 #include "app/ProgressWindow.h"
 #include "app/QualityWindow.h"
+#include "app/TextKeys.h"
 #include "imageio/Loader.h"
 #include "imageio/Writer.h"
 #include "marks/LogoPlacement.h"
@@ -24,15 +25,10 @@ namespace velinor::app {
 namespace {
 
 using platform::ControlId;
+using platform::kMainWindow;
 namespace pic = render::pic;
 
-constexpr int kMainWindow = static_cast<int>(platform::WindowId::Main);
 constexpr int kLogoTab = 1;
-constexpr int kMessageNoEntry = 93;
-constexpr int kMessageNoBatchFont = 94;
-constexpr int kMessageNoText = 95;
-constexpr int kMessageNoOutputDir = 91;
-constexpr int kMessageNoLogo = 92;
 
 // The files of a run's list as the file system knows them (device and inode), so that an output
 // name reaching one of them by another spelling, a link or a relative path is still recognised.
@@ -110,7 +106,7 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
         } else {
             marks::LogoStyle style;
             style.anchor = CheckedAnchor(state, ControlId::OptBatchLogoPos1);
-            style.keyed = logo.keyed == 1;
+            style.keyed = logo.keyed;
             style.transparency = state.platform.GetState(ControlId::TrkBatchAlpha);
             style.keyColour = state.marks.LogoKeyColor;
             marks::PlaceLogo(*work, *logo.handle, style);
@@ -170,13 +166,13 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
     p.EnableWindow(kMainWindow, true);
     batch.running = false;
     if (tally.skipped > 0) {
-        p.MessageBox(state.texts[kWarningCaption], SkippedSummary(state.texts, tally.written, tally.listed),
+        p.MessageBox(state.texts[kTextWarning], SkippedSummary(state.texts, tally.written, tally.listed),
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
     }
     return tally;
 }
 
-void RunBatchFromPanel(ProgramState& state) {
+void RunBatch(ProgramState& state) {
     if (state.batch.running) return;
     if (state.platform.GetState(ControlId::PnlBatchMark) == kLogoTab) {
         RunLogoBatch(state);
@@ -188,18 +184,18 @@ void RunBatchFromPanel(ProgramState& state) {
 void RunTextBatch(ProgramState& state) {
     platform::Platform& p = state.platform;
     if (p.ItemCount(ControlId::LstBatch) == 0) {
-        ShowWarning(state, kWarningCaption, kMessageNoEntry);
+        ShowWarning(state, kTextWarning, kTextNoEntry);
         return;
     }
     state.shell.JpegQuality = AskJpegQuality(state);
     state.batch.batchFiles = BatchEntries(state);
     if (!state.shell.BatchFontChosen) {
-        ShowInformation(state, kInformationCaption, kMessageNoBatchFont);
+        ShowInformation(state, kTextInformation, kTextNoBatchFont);
         return;
     }
     const std::string text = p.GetText(ControlId::TxtBatchMark);
     if (text.empty()) {
-        ShowInformation(state, kInformationCaption, kMessageNoText);
+        ShowInformation(state, kTextInformation, kTextNoText);
         return;
     }
     RunBatchFrame(state, TextStep(text));
@@ -213,7 +209,7 @@ void RunLogoBatch(ProgramState& state) {
         m.LogoKeyColor = PickColour(state, m.LogoFile);
     }
     if (p.ItemCount(ControlId::LstBatch) == 0) {
-        ShowWarning(state, kInformationCaption, kMessageNoEntry);
+        ShowWarning(state, kTextInformation, kTextNoEntry);
         return;
     }
     state.shell.JpegQuality = AskJpegQuality(state);
@@ -221,11 +217,11 @@ void RunLogoBatch(ProgramState& state) {
     // The field keeps showing the last logo after a cancelled requester emptied LogoFile; with
     // no file there is nothing to draw, so that is refused like an empty field.
     if (p.GetText(ControlId::TxtBatchLogoFile).empty() || m.LogoFile.empty()) {
-        ShowInformation(state, kInformationCaption, kMessageNoLogo);
+        ShowInformation(state, kTextInformation, kTextNoLogo);
         return;
     }
     if (state.batch.outputDir.empty()) {
-        ShowInformation(state, kInformationCaption, kMessageNoOutputDir);
+        ShowInformation(state, kTextInformation, kTextNoOutputDir);
         return;
     }
     RunBatchFrame(state, LogoStep);

@@ -1,5 +1,6 @@
 #include "app/ColourPicker.h"
 
+#include "app/TextKeys.h"
 #include "marks/LogoRoutes.h"
 #include "render/ImageNumbers.h"
 
@@ -7,12 +8,10 @@ namespace velinor::app {
 namespace {
 
 using platform::ControlId;
-using platform::WindowId;
+using platform::kMainWindow;
+using platform::kPickerWindow;
 
-constexpr int kMainWindow = static_cast<int>(WindowId::Main);
-constexpr int kPickerWindow = static_cast<int>(WindowId::Picker);
 constexpr int kPickerSide = 300;
-constexpr int kPickerTitle = 101;
 
 // The colour under the pointer: read from the picture where it is shown (unscaled, from the
 // control's top-left corner), from the screen elsewhere in the control; 0 when neither can
@@ -36,7 +35,7 @@ render::Color PickColour(ProgramState& state, const std::string& path) {
     render::Color colour = render::kBlack;
     platform::WindowSpec window;
     window.number = kPickerWindow;
-    window.title = state.texts[kPickerTitle];
+    window.title = state.texts[kTextPickColour];
     window.clientWidth = kPickerSide;
     window.clientHeight = kPickerSide;
     window.centred = true;

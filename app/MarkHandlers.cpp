@@ -4,7 +4,9 @@
 #include "app/Handlers.h"
 #include "app/Messages.h"
 #include "app/RenderCycle.h"
+#include "app/TextKeys.h"
 #include "imageio/Loader.h"
+#include "imageio/PictureKinds.h"
 #include "marks/CircleFrame.h"
 #include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
@@ -27,15 +29,6 @@ constexpr const char* kNoPicture = "Es wurde kein Bild geladen!";
 constexpr const char* kNoTexture = "Sie haben keine Textur ausgewählt";
 constexpr const char* kTextureFolder = "texturen/";
 
-constexpr int kLogoTitle = 97;
-constexpr int kBatchLogoTitle = 59;
-constexpr int kNoPictureForLogo = 96;
-constexpr int kNoPictureForFont = 86;
-constexpr const char* kLogoTitleFormats = "  (Jpg,Bmp,Png,Gif,TGA,ICO,PCX)";
-constexpr const char* kLogoPattern =
-    "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG|Gif|*.gif;*.GIF|TGA|*.tga;*TGA|ICO|*.ico;*.ICO|PCX|*.pcx;*.PCX";
-constexpr const char* kBatchLogoPattern =
-    "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG|Gif|*.gif;*.Gif;*.GIF|TGA|*.tga;*.TGA|ICO|*.ico;*.ICO|PCX|*.pcx;*.PCX";
 
 constexpr const char* kDefaultFontFace = "arial";
 constexpr int kDefaultFontPoints = 10;
@@ -72,12 +65,12 @@ bool LoadAndDrawLogo(ProgramState& state, render::RasterImage& work, int transpa
     const marks::LogoLoad logo = marks::LoadLogoPicture(state.images, m.LogoFile);
     m.LogoKeyed = logo.keyed;
     if (!Checked(state, ControlId::OptModeLogo)) return false;
-    ShowLogoAlpha(state, m.LogoKeyed == 0);
+    ShowLogoAlpha(state, !m.LogoKeyed);
     const render::RasterImage* picture = state.images.Find(pic::PicLogo);
     if (picture != nullptr) {
         marks::LogoStyle style;
         style.anchor = CheckedAnchor(state, ControlId::OptLogoPos1);
-        style.keyed = m.LogoKeyed == 1;
+        style.keyed = m.LogoKeyed;
         style.transparency = transparency;
         style.keyColour = m.LogoKeyColor;
         marks::PlaceLogo(work, *picture, style);
@@ -93,7 +86,7 @@ bool ChooseFont(ProgramState& state, bool& chosen) {
         // Face, size and colour are offered again; the style never is.
         request.face = m.MarkFontSpec.face;
         request.pointSize = m.MarkFontSpec.pointSize;
-        request.colour = static_cast<int>(m.MarkFontSpec.color);
+        request.colour = static_cast<int>(m.MarkFontSpec.colour);
     } else {
         request.face = kDefaultFontFace;
         request.pointSize = kDefaultFontPoints;
@@ -104,7 +97,7 @@ bool ChooseFont(ProgramState& state, bool& chosen) {
     chosen = true;
     m.MarkFontSpec.face = answer->face;
     m.MarkFontSpec.pointSize = answer->sizeTenths / 10;
-    m.MarkFontSpec.color = answer->colour & 0xFFFFFFu;
+    m.MarkFontSpec.colour = answer->colour & 0xFFFFFFu;
     m.MarkFontSpec.style = (answer->bold ? marks::kStyleBold : 0) | (answer->italic ? marks::kStyleItalic : 0) |
                            (answer->underline ? marks::kStyleUnderline : 0) | (answer->strikeOut ? marks::kStyleStrikeOut : 0);
     return true;
@@ -215,12 +208,12 @@ void ChooseLogoFile(ProgramState& state, ControlId) {
     state.images.DropImage(pic::PicWork);
     render::RasterImage* work = ReloadWork(state);
     if (work == nullptr) {
-        ShowWarning(state, kInformationCaption, kNoPictureForLogo);
+        ShowWarning(state, kTextInformation, kTextNoPicture);
         return;
     }
     platform::FileRequest request;
-    request.title = state.texts[kLogoTitle] + kLogoTitleFormats;
-    request.pattern = kLogoPattern;
+    request.title = state.texts[kTextChooseLogo] + "  (" + imageio::PatternKindNames(imageio::FilePattern::Logo) + ")";
+    request.pattern = imageio::PatternText(imageio::FilePattern::Logo);
     m.LogoFile = p.OpenFileRequester(request);
     if (m.LogoFile.empty()) return;
 
@@ -237,7 +230,7 @@ void ChooseLogoFile(ProgramState& state, ControlId) {
 
 void ChooseMarkFont(ProgramState& state, ControlId) {
     if (!state.shell.PictureLoaded) {
-        ShowInformation(state, kInformationCaption, kNoPictureForFont);
+        ShowInformation(state, kTextInformation, kTextOpenPictureFirst);
         return;
     }
     if (!ChooseFont(state, state.shell.TextFontChosen)) return;
@@ -257,11 +250,11 @@ void ChooseBatchFont(ProgramState& state, ControlId) { ChooseFont(state, state.s
 void ChooseBatchLogoFile(ProgramState& state, ControlId) {
     platform::Platform& p = state.platform;
     platform::FileRequest request;
-    request.title = state.texts[kBatchLogoTitle];
-    request.pattern = kBatchLogoPattern;
+    request.title = state.texts[kTextLogoFile];
+    request.pattern = imageio::PatternText(imageio::FilePattern::BatchLogo);
     state.marks.LogoFile = p.OpenFileRequester(request);
     // Keyed logos have no transparency; a cancel (empty name) shows the controls again.
-    const bool keyed = marks::LogoRouteFor(state.marks.LogoFile).keyed == 1;
+    const bool keyed = marks::LogoRouteFor(state.marks.LogoFile).keyed;
     p.ShowControl(ControlId::TrkBatchAlpha, !keyed);
     p.ShowControl(ControlId::LblBatchAlpha, !keyed);
     p.ShowControl(ControlId::LblBatchAlphaMax, !keyed);

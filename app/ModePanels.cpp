@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "app/TextKeys.h"
+
 namespace velinor::app {
 
 namespace {
@@ -14,18 +16,15 @@ constexpr ControlId kFrameKindBoxes[] = {ControlId::BoxTexture, ControlId::BoxCi
 
 struct PointerHint {
     ControlId control;
-    int key;
+    TextKey key;
 };
 
 constexpr PointerHint kPointerHints[] = {
-    {ControlId::ImgSource, 69},
-    {ControlId::ImgPreview, 70},
-    {ControlId::BtnOpen, 71},
-    {ControlId::BtnSave, 72},
+    {ControlId::ImgSource, kTextSourceHint},
+    {ControlId::ImgPreview, kTextPreviewHint},
+    {ControlId::BtnOpen, kTextOpenHint},
+    {ControlId::BtnSave, kTextSaveHint},
 };
-constexpr int kTextModeHint = 55;
-constexpr int kLogoModeHint = 73;
-constexpr int kBatchTabHint = 56;
 
 bool Checked(const platform::Platform& p, ControlId id) { return p.GetState(id) != 0; }
 
@@ -35,17 +34,17 @@ void ShowOnly(platform::Platform& p, ControlId shown) {
     for (ControlId id : kModeBoxes) p.ShowControl(id, id == shown);
 }
 
-int HintKey(const platform::Platform& p) {
+TextKey HintKey(const platform::Platform& p) {
     const int tab = p.GetState(ControlId::PnlTabs);
     if (tab == 0) {
         for (const PointerHint& hint : kPointerHints) {
             if (PointerOverControl(p, hint.control)) return hint.key;
         }
-        if (Checked(p, ControlId::OptModeText)) return kTextModeHint;
-        if (Checked(p, ControlId::OptModeLogo)) return kLogoModeHint;
+        if (Checked(p, ControlId::OptModeText)) return kTextTextModeHint;
+        if (Checked(p, ControlId::OptModeLogo)) return kTextLogoModeHint;
     }
-    if (tab == 1) return kBatchTabHint;
-    return 0;
+    if (tab == 1) return kTextBatchTabHint;
+    return kTextNone;
 }
 
 }  // namespace
@@ -69,8 +68,8 @@ void ApplyModePanels(ProgramState& state) {
 }
 
 void UpdateStatusHint(ProgramState& state) {
-    const int key = HintKey(state.platform);
-    state.platform.SetStatusText(0, key == 0 ? std::string() : state.texts[key]);
+    const TextKey key = HintKey(state.platform);
+    state.platform.SetStatusText(0, key == kTextNone ? std::string() : state.texts[key]);
 }
 
 bool PointerOverControl(const platform::Platform& platform, platform::ControlId id) {

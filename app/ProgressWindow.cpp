@@ -1,14 +1,14 @@
 #include "app/ProgressWindow.h"
 
+#include "app/TextKeys.h"
+
 namespace velinor::app {
 
 namespace {
 
 using platform::ControlId;
+using platform::kMainWindow;
 
-constexpr int kTitleText = 83;
-constexpr int kCancelText = 84;
-constexpr int kMainWindow = static_cast<int>(platform::WindowId::Main);
 
 }  // namespace
 
@@ -16,7 +16,7 @@ void OpenProgressWindow(ProgramState& state) {
     platform::Platform& p = state.platform;
     platform::WindowSpec window;
     window.number = kProgressWindow;
-    window.title = state.texts[kTitleText];
+    window.title = state.texts[kTextPictures];
     window.clientWidth = 500;
     window.clientHeight = 250;
     window.centred = false;
@@ -39,7 +39,7 @@ void OpenProgressWindow(ProgramState& state) {
     cancel.kind = platform::ControlKind::Button;
     cancel.parent.window = kProgressWindow;
     cancel.geometry = {200, 220, 100, 20};
-    cancel.text = state.texts[kCancelText];
+    cancel.text = state.texts[kTextCancel];
     p.CreateControl(cancel);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/MainWindowLayout.h"
+#include "app/TextKeys.h"
 
 namespace velinor::app {
 
@@ -10,12 +11,8 @@ namespace {
 
 using platform::ControlId;
 using platform::ControlKind;
+using platform::kQualityWindow;
 
-constexpr int kQualityWindow = static_cast<int>(platform::WindowId::Quality);
-constexpr int kTitleKey = 85;
-constexpr int kQualityWordKey = 67;
-constexpr int kLowKey = 65;
-constexpr int kHighKey = 66;
 
 platform::ControlSpec Control(ControlId id, ControlKind kind, platform::Rect geometry, std::string text) {
     platform::ControlSpec spec;
@@ -31,7 +28,7 @@ bool OpenQualityWindow(ProgramState& state) {
     platform::Platform& p = state.platform;
     platform::WindowSpec window;
     window.number = kQualityWindow;
-    window.title = state.texts[kTitleKey];
+    window.title = state.texts[kTextJpegQuality];
     window.clientWidth = 250;
     window.clientHeight = 80;
     window.centred = true;
@@ -43,10 +40,10 @@ bool OpenQualityWindow(ProgramState& state) {
     track.maximum = 10;
     const bool built =
         p.CreateControl(Control(ControlId::LblQuality, ControlKind::Label, {10, 10, 140, 20},
-                                "Jpeg-" + state.texts[kQualityWordKey])) &&
-        p.CreateControl(Control(ControlId::LblQualityLow, ControlKind::Label, {9, 30, 55, 20}, state.texts[kLowKey])) &&
+                                "Jpeg-" + state.texts[kTextQualityWord])) &&
+        p.CreateControl(Control(ControlId::LblQualityLow, ControlKind::Label, {9, 30, 55, 20}, state.texts[kTextQualityLow])) &&
         p.CreateControl(track) &&
-        p.CreateControl(Control(ControlId::LblQualityHigh, ControlKind::Label, {186, 30, 80, 20}, state.texts[kHighKey])) &&
+        p.CreateControl(Control(ControlId::LblQualityHigh, ControlKind::Label, {186, 30, 80, 20}, state.texts[kTextQualityHigh])) &&
         p.CreateControl(Control(ControlId::BtnQualityOk, ControlKind::Button, {105, 45, 40, 20}, "OK"));
     if (!built) {
         p.CloseWindow(kQualityWindow);

@@ -11,6 +11,7 @@
 #include "app/ShellHooks.h"
 #include "app/ShrinkWhileDecoding.h"
 #include "imageio/FileNames.h"
+#include "imageio/PictureKinds.h"
 #include "imageio/Loader.h"
 #include "render/ImageNumbers.h"
 
@@ -25,14 +26,8 @@ namespace pic = render::pic;
 constexpr int kBatchTab = 1;
 constexpr float kWideAspect = 1.4f;
 
-// The extensions a folder scan puts on the batch list, compared exactly.
-constexpr const char* kListedExtensions[] = {"jpg", "JPG", "png", "PNG", "tga", "TGA", "bmp", "BMP"};
-
-bool Listed(const std::string& path) {
-    const std::string extension = imageio::ExtensionPart(path);
-    return std::any_of(std::begin(kListedExtensions), std::end(kListedExtensions),
-                       [&](const char* listed) { return extension == listed; });
-}
+// True for the files a folder scan puts on the batch list.
+bool Listed(const std::string& path) { return imageio::CountsFor(imageio::ExtensionPart(path), imageio::kFolderStart); }
 
 int Nearest(float ratio, int height) {
     return static_cast<int>(std::nearbyint(static_cast<double>(ratio) * height));

@@ -15,7 +15,7 @@ enum class LogoRoute {
 
 struct LogoRouteChoice {
     LogoRoute route = LogoRoute::Picture;
-    int keyed = 0;  // 1 when the logo is drawn with a key colour instead of blended
+    bool keyed = false;  // drawn with a key colour instead of blended
 };
 
 // The route for a logo file by the extension part of its name, compared exactly, case included:
@@ -25,7 +25,7 @@ LogoRouteChoice LogoRouteFor(const std::string& logoFile);
 
 struct LogoLoad {
     render::ImageHandle handle = nullptr;  // image PicLogo, null when the logo did not decode
-    int keyed = 0;                         // 1 for the routes drawn with a key colour
+    bool keyed = false;                    // true for the routes drawn with a key colour
 };
 
 // Frees PicLogo and decodes logoFile into it by the route its extension selects. A logo that
