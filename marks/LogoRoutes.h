@@ -19,8 +19,8 @@ struct LogoRouteChoice {
 };
 
 // The route for a logo file by the extension part of its name, compared exactly, case included:
-// "gif"/"GIF"/"ico"/"ICO" through image323, "pcx"/"PCX" through nviewlib, both keyed; anything
-// else ("Gif", "tga", "png", ...) through the picture loader, blended.
+// the spellings imageio's table marks kLogoLibrary go through image323 (GIF, ICO) or nviewlib
+// (PCX), keyed; any other, a mixed-case GIF included, through the picture loader, blended.
 LogoRouteChoice LogoRouteFor(const std::string& logoFile);
 
 struct LogoLoad {
