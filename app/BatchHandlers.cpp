@@ -2,6 +2,7 @@
 
 #include "app/BatchList.h"
 #include "app/BatchRun.h"
+#include "app/TextKeys.h"
 
 // The batch tab: its list, its choices and the run.
 namespace velinor::app::handlers {
@@ -10,7 +11,6 @@ using platform::ControlId;
 
 namespace {
 
-constexpr int kOutputFolderTitle = 32;
 
 }  // namespace
 
@@ -32,12 +32,12 @@ void MoveBatchEntryUp(ProgramState& state, ControlId) { MoveSelectedEntry(state,
 // they were, so the field may then show a folder the runs no longer use.
 void ChooseOutputFolder(ProgramState& state, ControlId) {
     platform::Platform& p = state.platform;
-    state.batch.outputDir = p.FolderRequester(state.texts[kOutputFolderTitle], "*.*");
+    state.batch.outputDir = p.FolderRequester(state.texts[kTextOutputFolder], "*.*");
     if (state.batch.outputDir.empty()) return;
     p.EnableControl(ControlId::BtnBatchStart, true);
     p.SetText(ControlId::TxtOutputDir, state.batch.outputDir);
 }
 
-void RunBatch(ProgramState& state, ControlId) { RunBatchFromPanel(state); }
+void RunBatch(ProgramState& state, ControlId) { app::RunBatch(state); }
 
 }  // namespace velinor::app::handlers

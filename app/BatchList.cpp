@@ -8,7 +8,9 @@
 #include <utility>
 
 #include "app/Messages.h"
+#include "app/TextKeys.h"
 #include "imageio/FileNames.h"
+#include "imageio/PictureKinds.h"
 
 namespace velinor::app {
 
@@ -16,13 +18,6 @@ namespace {
 
 using platform::ControlId;
 
-constexpr std::array<std::string_view, 10> kBatchExtensions = {
-    "jpg", "JPG", "jpeg", "JPEG", "bmp", "BMP", "Bmp", "png", "PNG", "Png",
-};
-
-constexpr int kMessageEmptyFileStart = 76;
-constexpr int kMessageEmptyFileEnd = 77;
-constexpr int kMessageNoEntry = 93;
 
 // An entry of LstBatch: its text and the full path kept with it (empty when the text is one).
 struct Entry {
@@ -54,7 +49,7 @@ std::int64_t FileSize(const std::string& path) {
 }
 
 bool IsBatchExtension(const std::string& extension) {
-    return std::find(kBatchExtensions.begin(), kBatchExtensions.end(), extension) != kBatchExtensions.end();
+    return imageio::CountsFor(extension, imageio::kBatchAdd);
 }
 
 void AddExplorerSelection(ProgramState& state) {
@@ -70,8 +65,8 @@ void AddExplorerSelection(ProgramState& state) {
         if (FileSize(path) > 0) {
             p.AddItem(ControlId::LstBatch, path);
         } else {
-            p.MessageBox(state.texts[kWarningCaption],
-                         state.texts[kMessageEmptyFileStart] + name + state.texts[kMessageEmptyFileEnd],
+            p.MessageBox(state.texts[kTextWarning],
+                         state.texts[kTextEmptyFileStart] + name + state.texts[kTextEmptyFileEnd],
                          platform::MessageIcon::None, platform::MessageButtons::Ok);
         }
     }
@@ -119,7 +114,7 @@ void MoveSelectedEntry(ProgramState& state, int offset) {
     platform::Platform& p = state.platform;
     const int selected = p.GetState(ControlId::LstBatch);
     if (selected < 0) {
-        ShowInformation(state, kInformationCaption, kMessageNoEntry);
+        ShowInformation(state, kTextInformation, kTextNoEntry);
         return;
     }
     const int other = selected + offset;

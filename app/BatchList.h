@@ -13,8 +13,8 @@ namespace velinor::app {
 // that is not a regular file (a device, a pipe) reports -1: it is not a picture to read.
 std::int64_t FileSize(const std::string& path);
 
-// True for the extensions a picture is added under, compared exactly: "jpg", "JPG", "jpeg",
-// "JPEG", "bmp", "BMP", "Bmp", "png", "PNG", "Png". The explorer shows other spellings too.
+// True for the extensions a picture is added under (imageio::kBatchAdd), compared exactly.
+// The explorer shows other spellings too.
 bool IsBatchExtension(const std::string& extension);
 
 // Adds every entry of LstExplorer that is a file, is selected and has a batch extension, in

@@ -1,21 +1,12 @@
 #include "app/BatchLog.h"
 
+#include "app/TextKeys.h"
+
 namespace velinor::app {
 
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-
-constexpr int kTextProcessed = 87;
-constexpr int kTextSavedAs = 88;
-constexpr int kTextNumberedEnding = 89;
-constexpr int kTextKeptEnding = 90;
-constexpr int kTextNotLoaded = 37;
-constexpr int kTextLogoNotLoaded = 38;
-constexpr int kTextNotSaved = 40;
-constexpr int kTextWouldReplaceSource = 41;
-constexpr int kTextSummaryWritten = 42;
-constexpr int kTextSummaryRest = 43;
 
 }  // namespace
 
@@ -25,11 +16,11 @@ std::string WrittenLogLine(const TextTable& texts, const std::string& source, co
 }
 
 std::string SkippedLogLine(const TextTable& texts, const std::string& source, SkipReason reason) {
-    int key = kTextNotLoaded;
+    TextKey key = kTextNotLoaded;
     switch (reason) {
         case SkipReason::NotLoaded: key = kTextNotLoaded; break;
         case SkipReason::LogoNotLoaded: key = kTextLogoNotLoaded; break;
-        case SkipReason::NotSaved: key = kTextNotSaved; break;
+        case SkipReason::NotSaved: key = kTextResultNotSaved; break;
         case SkipReason::WouldReplaceSource: key = kTextWouldReplaceSource; break;
     }
     return source + texts[key] + kLineEnd;

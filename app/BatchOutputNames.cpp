@@ -1,6 +1,7 @@
 #include "app/BatchOutputNames.h"
 
 #include "imageio/FileNames.h"
+#include "imageio/PictureKinds.h"
 
 namespace velinor::app {
 
@@ -20,7 +21,7 @@ OutputName BatchOutputName(const std::string& outputDir, const std::string& pict
         return name;
     }
     name.shown = outputDir + (pictureName.empty() ? std::string(kDefaultStem) : pictureName) + std::to_string(number);
-    name.path = name.shown + ".jpg";
+    name.path = name.shown + imageio::KindInfo(imageio::PictureKind::Jpeg).suffix;
     return name;
 }
 

@@ -7,12 +7,13 @@
 
 #include "app/BatchList.h"
 #include "app/BatchPoll.h"
-#include "app/BatchPrefetch.h"
+#include "app/PicturePrefetch.h"
 #include "app/MarkControls.h"
 #include "app/Messages.h"
 #include "app/ColourPicker.h"
 #include "app/ProgressWindow.h"
 #include "app/QualityWindow.h"
+#include "app/TextKeys.h"
 #include "imageio/Loader.h"
 #include "imageio/Writer.h"
 #include "marks/LogoPlacement.h"
@@ -25,14 +26,9 @@ namespace velinor::app {
 namespace {
 
 using platform::ControlId;
+using platform::kMainWindow;
 
-constexpr int kMainWindow = static_cast<int>(platform::WindowId::Main);
 constexpr int kLogoTab = 1;
-constexpr int kMessageNoEntry = 93;
-constexpr int kMessageNoBatchFont = 94;
-constexpr int kMessageNoText = 95;
-constexpr int kMessageNoOutputDir = 91;
-constexpr int kMessageNoLogo = 92;
 
 // The files of a run's list as the file system knows them (device and inode), so that an output
 // name reaching one of them by another spelling, a link or a relative path is still recognised.
@@ -98,7 +94,7 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
         if (logo.handle == nullptr || work == nullptr) {
             outcome.skipped = SkipReason::LogoNotLoaded;
         } else {
-            marks::DrawLogo(*work, logo.handle, CheckedAnchor(state, ControlId::OptBatchLogoPos1), logo.keyed == 1,
+            marks::DrawLogo(*work, logo.handle, CheckedAnchor(state, ControlId::OptBatchLogoPos1), logo.keyed,
                             state.platform.GetState(ControlId::TrkBatchAlpha), state.marks.LogoKeyColor);
             outcome = Save(state, pic::PicWork, output);
         }
@@ -156,13 +152,13 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
     p.EnableWindow(kMainWindow, true);
     batch.running = false;
     if (tally.skipped > 0) {
-        p.MessageBox(state.texts[kWarningCaption], SkippedSummary(state.texts, tally.written, tally.listed),
+        p.MessageBox(state.texts[kTextWarning], SkippedSummary(state.texts, tally.written, tally.listed),
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
     }
     return tally;
 }
 
-void RunBatchFromPanel(ProgramState& state) {
+void RunBatch(ProgramState& state) {
     if (state.batch.running) return;
     if (state.platform.GetState(ControlId::PnlBatchMark) == kLogoTab) {
         RunLogoBatch(state);
@@ -174,18 +170,18 @@ void RunBatchFromPanel(ProgramState& state) {
 void RunTextBatch(ProgramState& state) {
     platform::Platform& p = state.platform;
     if (p.ItemCount(ControlId::LstBatch) == 0) {
-        ShowWarning(state, kWarningCaption, kMessageNoEntry);
+        ShowWarning(state, kTextWarning, kTextNoEntry);
         return;
     }
     state.shell.JpegQuality = AskJpegQuality(state);
     state.batch.batchFiles = BatchEntries(state);
     if (!state.shell.BatchFontChosen) {
-        ShowInformation(state, kInformationCaption, kMessageNoBatchFont);
+        ShowInformation(state, kTextInformation, kTextNoBatchFont);
         return;
     }
     const std::string text = p.GetText(ControlId::TxtBatchMark);
     if (text.empty()) {
-        ShowInformation(state, kInformationCaption, kMessageNoText);
+        ShowInformation(state, kTextInformation, kTextNoText);
         return;
     }
     RunBatchFrame(state, TextStep(text));
@@ -199,7 +195,7 @@ void RunLogoBatch(ProgramState& state) {
         m.LogoKeyColor = PickColour(state, m.LogoFile);
     }
     if (p.ItemCount(ControlId::LstBatch) == 0) {
-        ShowWarning(state, kInformationCaption, kMessageNoEntry);
+        ShowWarning(state, kTextInformation, kTextNoEntry);
         return;
     }
     state.shell.JpegQuality = AskJpegQuality(state);
@@ -207,11 +203,11 @@ void RunLogoBatch(ProgramState& state) {
     // The field keeps showing the last logo after a cancelled requester emptied LogoFile; with
     // no file there is nothing to draw, so that is refused like an empty field.
     if (p.GetText(ControlId::TxtBatchLogoFile).empty() || m.LogoFile.empty()) {
-        ShowInformation(state, kInformationCaption, kMessageNoLogo);
+        ShowInformation(state, kTextInformation, kTextNoLogo);
         return;
     }
     if (state.batch.outputDir.empty()) {
-        ShowInformation(state, kInformationCaption, kMessageNoOutputDir);
+        ShowInformation(state, kTextInformation, kTextNoOutputDir);
         return;
     }
     RunBatchFrame(state, LogoStep);

@@ -35,7 +35,7 @@ struct RunTally {
 RunTally RunBatchFrame(ProgramState& state, const PictureStep& step);
 
 // BtnBatchStart: a logo batch when the mark panel shows its logo tab, else a text batch.
-void RunBatchFromPanel(ProgramState& state);
+void RunBatch(ProgramState& state);
 
 // The two runs with their checks and questions, in order.
 void RunTextBatch(ProgramState& state);

@@ -9,9 +9,8 @@ namespace velinor::app {
 namespace {
 
 using platform::ControlId;
-using platform::WindowId;
-
-constexpr int kPickerWindow = static_cast<int>(WindowId::Picker);
+using platform::kMainWindow;
+using platform::kPickerWindow;
 
 // The colour under the pointer: read from the picture where it is shown (unscaled, from the
 // control's top-left corner), from the screen elsewhere in the control; 0 when neither can

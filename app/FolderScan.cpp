@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imageio/FileNames.h"
+#include "imageio/PictureKinds.h"
 
 namespace velinor::app {
 
@@ -13,15 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The extensions a folder scan puts on the batch list, compared exactly.
-constexpr const char* kListedExtensions[] = {"jpg", "JPG", "png", "PNG", "tga", "TGA", "bmp", "BMP"};
-
 }  // namespace
 
 bool ListedPicture(const std::string& path) {
-    const std::string extension = imageio::ExtensionPart(path);
-    return std::any_of(std::begin(kListedExtensions), std::end(kListedExtensions),
-                       [&](const char* listed) { return extension == listed; });
+    return imageio::CountsFor(imageio::ExtensionPart(path), imageio::kFolderStart);
 }
 
 void ScanFolder(ProgramState& state, const std::string& folder) {

@@ -26,8 +26,8 @@ void EchoSpinValue(ProgramState& state, ControlId id) {
 
 void OpenWebsite(ProgramState& state, ControlId) { state.platform.OpenUrl(kWebsite); }
 
-void ChooseDefaultFolder(ProgramState& state, ControlId) { ChooseDefaultDir(state); }
+void ChooseDefaultDir(ProgramState& state, ControlId) { app::ChooseDefaultDir(state); }
 
-void StoreSettings(ProgramState& state, ControlId) { SaveSettings(state); }
+void SaveSettings(ProgramState& state, ControlId) { app::SaveSettings(state); }
 
 }  // namespace velinor::app::handlers

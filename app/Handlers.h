@@ -2,8 +2,9 @@
 
 #include "app/ProgramState.h"
 
-// The handlers of control events, one per action. Those of the shell act here; the others
-// belong to the picture, mark and batch code and do nothing until that code takes them over.
+// The handlers of control events, one per action, each named as its entry of the dispatch
+// table. Those of the shell are defined in Handlers.cpp; the others beside the picture, mark
+// and batch code they call.
 namespace velinor::app::handlers {
 
 void DoNothing(ProgramState& state, platform::ControlId id);
@@ -14,8 +15,8 @@ void ShowExplorerFolderInCombo(ProgramState& state, platform::ControlId id);
 // Spin fields show their value as text; the event the spin change queued behind it is dropped.
 void EchoSpinValue(ProgramState& state, platform::ControlId id);
 void OpenWebsite(ProgramState& state, platform::ControlId id);
-void ChooseDefaultFolder(ProgramState& state, platform::ControlId id);
-void StoreSettings(ProgramState& state, platform::ControlId id);
+void ChooseDefaultDir(ProgramState& state, platform::ControlId id);
+void SaveSettings(ProgramState& state, platform::ControlId id);
 
 // Picture input and output
 void OpenPicture(ProgramState& state, platform::ControlId id);

@@ -6,7 +6,9 @@
 #include "app/MarkControls.h"
 #include "app/Messages.h"
 #include "app/RenderCycle.h"
+#include "app/TextKeys.h"
 #include "imageio/Loader.h"
+#include "imageio/PictureKinds.h"
 #include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
 
@@ -16,15 +18,6 @@ namespace velinor::app::handlers {
 using platform::ControlId;
 
 namespace {
-
-constexpr int kLogoTitle = 97;
-constexpr int kBatchLogoTitle = 59;
-constexpr int kNoPictureForLogo = 96;
-constexpr const char* kLogoTitleFormats = "  (Jpg,Bmp,Png,Gif,TGA,ICO,PCX)";
-constexpr const char* kLogoPattern =
-    "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG|Gif|*.gif;*.GIF|TGA|*.tga;*TGA|ICO|*.ico;*.ICO|PCX|*.pcx;*.PCX";
-constexpr const char* kBatchLogoPattern =
-    "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG|Gif|*.gif;*.Gif;*.GIF|TGA|*.tga;*.TGA|ICO|*.ico;*.ICO|PCX|*.pcx;*.PCX";
 
 // Shows or hides the logo's transparency track bar with its two labels.
 void ShowLogoAlpha(ProgramState& state, bool shown) {
@@ -44,9 +37,9 @@ bool LoadAndDrawLogo(ProgramState& state, render::RasterImage& work, int transpa
     const marks::LogoLoad logo = marks::LoadLogoPicture(state.images, pic::PicLogo, m.LogoFile);
     m.LogoKeyed = logo.keyed;
     if (!Checked(state, ControlId::OptModeLogo)) return false;
-    ShowLogoAlpha(state, m.LogoKeyed == 0);
+    ShowLogoAlpha(state, !m.LogoKeyed);
     marks::DrawLogo(work, state.images.Find(pic::PicLogo), CheckedAnchor(state, ControlId::OptLogoPos1),
-                    m.LogoKeyed == 1, transparency, m.LogoKeyColor);
+                    m.LogoKeyed, transparency, m.LogoKeyColor);
     return true;
 }
 
@@ -83,12 +76,12 @@ void ChooseLogoFile(ProgramState& state, ControlId) {
     state.images.DropImage(pic::PicWork);
     render::RasterImage* work = ReloadWork(state);
     if (work == nullptr) {
-        ShowWarning(state, kInformationCaption, kNoPictureForLogo);
+        ShowWarning(state, kTextInformation, kTextNoPicture);
         return;
     }
     platform::FileRequest request;
-    request.title = state.texts[kLogoTitle] + kLogoTitleFormats;
-    request.pattern = kLogoPattern;
+    request.title = state.texts[kTextChooseLogo] + "  (" + imageio::PatternKindNames(imageio::FilePattern::Logo) + ")";
+    request.pattern = imageio::PatternText(imageio::FilePattern::Logo);
     m.LogoFile = p.OpenFileRequester(request);
     if (m.LogoFile.empty()) return;
 
@@ -106,11 +99,11 @@ void ChooseLogoFile(ProgramState& state, ControlId) {
 void ChooseBatchLogoFile(ProgramState& state, ControlId) {
     platform::Platform& p = state.platform;
     platform::FileRequest request;
-    request.title = state.texts[kBatchLogoTitle];
-    request.pattern = kBatchLogoPattern;
+    request.title = state.texts[kTextLogoFile];
+    request.pattern = imageio::PatternText(imageio::FilePattern::BatchLogo);
     state.marks.LogoFile = p.OpenFileRequester(request);
     // Keyed logos have no transparency; a cancel (empty name) shows the controls again.
-    const bool keyed = marks::LogoRouteFor(state.marks.LogoFile).keyed == 1;
+    const bool keyed = marks::LogoRouteFor(state.marks.LogoFile).keyed;
     p.ShowControl(ControlId::TrkBatchAlpha, !keyed);
     p.ShowControl(ControlId::LblBatchAlpha, !keyed);
     p.ShowControl(ControlId::LblBatchAlphaMax, !keyed);

@@ -3,6 +3,7 @@
 #include <span>
 #include <vector>
 
+#include "app/TextKeys.h"
 #include "platform/Platform.h"
 
 namespace velinor::app {
@@ -11,12 +12,15 @@ namespace velinor::app {
 struct TextRef {
     enum class Source { None, Key, Literal, DefaultDir, Info, Website };
     Source source = Source::None;
-    int key = 0;                     // Source::Key: entry of the text table
-    const char* literal = nullptr;   // Source::Literal
+    TextKey key = kTextNone;         // Source::Key: entry of the text table
+    const char* literal = nullptr;   // Source::Literal: the text; Source::Key: written before the entry
+    bool relabelled = true;          // Source::Key: the language switch sets the text again
 };
 
-constexpr TextRef Key(int key) { return {TextRef::Source::Key, key, nullptr}; }
-constexpr TextRef Literal(const char* text) { return {TextRef::Source::Literal, 0, text}; }
+constexpr TextRef Key(TextKey key) { return {TextRef::Source::Key, key, nullptr}; }
+// A text of the table that stays in the language of the start when the language is switched.
+constexpr TextRef KeyOfStart(TextKey key) { return {TextRef::Source::Key, key, nullptr, false}; }
+constexpr TextRef Literal(const char* text) { return {TextRef::Source::Literal, kTextNone, text}; }
 
 // Parent of a control in the main window: its client area, a page of a tab panel, or a
 // container.
@@ -49,12 +53,11 @@ struct InitialState {
 };
 
 inline constexpr const char* kWindowTitle = "Velinor V3.01";
-inline constexpr int kMainWindow = 0;
+using platform::kMainWindow;
 inline constexpr int kClientWidth = 620;
 inline constexpr int kClientHeight = 595;
 inline constexpr const char* kWebsite = "https://velinor.example/download";
 inline constexpr const char* kWebsiteLabel = "velinor.example/download";
-inline constexpr const char* kExplorerPattern = "*.jpg;*.Jpeg;*.bmp;*.png";
 
 std::span<const LayoutRow> MainWindowLayout();
 std::span<const InitialState> InitialStates();

@@ -16,7 +16,7 @@ struct MarkState {
     marks::MarkFontSpec MarkFontSpec;
     std::string LogoFile;                  // full path; empty until chosen, and after a cancel
     render::Color LogoKeyColor = render::kBlack;
-    int LogoKeyed = 0;                     // 1 while the logo is drawn with the key colour
+    bool LogoKeyed = false;                // true while the logo is drawn with the key colour
     render::FontTable fonts;               // holds FontMark
     render::RandomSource random;           // circle radii
 };

@@ -2,12 +2,12 @@
 
 namespace velinor::app {
 
-void ShowWarning(ProgramState& state, int captionKey, int textKey) {
+void ShowWarning(ProgramState& state, TextKey captionKey, TextKey textKey) {
     state.platform.MessageBox(state.texts[captionKey], state.texts[textKey], platform::MessageIcon::Warning,
                               platform::MessageButtons::Ok);
 }
 
-void ShowInformation(ProgramState& state, int captionKey, int textKey) {
+void ShowInformation(ProgramState& state, TextKey captionKey, TextKey textKey) {
     state.platform.MessageBox(state.texts[captionKey], state.texts[textKey], platform::MessageIcon::Information,
                               platform::MessageButtons::Ok);
 }

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "app/ProgramState.h"
+#include "app/TextKeys.h"
 
 namespace velinor::app {
 
 // Message boxes whose caption and text are interface texts.
-inline constexpr int kWarningCaption = 75;
-inline constexpr int kInformationCaption = 81;
-
-void ShowWarning(ProgramState& state, int captionKey, int textKey);
-void ShowInformation(ProgramState& state, int captionKey, int textKey);
+void ShowWarning(ProgramState& state, TextKey captionKey, TextKey textKey);
+void ShowInformation(ProgramState& state, TextKey captionKey, TextKey textKey);
 
 }  // namespace velinor::app

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "app/TextKeys.h"
+
 namespace velinor::app {
 
 namespace {

@@ -1,12 +1,14 @@
 #include <cstdint>
-#include <iterator>
+#include <optional>
 #include <string>
 
 #include "app/Handlers.h"
 #include "app/Messages.h"
 #include "app/QualityWindow.h"
 #include "app/RenderCycle.h"
+#include "app/TextKeys.h"
 #include "imageio/FileNames.h"
+#include "imageio/PictureKinds.h"
 #include "imageio/Writer.h"
 #include "app/ImageNumbers.h"
 
@@ -17,36 +19,6 @@ namespace {
 
 using platform::ControlId;
 
-constexpr const char* kOpenPattern = "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG|TGA|*.tga;*.TGA";
-constexpr const char* kSavePattern = "Jpeg|*.jpg;*.jpeg;*.Jpg|Bmp|*.bmp;*.Bmp;*.BMP|Png|*.png;*.Png;*.PNG";
-
-constexpr int kOpenTitleKey = 83;
-constexpr int kSaveTitleKey = 8;
-constexpr int kNoResultKey = 98;
-constexpr int kApplyFirstKey = 99;
-constexpr int kOverwriteKey = 82;
-constexpr int kNotSavedKey = 4;
-
-// One entry per pattern of the save requester, in pattern order: the format written and the
-// extensions a typed name may already end in (compared exactly); any other gets the first
-// form appended.
-struct SaveFormat {
-    std::uint32_t encoder;
-    const char* appended;
-    const char* accepted[3];
-};
-constexpr SaveFormat kSaveFormats[] = {
-    {imageio::kEncoderJpeg, ".jpg", {"jpg", "JPG", "Jpeg"}},
-    {imageio::kEncoderBmp, ".bmp", {"bmp", "BMP", "Bmp"}},
-    {imageio::kEncoderPng, ".png", {"png", "PNG", "Png"}},
-};
-
-bool Accepted(const SaveFormat& format, const std::string& extension) {
-    for (const char* accepted : format.accepted) {
-        if (extension == accepted) return true;
-    }
-    return false;
-}
 
 std::string FolderPart(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -60,9 +32,9 @@ void OpenPicture(ProgramState& state, ControlId) {
     ShellState& shell = state.shell;
 
     platform::FileRequest request;
-    request.title = state.texts[kOpenTitleKey];
+    request.title = state.texts[kTextPictures];
     request.defaultFile = shell.DefaultDir;
-    request.pattern = kOpenPattern;
+    request.pattern = imageio::PatternText(imageio::FilePattern::Open);
     request.patternIndex = 0;
     shell.CurrentFile = p.OpenFileRequester(request);
     if (shell.CurrentFile.empty()) return;
@@ -79,16 +51,16 @@ void SaveResult(ProgramState& state, ControlId) {
     ShellState& shell = state.shell;
 
     if (!state.images.HasImage(pic::PicResult)) {
-        p.MessageBox(state.texts[kInformationCaption],
-                     state.texts[kNoResultKey] + "\r" + state.texts[kApplyFirstKey],
+        p.MessageBox(state.texts[kTextInformation],
+                     state.texts[kTextNoResult] + "\r" + state.texts[kTextApplyFirst],
                      platform::MessageIcon::Information, platform::MessageButtons::Ok);
         return;
     }
 
     platform::FileRequest request;
-    request.title = state.texts[kSaveTitleKey];
+    request.title = state.texts[kTextSavePicture];
     request.defaultFile = shell.DefaultDir.empty() ? std::string("*.*") : shell.DefaultDir;
-    request.pattern = kSavePattern;
+    request.pattern = imageio::PatternText(imageio::FilePattern::Save);
     request.patternIndex = 0;
     const platform::SaveAnswer answer = p.SaveFileRequester(request);
     shell.SaveFileName = answer.path;
@@ -99,22 +71,26 @@ void SaveResult(ProgramState& state, ControlId) {
     const std::string extension = imageio::ExtensionPart(shell.SaveFileName);
     if (imageio::FileExistsInFolder(imageio::FilePart(shell.SaveFileName), FolderPart(shell.SaveFileName)) == 1) {
         const platform::MessageAnswer overwrite =
-            p.MessageBox(state.texts[kInformationCaption], state.texts[kOverwriteKey],
+            p.MessageBox(state.texts[kTextInformation], state.texts[kTextOverwrite],
                          platform::MessageIcon::Warning, platform::MessageButtons::YesNo);
         if (overwrite != platform::MessageAnswer::Yes) return;
     }
 
-    if (index < 0 || index >= static_cast<int>(std::size(kSaveFormats))) return;
-    const SaveFormat& format = kSaveFormats[index];
-    if (!Accepted(format, extension)) shell.SaveFileName += format.appended;
+    // The pattern chosen sets the format; a name that already ends in one of its extensions
+    // keeps it, any other gets the format's own appended.
+    const std::optional<imageio::PictureKind> kind = imageio::PatternKind(imageio::FilePattern::Save, index);
+    if (!kind || !imageio::KindInfo(*kind).encoder) return;
+    const imageio::PictureKindInfo& format = imageio::KindInfo(*kind);
+    if (imageio::KindFor(extension, imageio::kSaveKeeps) != kind) shell.SaveFileName += format.suffix;
 
+    const std::uint32_t encoder = *format.encoder;
     int quality = imageio::kDefaultJpegQuality;
-    if (format.encoder == imageio::kEncoderJpeg) quality = AskJpegQuality(state);
-    const int written = imageio::SavePicture(state.images, pic::PicResult, shell.SaveFileName, format.encoder, quality);
+    if (encoder == imageio::kEncoderJpeg) quality = AskJpegQuality(state);
+    const int written = imageio::SavePicture(state.images, pic::PicResult, shell.SaveFileName, encoder, quality);
     // A picture the user believes saved but that is not on disk loses work: say so. The writer
     // replaces a file only once the new one is complete, so an existing file stays as it was.
     if (written == 0) {
-        p.MessageBox(state.texts[kWarningCaption], state.texts[kNotSavedKey] + "\r" + shell.SaveFileName,
+        p.MessageBox(state.texts[kTextWarning], state.texts[kTextNotSaved] + "\r" + shell.SaveFileName,
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
     }
 }

@@ -53,12 +53,13 @@ struct StartState {
     std::string ThumbFile;                // the file last named for a thumbnail
 };
 
-// Settings of the frame effects kept by the shell until their handlers take them over.
+// The circle frame's colour, kept from one drawing to the next.
 struct FrameState {
     render::Color CircleFrameColor = render::kLightGrey;
 };
 
-// The whole program's state: one instance per running program, no globals.
+// The whole program's state: one instance per running program. What is process-wide by
+// nature (the fault catcher, the decoders' limits) lives with its own code.
 struct ProgramState {
     ProgramState(platform::Platform& p, std::vector<std::string> args)
         : platform(p), arguments(std::move(args)) {}

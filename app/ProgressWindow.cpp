@@ -5,6 +5,7 @@
 namespace velinor::app {
 
 using platform::ControlId;
+using platform::kMainWindow;
 
 void OpenProgressWindow(ProgramState& state) {
     const WindowLayout& layout = ProgressWindowLayout();

@@ -7,7 +7,7 @@
 // The window a batch run shows while it works: a log of the pictures done and a cancel button.
 namespace velinor::app {
 
-inline constexpr int kProgressWindow = static_cast<int>(platform::WindowId::Progress);
+using platform::kProgressWindow;
 
 // Opens the window at the main window's recorded position, owned by it, with a title bar that
 // has no system menu, so the only way out during a run is the cancel button.

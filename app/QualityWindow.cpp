@@ -10,7 +10,7 @@ namespace {
 
 using platform::ControlId;
 
-constexpr int kQualityWindow = static_cast<int>(platform::WindowId::Quality);
+using platform::kQualityWindow;
 
 bool OpenQualityWindow(ProgramState& state) {
     const WindowLayout& layout = QualityWindowLayout();

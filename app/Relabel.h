@@ -10,14 +10,15 @@ namespace velinor::app {
 // One text the language switch sets: a control's caption, or a page name of a tab panel.
 struct RelabelEntry {
     platform::ControlId control;
-    int key;
+    TextKey key;
     int tab = -1;    // page of a tab panel, -1 for the control's own text
 };
 
-// Every text that follows the language, in the order they are set.
+// Every text that follows the language, in the order they are set: the layout's texts from the
+// text table (MainWindowLayout), less those marked to stay in the language of the start.
 std::span<const RelabelEntry> RelabelTable();
 
-// The text of TxtInfo: a fixed heading, an empty line, then texts 51, 52 and 53.
+// The text of TxtInfo: a fixed heading, an empty line, then the three texts about the program.
 std::string InfoText(const TextTable& texts);
 
 // Loads texts 1..101 of group ("german", "english") and sets every text of RelabelTable,

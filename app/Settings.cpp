@@ -2,16 +2,12 @@
 
 #include "app/Messages.h"
 #include "app/Relabel.h"
+#include "app/TextKeys.h"
 
 namespace velinor::app {
 
 namespace {
 
-constexpr int kUnstorableText = 36;      // "text holds characters the file cannot store"
-constexpr int kPictureNameMissing = 78;
-constexpr int kSettingsNotWritten = 79;
-constexpr int kSettingsWritten = 80;
-constexpr int kDefaultDirTitle = 100;
 
 }  // namespace
 
@@ -54,7 +50,7 @@ void SwitchLanguage(ProgramState& state, platform::ToolbarItem item) {
 
 void ChooseDefaultDir(ProgramState& state) {
     // "/" is the root every Linux file system has, as "c:/" is on Windows.
-    state.shell.chosenDefaultDir = state.platform.FolderRequester(state.texts[kDefaultDirTitle], "/");
+    state.shell.chosenDefaultDir = state.platform.FolderRequester(state.texts[kTextChooseDefaultDir], "/");
     state.platform.SetText(platform::ControlId::TxtDefaultDir, state.shell.chosenDefaultDir);
 }
 
@@ -62,14 +58,14 @@ void SaveSettings(ProgramState& state) {
     ShellState& shell = state.shell;
     shell.PictureName = state.platform.GetText(platform::ControlId::TxtPictureName);
     if (shell.PictureName.empty()) {
-        ShowWarning(state, kWarningCaption, kPictureNameMissing);
+        ShowWarning(state, kTextWarning, kTextPictureNameMissing);
         return;
     }
     // Checked before the file is replaced: a value the file cannot hold must not cost the
     // settings already stored.
     if (!KeyValueFile::Storable("Bildname", shell.PictureName) ||
         !KeyValueFile::Storable("Verzeichnis", shell.chosenDefaultDir)) {
-        ShowWarning(state, kWarningCaption, kUnstorableText);
+        ShowWarning(state, kTextWarning, kTextUnstorable);
         return;
     }
     bool written = state.prefs.CreateForWrite(kSettingsFile);
@@ -82,9 +78,9 @@ void SaveSettings(ProgramState& state) {
     // A failed write is a failure too, not only a file that could not be created.
     written = state.prefs.ClosePrefs() && written;
     if (written) {
-        ShowInformation(state, kInformationCaption, kSettingsWritten);
+        ShowInformation(state, kTextInformation, kTextSettingsWritten);
     } else {
-        ShowWarning(state, kWarningCaption, kSettingsNotWritten);
+        ShowWarning(state, kTextWarning, kTextSettingsNotWritten);
     }
 }
 

@@ -3,7 +3,7 @@
 #include "app/ProgramState.h"
 
 // Places in start-up and the loop where the start argument, key handling and fault reporting
-// join in. They do the least that keeps the program sound until their code arrives.
+// join in.
 namespace velinor::app {
 
 // Takes the start argument: a picture goes into both previews, a folder's pictures onto the

@@ -11,6 +11,7 @@
 #include "app/Settings.h"
 #include "app/ShellHooks.h"
 #include "app/StoredPictures.h"
+#include "app/TextKeys.h"
 #include "plugins/SharedObjectCheck.h"
 #include "app/ImageNumbers.h"
 
@@ -18,8 +19,6 @@ namespace velinor::app {
 
 namespace {
 
-constexpr int kMissingLibraryTitle = 68;
-constexpr int kMissingLibraryText = 74;
 constexpr int kOpacityStep = 15;
 
 constexpr const char* kMissingLanguageCaption = "Velinor";
@@ -89,7 +88,7 @@ bool StartUp(ProgramState& state) {
 
     // A damaged library would crash the program when loaded; it counts as missing.
     if (!plugins::IsSoundSharedObject(kRequiredLibrary)) {
-        p.MessageBox(state.texts[kMissingLibraryTitle], state.texts[kMissingLibraryText],
+        p.MessageBox(state.texts[kTextMissingFile], state.texts[kTextLibraryMissing],
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
         return false;
     }

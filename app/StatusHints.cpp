@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/TextKeys.h"
+
 namespace velinor::app {
 
 namespace {
@@ -10,37 +12,34 @@ using platform::ControlId;
 
 struct PointerHint {
     ControlId control;
-    int key;
+    TextKey key;
 };
 
 constexpr PointerHint kPointerHints[] = {
-    {ControlId::ImgSource, 69},
-    {ControlId::ImgPreview, 70},
-    {ControlId::BtnOpen, 71},
-    {ControlId::BtnSave, 72},
+    {ControlId::ImgSource, kTextSourceHint},
+    {ControlId::ImgPreview, kTextPreviewHint},
+    {ControlId::BtnOpen, kTextOpenHint},
+    {ControlId::BtnSave, kTextSaveHint},
 };
-constexpr int kTextModeHint = 55;
-constexpr int kLogoModeHint = 73;
-constexpr int kBatchTabHint = 56;
 
-int HintKey(const platform::Platform& p) {
+TextKey HintKey(const platform::Platform& p) {
     const int tab = p.GetState(ControlId::PnlTabs);
     if (tab == 0) {
         for (const PointerHint& hint : kPointerHints) {
             if (PointerOverControl(p, hint.control)) return hint.key;
         }
-        if (p.GetState(ControlId::OptModeText) != 0) return kTextModeHint;
-        if (p.GetState(ControlId::OptModeLogo) != 0) return kLogoModeHint;
+        if (p.GetState(ControlId::OptModeText) != 0) return kTextTextModeHint;
+        if (p.GetState(ControlId::OptModeLogo) != 0) return kTextLogoModeHint;
     }
-    if (tab == 1) return kBatchTabHint;
-    return 0;
+    if (tab == 1) return kTextBatchTabHint;
+    return kTextNone;
 }
 
 }  // namespace
 
 void UpdateStatusHint(ProgramState& state) {
-    const int key = HintKey(state.platform);
-    state.platform.SetStatusText(0, key == 0 ? std::string() : state.texts[key]);
+    const TextKey key = HintKey(state.platform);
+    state.platform.SetStatusText(0, key == kTextNone ? std::string() : state.texts[key]);
 }
 
 bool PointerOverControl(const platform::Platform& platform, platform::ControlId id) {

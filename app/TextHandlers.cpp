@@ -6,6 +6,7 @@
 #include "app/MarkControls.h"
 #include "app/Messages.h"
 #include "app/RenderCycle.h"
+#include "app/TextKeys.h"
 #include "marks/TextMark.h"
 
 // The text mark of the first tab, and the font choice it shares with the batch tab.
@@ -15,7 +16,6 @@ using platform::ControlId;
 
 namespace {
 
-constexpr int kNoPictureForFont = 86;
 constexpr const char* kDefaultFontFace = "arial";
 constexpr int kDefaultFontPoints = 10;
 
@@ -27,7 +27,7 @@ bool ChooseFont(ProgramState& state, bool& chosen) {
         // Face, size and colour are offered again; the style never is.
         request.face = m.MarkFontSpec.face;
         request.pointSize = m.MarkFontSpec.pointSize;
-        request.colour = static_cast<int>(m.MarkFontSpec.color);
+        request.colour = static_cast<int>(m.MarkFontSpec.colour);
     } else {
         request.face = kDefaultFontFace;
         request.pointSize = kDefaultFontPoints;
@@ -38,7 +38,7 @@ bool ChooseFont(ProgramState& state, bool& chosen) {
     chosen = true;
     m.MarkFontSpec.face = answer->face;
     m.MarkFontSpec.pointSize = answer->sizeTenths / 10;
-    m.MarkFontSpec.color = answer->colour & 0xFFFFFFu;
+    m.MarkFontSpec.colour = answer->colour & 0xFFFFFFu;
     m.MarkFontSpec.style = (answer->bold ? marks::kStyleBold : 0) | (answer->italic ? marks::kStyleItalic : 0) |
                            (answer->underline ? marks::kStyleUnderline : 0) | (answer->strikeOut ? marks::kStyleStrikeOut : 0);
     return true;
@@ -61,7 +61,7 @@ void RenderTextMark(ProgramState& state, const std::string& text) {
 
 void ChooseMarkFont(ProgramState& state, ControlId) {
     if (!state.shell.PictureLoaded) {
-        ShowInformation(state, kInformationCaption, kNoPictureForFont);
+        ShowInformation(state, kTextInformation, kTextOpenPictureFirst);
         return;
     }
     if (!ChooseFont(state, state.shell.TextFontChosen)) return;

@@ -6,8 +6,9 @@
 
 namespace velinor::app {
 
-const std::string& TextTable::operator[](int n) const {
+const std::string& TextTable::operator[](TextKey key) const {
     static const std::string kEmpty;
+    const int n = key;
     return (n >= 0 && n < kSize) ? entries_[static_cast<std::size_t>(n)] : kEmpty;
 }
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "app/TextKeys.h"
+
 namespace velinor::app {
 
 class KeyValueFile;
@@ -13,8 +15,8 @@ class TextTable {
 public:
     static constexpr int kSize = 103;
 
-    // Entry n; the empty text for a number outside the table.
-    const std::string& operator[](int n) const;
+    // Entry key; the empty text for a number outside the table.
+    const std::string& operator[](TextKey key) const;
     void Set(int n, std::string text);
     void Clear() { entries_ = {}; }
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "imageio/FileNames.h"
+#include "imageio/PictureKinds.h"
 #include "imageio/Loader.h"
 #include "app/ImageNumbers.h"
 
@@ -13,8 +14,7 @@ namespace velinor::app {
 namespace {
 
 bool IsTextureFile(const std::string& name) {
-    const std::string extension = imageio::ExtensionPart(name);
-    return extension == "jpg" || extension == "bmp";
+    return imageio::CountsFor(imageio::ExtensionPart(name), imageio::kTexture);
 }
 
 // The tile as a tree icon (the platform copies it), or null when it does not decode.

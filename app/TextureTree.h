@@ -13,8 +13,8 @@ struct TextureCategory {
     std::vector<std::string> files;   // file names with extension
 };
 
-// The categories under folder (ending with '/'), each with its files whose extension is
-// exactly "jpg" or "bmp". Names are sorted: directory order is arbitrary on Linux, and a
+// The categories under folder (ending with '/'), each with its files whose extension is a
+// texture's (imageio::kTexture: lower case only). Names are sorted: directory order is arbitrary on Linux, and a
 // sorted tree gives the same window on every machine. Empty when the folder is missing.
 std::vector<TextureCategory> ScanTextureFolder(const std::string& folder);
 

@@ -96,7 +96,7 @@ void TextMark(benchmark::State& state) {
     marks::MarkFontSpec spec;
     spec.face = "DejaVu Sans";
     spec.pointSize = static_cast<int>(state.range(0));
-    spec.color = 0x0000FF;
+    spec.colour = 0x0000FF;
     spec.style = marks::kStyleBold;
     for (auto _ : state) {
         marks::DrawTextMark(Photo(), fonts, spec, 96, "Copyright 2026 Velinor Photo", marks::Anchor::BottomRight);

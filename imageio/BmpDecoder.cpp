@@ -40,7 +40,7 @@ std::optional<render::RasterImage> DecodeBmp(std::span<const std::uint8_t> bytes
     // a zero offset, written by a few careless tools, means "right after the palette".
     std::size_t start = *pixelOffset;
     if (start == 0) start = header->dataStart;
-    if (start < header->paletteOffset || start > data.size()) return std::nullopt;
+    if (start < header->paletteOffset || start > data.Size()) return std::nullopt;
     const std::size_t paletteEnd = std::max(start, header->paletteOffset);
 
     const auto palette = ReadDibPalette(data, *header, paletteEnd);
@@ -60,7 +60,7 @@ std::optional<render::RasterImage> DecodeIconBitmap(std::span<const std::uint8_t
     const int rows = header->height / 2;
     if (!FitsLimits(header->width, rows, limits)) return std::nullopt;
 
-    const auto palette = ReadDibPalette(data, *header, data.size());
+    const auto palette = ReadDibPalette(data, *header, data.Size());
     auto decoded = DecodeDibPixels(data, *header, rows, header->dataStart, palette, true);
     if (!decoded) return std::nullopt;
 

@@ -13,8 +13,8 @@ class ByteReader {
 public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
-    std::size_t size() const { return bytes_.size(); }
-    std::span<const std::uint8_t> bytes() const { return bytes_; }
+    std::size_t Size() const { return bytes_.size(); }
+    std::span<const std::uint8_t> Bytes() const { return bytes_; }
 
     // True when count bytes starting at offset lie inside the data (overflow-safe).
     bool Has(std::size_t offset, std::size_t count) const {

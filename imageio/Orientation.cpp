@@ -66,7 +66,7 @@ UprightBuilder::UprightBuilder(int width, int height, int orientation)
 }
 
 void UprightBuilder::Add(int rows) {
-    rows = std::clamp(rows, 0, std::min(kBlockRows, height_ - next_row_));
+    rows = std::clamp(rows, 0, std::min(kBlockRows, height_ - nextRow_));
     const std::size_t w = static_cast<std::size_t>(width_);
     render::Color* block = block_.data();
     if (orientation_ == 2) {
@@ -77,7 +77,7 @@ void UprightBuilder::Add(int rows) {
     } else {
         pixels_.insert(pixels_.end(), block, block + static_cast<std::size_t>(rows) * w);
     }
-    next_row_ += rows;
+    nextRow_ += rows;
 }
 
 void UprightBuilder::Scatter(int rows) {
@@ -86,10 +86,10 @@ void UprightBuilder::Scatter(int rows) {
     const bool columnsReversed = orientation_ == 7 || orientation_ == 8;    // stored x runs upwards
     const bool rowsReversed = orientation_ == 6 || orientation_ == 7;       // stored y runs leftwards
     const render::Color* block = block_.data();
-    // Stored rows next_row_.. land in upright columns next_row_.. (5, 8) or, counted from the
-    // right, height-1-next_row_.. (6, 7): one contiguous piece of each upright row.
-    const std::size_t first = rowsReversed ? outWidth - static_cast<std::size_t>(next_row_) - rows
-                                            : static_cast<std::size_t>(next_row_);
+    // Stored rows nextRow_.. land in upright columns nextRow_.. (5, 8) or, counted from the
+    // right, height-1-nextRow_.. (6, 7): one contiguous piece of each upright row.
+    const std::size_t first = rowsReversed ? outWidth - static_cast<std::size_t>(nextRow_) - rows
+                                            : static_cast<std::size_t>(nextRow_);
     std::size_t x = 0;
     if (rows == kBlockRows) {
         // Whole blocks, the common case: a fixed count the compiler unrolls, each piece

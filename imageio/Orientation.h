@@ -42,7 +42,7 @@ private:
     int width_;
     int height_;
     int orientation_;
-    int next_row_ = 0;
+    int nextRow_ = 0;
     render::Pixels pixels_;
     render::Pixels block_;
 };

@@ -22,12 +22,12 @@ using Kind = HeadVerdict::Kind;
 constexpr std::uintmax_t kMetadataBytes = std::uintmax_t{16} << 20;
 
 // The verdict on a picture of a size JudgeSize accepted whose pixels take at most pixelBytes.
-HeadVerdict WithinFileSize(HeadVerdict verdict, std::uintmax_t pixelBytes, std::uintmax_t file_size) {
-    if (file_size > pixelBytes + kMetadataBytes) verdict.kind = Kind::TooLarge;
+HeadVerdict WithinFileSize(HeadVerdict verdict, std::uintmax_t pixelBytes, std::uintmax_t fileSize) {
+    if (fileSize > pixelBytes + kMetadataBytes) verdict.kind = Kind::TooLarge;
     return verdict;
 }
 
-HeadVerdict JudgeBmp(const ByteReader& head, std::uintmax_t file_size, const DecodeLimits& limits) {
+HeadVerdict JudgeBmp(const ByteReader& head, std::uintmax_t fileSize, const DecodeLimits& limits) {
     constexpr std::size_t kDibOffset = 14;
     const auto header = ParseDibHeader(head, kDibOffset);
     if (!header) {
@@ -41,11 +41,11 @@ HeadVerdict JudgeBmp(const ByteReader& head, std::uintmax_t file_size, const Dec
     // Run-length rows at worst spend two bytes on every pixel and two more on each row's end.
     const bool runLength = header->compression == DibCompression::Rle8 || header->compression == DibCompression::Rle4;
     const std::uintmax_t pixels = runLength ? (2 * w + 2) * h : DibStride(header->width, header->bitsPerPixel) * h;
-    return WithinFileSize(verdict, pixels, file_size);
+    return WithinFileSize(verdict, pixels, fileSize);
 }
 
 // An icon file is its directory and the images the entries point at, nothing else.
-HeadVerdict JudgeIco(const ByteReader& head, std::uintmax_t file_size) {
+HeadVerdict JudgeIco(const ByteReader& head, std::uintmax_t fileSize) {
     const std::size_t count = *head.U16le(4);
     std::uintmax_t end = 6 + 16 * static_cast<std::uintmax_t>(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -55,11 +55,11 @@ HeadVerdict JudgeIco(const ByteReader& head, std::uintmax_t file_size) {
         end = std::max<std::uintmax_t>(end, std::uintmax_t{*offset} + *size);
     }
     HeadVerdict verdict{Kind::Read, 0, 0};
-    if (file_size > end + kMetadataBytes) verdict.kind = Kind::TooLarge;
+    if (fileSize > end + kMetadataBytes) verdict.kind = Kind::TooLarge;
     return verdict;
 }
 
-HeadVerdict JudgePng(const ByteReader& head, std::uintmax_t file_size, const DecodeLimits& limits) {
+HeadVerdict JudgePng(const ByteReader& head, std::uintmax_t fileSize, const DecodeLimits& limits) {
     const auto width = head.U32be(16);
     const auto height = head.U32be(20);
     if (!width || !height) return {Kind::Damaged};
@@ -70,12 +70,12 @@ HeadVerdict JudgePng(const ByteReader& head, std::uintmax_t file_size, const Dec
     const std::uintmax_t w = *width;
     const std::uintmax_t h = *height;
     const std::uintmax_t raw = (8 * w + 1) * h + 16 * h;
-    return WithinFileSize(verdict, raw + raw / 8192 + 4096, file_size);
+    return WithinFileSize(verdict, raw + raw / 8192 + 4096, fileSize);
 }
 
 // A file whose type byte alone looks like TGA is taken for one only when its header is whole
 // and names a depth the decoder reads; anything else is no picture rather than a damaged one.
-HeadVerdict JudgeTga(const ByteReader& head, std::uintmax_t file_size, const DecodeLimits& limits) {
+HeadVerdict JudgeTga(const ByteReader& head, std::uintmax_t fileSize, const DecodeLimits& limits) {
     const auto width = head.U16le(12);
     const auto height = head.U16le(14);
     const auto bits = head.U8(16);
@@ -85,7 +85,7 @@ HeadVerdict JudgeTga(const ByteReader& head, std::uintmax_t file_size, const Dec
     // Run-length packets of one 32-bit pixel take five bytes; id and colour map at most
     // 255 + 65535 * 4 more.
     const std::uintmax_t pixels = std::uintmax_t{*width} * *height * 5 + 255 + 65535 * 4;
-    return WithinFileSize(verdict, pixels, file_size);
+    return WithinFileSize(verdict, pixels, fileSize);
 }
 
 // The signatures of the formats only the logo routes' picture libraries read.
@@ -99,13 +99,13 @@ bool LooksLikeLogoOnly(std::span<const std::uint8_t> head) {
 
 }  // namespace
 
-HeadVerdict JudgeHead(std::span<const std::uint8_t> head, std::uintmax_t file_size, const DecodeLimits& limits) {
+HeadVerdict JudgeHead(std::span<const std::uint8_t> head, std::uintmax_t fileSize, const DecodeLimits& limits) {
     const ByteReader data(head);
-    if (LooksLikeBmp(head)) return JudgeBmp(data, file_size, limits);
-    if (LooksLikeIco(head)) return JudgeIco(data, file_size);
+    if (LooksLikeBmp(head)) return JudgeBmp(data, fileSize, limits);
+    if (LooksLikeIco(head)) return JudgeIco(data, fileSize);
     if (LooksLikeJpeg(head)) return {Kind::Stream, 0, 0};
-    if (LooksLikePng(head)) return JudgePng(data, file_size, limits);
-    if (LooksLikeTga(head)) return JudgeTga(data, file_size, limits);
+    if (LooksLikePng(head)) return JudgePng(data, fileSize, limits);
+    if (LooksLikeTga(head)) return JudgeTga(data, fileSize, limits);
     if (LooksLikeLogoOnly(head)) return {Kind::LogoOnly};
     return {};
 }

@@ -38,6 +38,6 @@ HeadVerdict JudgeSize(long long width, long long height, const DecodeLimits& lim
 // decoders are tried: bitmap, icon, JPEG, PNG, TGA. A file may be at most the size its
 // format could take for the promised picture in its fattest encoding plus room for metadata,
 // so a file of hundreds of megabytes with a small or broken header is refused unread.
-HeadVerdict JudgeHead(std::span<const std::uint8_t> head, std::uintmax_t file_size, const DecodeLimits& limits);
+HeadVerdict JudgeHead(std::span<const std::uint8_t> head, std::uintmax_t fileSize, const DecodeLimits& limits);
 
 }  // namespace velinor::imageio

@@ -66,7 +66,7 @@ unsigned long long ImageDataLength(const ByteReader& data) {
         if (*type == 0x49444154u) total += *length;  // "IDAT"
         if (*type == 0x49454E44u) break;              // "IEND"
         if (!data.Has(pos + 8, static_cast<std::size_t>(*length) + 4)) {
-            total += data.size() - (pos + 8);
+            total += data.Size() - (pos + 8);
             break;
         }
         pos += 12 + static_cast<std::size_t>(*length);

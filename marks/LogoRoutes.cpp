@@ -9,26 +9,13 @@
 #include "imageio/FileNames.h"
 #include "imageio/Loader.h"
 #include "imageio/PictureHead.h"
+#include "imageio/PictureKinds.h"
 #include "plugins/PluginHost.h"
 #include "plugins/PluginApi.h"
 #include "render/PixelStore.h"
 
 namespace velinor::marks {
 namespace {
-
-struct RouteEntry {
-    const char* extension;
-    LogoRoute route;
-    int keyed;
-};
-
-// Compared exactly, case included, in this order; an extension not listed takes LoadPicture.
-constexpr RouteEntry kRoutes[] = {
-    {"gif", LogoRoute::Library, 1}, {"GIF", LogoRoute::Library, 1},
-    {"tga", LogoRoute::Picture, 0}, {"TGA", LogoRoute::Picture, 0},
-    {"pcx", LogoRoute::Pcx, 1},     {"PCX", LogoRoute::Pcx, 1},
-    {"ico", LogoRoute::Library, 1}, {"ICO", LogoRoute::Library, 1},
-};
 
 // Copies a library's bitmap into an image of width x height: pasted at (0, 0), what lies
 // outside either picture is cut off or stays black. Nothing when the fields do not describe a
@@ -96,11 +83,11 @@ auto OwnedBitmap(VelinorBitmap* bitmap, Release release) {
 }  // namespace
 
 LogoRouteChoice LogoRouteFor(const std::string& logoFile) {
-    const std::string extension = imageio::ExtensionPart(logoFile);
-    for (const RouteEntry& entry : kRoutes) {
-        if (extension == entry.extension) return {entry.route, entry.keyed};
-    }
-    return {};
+    // Only the spellings marked for a library take one; any other, "Gif" or "tga" alike, takes
+    // LoadPicture.
+    const auto kind = imageio::KindFor(imageio::ExtensionPart(logoFile), imageio::kLogoLibrary);
+    if (!kind) return {};
+    return {*kind == imageio::PictureKind::Pcx ? LogoRoute::Pcx : LogoRoute::Library, true};
 }
 
 render::ImageHandle LoadLibraryPicture(render::ImageRegistry& images, int number, const std::string& path,

@@ -16,17 +16,17 @@ enum class LogoRoute {
 
 struct LogoRouteChoice {
     LogoRoute route = LogoRoute::Picture;
-    int keyed = 0;  // 1 when the logo is drawn with a key colour instead of blended
+    bool keyed = false;  // drawn with a key colour instead of blended
 };
 
 // The route for a logo file by the extension part of its name, compared exactly, case included:
-// "gif"/"GIF"/"ico"/"ICO" through image323, "pcx"/"PCX" through nviewlib, both keyed; anything
-// else ("Gif", "tga", "png", ...) through the picture loader, blended.
+// the spellings imageio's table marks kLogoLibrary go through image323 (GIF, ICO) or nviewlib
+// (PCX), keyed; any other, a mixed-case GIF included, through the picture loader, blended.
 LogoRouteChoice LogoRouteFor(const std::string& logoFile);
 
 struct LogoLoad {
     render::ImageHandle handle = nullptr;  // the logo's image, null when the logo did not decode
-    int keyed = 0;                         // 1 for the routes drawn with a key colour
+    bool keyed = false;                    // true for the routes drawn with a key colour
     imageio::LoadFailure failure;          // why there is no handle
 };
 

@@ -31,7 +31,7 @@ TextMarkBox DrawTextMark(render::RasterImage& picture, render::FontTable& fonts,
     box.x = at.x;
     box.y = at.y;
     if (!characters.empty()) {
-        render::PaintText(picture, *font, box.x, box.y, characters, spec.color, /*transparentBackground=*/true);
+        render::PaintText(picture, *font, box.x, box.y, characters, spec.colour, /*transparentBackground=*/true);
     }
     return box;
 }

@@ -22,7 +22,7 @@ constexpr int kStyleItalic = 512;
 struct MarkFontSpec {
     std::string face;
     int pointSize = 0;        // whole points
-    render::Color color = 0;  // text colour, 0x00BBGGRR
+    render::Color colour = 0;  // text colour, 0x00BBGGRR
     int style = 0;            // kStyle* bits
 };
 
@@ -41,7 +41,7 @@ struct TextMarkBox {
 };
 
 // Writes one line of UTF-8 text onto picture at anchor: the font is (re)created as kFontMark
-// in fonts from spec (the default font when that fails), the text is drawn in spec.color with a
+// in fonts from spec (the default font when that fails), the text is drawn in spec.colour with a
 // transparent background, anti-aliased, its cell's top-left corner placed by AnchorPlacement
 // with the text width and the font's cell height. What falls outside the picture is cut off.
 // An empty text draws nothing.

@@ -17,7 +17,7 @@ DrawContext DrawTarget::Start(RasterImage* image, int number) {
     image_ = image;
     number_ = number;
     serial_ = number == kTemporaryImage ? images_.Serial(image) : images_.Serial(number);
-    color_ = kBlack;
+    colour_ = kBlack;
     flags_ = 0;
     font_ = kDefaultFont;
     cursorX_ = 0;
@@ -87,7 +87,7 @@ std::int32_t DrawTarget::ReadPixel(int x, int y) const {
 
 void DrawTarget::DrawColor(int red, int green, int blue) {
     if (Target() == nullptr) return;
-    color_ = MakeColor(red, green, blue);
+    colour_ = MakeColor(red, green, blue);
 }
 
 void DrawTarget::DrawFlags(int flags) {
@@ -128,7 +128,7 @@ void DrawTarget::PrintText(std::string_view utf8) {
     if (target == nullptr || utf8.empty()) return;
     Font* font = SelectedFont();
     if (font == nullptr) return;
-    const int width = PaintText(*target, *font, cursorX_, cursorY_, DecodeUtf8(utf8), color_,
+    const int width = PaintText(*target, *font, cursorX_, cursorY_, DecodeUtf8(utf8), colour_,
                                 (flags_ & kTransparentText) != 0);
     const long long next = static_cast<long long>(cursorX_) + width;
     cursorX_ = static_cast<int>(std::min<long long>(next, 0x7FFFFFFF));

@@ -41,7 +41,7 @@ public:
 
     void DrawColor(int red, int green, int blue);
     void DrawFlags(int flags);
-    Color CurrentColor() const { return color_; }
+    Color CurrentColour() const { return colour_; }
     int CurrentFlags() const { return flags_; }
 
     // Text: fonts are numbers of the FontTable; -1 (or a number without a font) is the default.
@@ -74,7 +74,7 @@ private:
     std::uint64_t serial_ = 0;      // which image the number held when the drawing began
     DrawContext context_ = 0;
     DrawContext lastContext_ = 0;
-    Color color_ = kBlack;
+    Color colour_ = kBlack;
     int flags_ = 0;
     int font_ = kDefaultFont;
     int cursorX_ = 0;

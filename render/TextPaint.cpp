@@ -8,7 +8,7 @@
 namespace velinor::render {
 namespace {
 
-void BlendGlyph(RasterImage& image, const Glyph& glyph, long long left, long long top, Color color) {
+void BlendGlyph(RasterImage& image, const Glyph& glyph, long long left, long long top, Color colour) {
     const long long firstRow = std::max<long long>(0, -top);
     const long long lastRow = std::min<long long>(glyph.rows, image.height - top);
     const long long firstCol = std::max<long long>(0, -left);
@@ -18,7 +18,7 @@ void BlendGlyph(RasterImage& image, const Glyph& glyph, long long left, long lon
         Color* row = image.pixels.data() + (top + gy) * image.width;
         for (long long gx = firstCol; gx < lastCol; ++gx) {
             const std::uint32_t a = coverage[gx];
-            if (a != 0) row[left + gx] = BlendPixel(color, row[left + gx], a);
+            if (a != 0) row[left + gx] = BlendPixel(colour, row[left + gx], a);
         }
     }
 }
@@ -36,10 +36,10 @@ void FillBand(RasterImage& image, long long x, long long y, long long width, con
 
 }  // namespace
 
-int PaintText(RasterImage& image, Font& font, int x, int y, std::u32string_view text, Color color,
+int PaintText(RasterImage& image, Font& font, int x, int y, std::u32string_view text, Color colour,
               bool transparentBackground) {
     if (text.empty()) return 0;
-    color &= 0xFFFFFFu;
+    colour &= 0xFFFFFFu;
     const int width = font.Measure(text);
     if (!transparentBackground) {
         FillBand(image, x, y, width, Band{0, font.CellHeight()}, kWhite);
@@ -49,12 +49,12 @@ int PaintText(RasterImage& image, Font& font, int x, int y, std::u32string_view 
     for (char32_t c : text) {
         const Glyph& glyph = font.GlyphFor(c);
         if (!glyph.coverage.empty()) {
-            BlendGlyph(image, glyph, pen + glyph.left, baseline - glyph.top, color);
+            BlendGlyph(image, glyph, pen + glyph.left, baseline - glyph.top, colour);
         }
         pen += glyph.advance;
     }
-    if (font.Underline()) FillBand(image, x, y, width, font.UnderlineBand(), color);
-    if (font.StrikeOut()) FillBand(image, x, y, width, font.StrikeOutBand(), color);
+    if (font.Underline()) FillBand(image, x, y, width, font.UnderlineBand(), colour);
+    if (font.StrikeOut()) FillBand(image, x, y, width, font.StrikeOutBand(), colour);
     return width;
 }
 

@@ -11,7 +11,7 @@ namespace velinor::render {
 // colour over the image, underline and strike-out are solid bands across the text width. When
 // the background is not transparent the cell (text width x cell height) is painted white
 // first. Pixels outside the image are cut off. Returns the text width.
-int PaintText(RasterImage& image, Font& font, int x, int y, std::u32string_view text, Color color,
+int PaintText(RasterImage& image, Font& font, int x, int y, std::u32string_view text, Color colour,
               bool transparentBackground);
 
 }  // namespace velinor::render

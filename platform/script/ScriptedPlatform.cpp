@@ -10,10 +10,6 @@
 namespace velinor::platform {
 namespace {
 
-constexpr int kProgressWindow = static_cast<int>(WindowId::Progress);
-constexpr int kQualityWindow = static_cast<int>(WindowId::Quality);
-constexpr int kPickerWindow = static_cast<int>(WindowId::Picker);
-
 const char* IconName(MessageIcon icon) {
     switch (icon) {
     case MessageIcon::Information: return "information";

@@ -36,7 +36,7 @@ TEST_F(MarkTextTest, TextMarkOnAPhotoChangesThePreview) {
 
     state.marks.MarkFontSpec.face = "DejaVu Sans";
     state.marks.MarkFontSpec.pointSize = 36;
-    state.marks.MarkFontSpec.color = render::MakeColor(255, 0, 0);
+    state.marks.MarkFontSpec.colour = render::MakeColor(255, 0, 0);
     state.marks.MarkFontSpec.style = 256;
     platform->SetText(ControlId::TxtMark, "Velinor");
     app::handlers::ApplyTextMark(state, ControlId::BtnApplyText);

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "imageio/FileNames.h"
+#include "imageio/PictureKinds.h"
 #include "imageio/JpegConvert.h"
 #include "imageio/Loader.h"
 #include "imageio/Writer.h"
@@ -106,11 +107,9 @@ std::string Lowercase(std::string text) {
 }
 
 std::optional<std::uint32_t> EncoderFor(const std::string& name) {
-    const std::string format = Lowercase(name);
-    if (format == "bmp") return imageio::kEncoderBmp;
-    if (format == "jpeg" || format == "jpg") return imageio::kEncoderJpeg;
-    if (format == "png") return imageio::kEncoderPng;
-    return std::nullopt;
+    const auto kind = imageio::KindFor(Lowercase(name), imageio::kFormatName);
+    if (!kind) return std::nullopt;
+    return imageio::KindInfo(*kind).encoder;
 }
 
 render::ImageHandle Load(render::ImageRegistry& images, const std::string& path, bool logo,

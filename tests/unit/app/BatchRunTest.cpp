@@ -12,7 +12,7 @@
 #include "TestFolder.h"
 #include "app/BatchList.h"
 #include "app/BatchPoll.h"
-#include "app/BatchPrefetch.h"
+#include "app/PicturePrefetch.h"
 #include "app/BatchRun.h"
 #include "app/ProgressWindow.h"
 #include "imageio/Writer.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "app/Dispatch.h"
 #include "app/MainWindowLayout.h"
@@ -84,6 +85,38 @@ TEST(Layout, EveryTranslatedCaptionIsRelabelled) {
             EXPECT_TRUE(relabelled.count({row.id, row.text.key})) << static_cast<int>(row.id);
         }
     }
+}
+
+// The language switch's list, control by control as the program's description gives it.
+TEST(Layout, TheLanguageSwitchSetsTheDescribedTextsAndNoOthers) {
+    using C = ControlId;
+    using Entry = std::tuple<ControlId, int, int>;  // control, text number, page (-1 none)
+    std::set<Entry> expected = {
+        {C::PnlTabs, 1, 0}, {C::PnlTabs, 2, 1}, {C::PnlTabs, 3, 2},
+        {C::FrmSource, 5, -1}, {C::BtnOpen, 7, -1}, {C::FrmPreview, 6, -1}, {C::BtnSave, 8, -1},
+        {C::FrmSettings, 9, -1}, {C::FrmMode, 10, -1}, {C::FrmOutput, 32, -1},
+        {C::OptModeText, 11, -1}, {C::OptModeLogo, 12, -1},
+        {C::LblText, 13, -1}, {C::LblTextPos, 14, -1}, {C::BtnFont, 15, -1}, {C::BtnApplyText, 16, -1},
+        {C::LblLogoAlpha, 57, -1}, {C::LblLogoAlphaMax, 58, -1}, {C::LblLogoFile, 59, -1}, {C::LblLogoPos, 14, -1},
+        {C::BtnBatchStart, 24, -1}, {C::BtnAddSelected, 25, -1}, {C::BtnAddAll, 26, -1},
+        {C::BtnRemove, 27, -1}, {C::BtnClear, 28, -1}, {C::BtnSort, 29, -1},
+        {C::BtnMoveDown, 30, -1}, {C::BtnMoveUp, 31, -1}, {C::ChkThumb, 35, -1},
+        {C::ChkKeepNames, 34, -1}, {C::BtnOutputDir, 33, -1}, {C::PnlBatchMark, 11, 0},
+        {C::LblBatchText, 13, -1}, {C::BtnBatchFont, 39, -1}, {C::LblBatchTextPos, 14, -1},
+        {C::PnlBatchMark, 12, 1}, {C::LblBatchLogoFile, 59, -1}, {C::LblBatchAlpha, 57, -1},
+        {C::LblPictureName, 47, -1}, {C::LblDefaultDir, 48, -1}, {C::BtnDefaultDir, 49, -1},
+        {C::BtnSaveSettings, 50, -1}, {C::LblBatchLogoPos, 14, -1},
+    };
+    // The seven anchor options of each group, first to last.
+    const int anchorKeys[] = {17, 19, 21, 23, 18, 20, 22};
+    for (const C first : {C::OptTextPos1, C::OptLogoPos1, C::OptBatchTextPos1, C::OptBatchLogoPos1}) {
+        for (int i = 0; i < 7; ++i) expected.insert({static_cast<C>(static_cast<int>(first) + i), anchorKeys[i], -1});
+    }
+    std::set<Entry> relabelled;
+    for (const RelabelEntry& entry : RelabelTable()) {
+        EXPECT_TRUE(relabelled.insert({entry.control, entry.key, entry.tab}).second) << static_cast<int>(entry.control);
+    }
+    EXPECT_EQ(relabelled, expected);
 }
 
 }  // namespace

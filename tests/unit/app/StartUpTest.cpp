@@ -95,7 +95,7 @@ TEST_F(StartUp, AMissingPictureLibraryEndsTheProgramBeforeAnyWindow) {
     EXPECT_EQ(platform.messages[0].icon, platform::MessageIcon::Warning);
 }
 
-// A truncated library used to crash the program inside dlopen; it now counts as missing.
+// A truncated library must not crash the program inside dlopen: it counts as missing.
 TEST_F(StartUp, ADamagedPictureLibraryCountsAsMissing) {
     std::filesystem::resize_file("data/image323.so", 1000);
     EXPECT_NE(RunProgram(), 0);

@@ -92,7 +92,7 @@ TEST_F(TextMarkTest, SizeColourAndCuttingAtTheEdges) {
     MarkFontSpec spec;
     spec.face = "DejaVu Sans";
     spec.pointSize = 36;
-    spec.color = MakeColor(255, 0, 0);
+    spec.colour = MakeColor(255, 0, 0);
     RasterImage picture = Filled(60, 80, render::kWhite);
     const TextMarkBox box = DrawTextMark(picture, fonts, spec, 96, "WWWWWWWW", Anchor::TopCentre);
     EXPECT_GT(box.height, 40);         // 36 points at 96 dpi: 48-pixel characters

@@ -174,7 +174,7 @@ TEST_F(Drawing, BeginDrawResetsTheStateAndEndsThePreviousDrawing) {
     draw_.MoveTextCursor(5, 6);
     draw_.BeginDraw(3);
     EXPECT_EQ(draw_.Target(), other);
-    EXPECT_EQ(draw_.CurrentColor(), kBlack);
+    EXPECT_EQ(draw_.CurrentColour(), kBlack);
     EXPECT_EQ(draw_.CurrentFlags(), 0);
     EXPECT_EQ(draw_.CursorX(), 0);
     draw_.FillBox(0, 0, 20, 20, kRed);
@@ -197,7 +197,7 @@ TEST_F(Drawing, ColoursAreStoredWithoutATopByte) {
     draw_.FillBox(0, 0, 1, 1, 0xFFFFFFFFu);  // colour -1, as a cancelled requester leaves it
     EXPECT_EQ(image_->At(0, 0), kWhite);
     draw_.DrawColor(1, 2, 3);
-    EXPECT_EQ(draw_.CurrentColor(), 0x030201u);
+    EXPECT_EQ(draw_.CurrentColour(), 0x030201u);
 }
 
 TEST_F(Drawing, TemporaryImagesCanBeTargetsAndSources) {

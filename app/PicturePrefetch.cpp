@@ -1,4 +1,4 @@
-#include "app/BatchPrefetch.h"
+#include "app/PicturePrefetch.h"
 
 #include <sched.h>
 #include <sys/stat.h>
