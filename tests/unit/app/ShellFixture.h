@@ -77,8 +77,14 @@ public:
     }
 
     // A program that ends before the user has taken every step leaves those steps and the
-    // checks inside them unrun: that is a failure, not a shorter test.
+    // checks inside them unrun, and a folder answer never asked for is a requester the program
+    // did not show: both are failures, not a shorter test.
     void ExpectEveryStepTaken() {
+        if (!folderAnswers.empty()) {
+            ADD_FAILURE() << "the program ended with " << folderAnswers.size()
+                          << " folder requester answer(s) never asked for, the first " << folderAnswers.front();
+            folderAnswers.clear();
+        }
         if (steps.empty()) return;
         const int scripted = stepsTaken + static_cast<int>(steps.size());
         ADD_FAILURE() << "the program ended after step " << stepsTaken << " of " << scripted << "; steps "
