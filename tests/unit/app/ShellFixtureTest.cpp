@@ -29,6 +29,11 @@ TEST_F(Steps, StepsGivenToAProgramThatNeverRanAreStepsNotTaken) {
     EXPECT_NONFATAL_FAILURE(platform.ExpectEveryStepTaken(), "the program ended after step 0 of 1");
 }
 
+TEST_F(Steps, AFolderAnswerNeverAskedForFailsTheScenario) {
+    platform.folderAnswers = {"/fotos/"};
+    EXPECT_NONFATAL_FAILURE(RunProgram(), "1 folder requester answer(s) never asked for, the first /fotos/");
+}
+
 TEST_F(Steps, AProgramThatTakesEveryStepPasses) {
     int taken = 0;
     Then([&taken](RecordingPlatform& p) {
