@@ -34,7 +34,7 @@ void PicturePrefetch::Start(const std::string& path) {
     if (!stamp) return;
     path_ = path;
     stamp_ = *stamp;
-    pending_ = std::async(std::launch::async, [path] { return imageio::DecodePictureFile(path); });
+    pending_ = std::async(std::launch::async, [path] { return imageio::DecodePictureFile(path).image; });
 }
 
 render::ImageHandle PicturePrefetch::Load(render::ImageRegistry& images, int number, const std::string& path) {

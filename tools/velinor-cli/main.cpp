@@ -68,14 +68,12 @@ std::optional<Options> ParseOptions(int argc, char** argv, int first) {
         } else if (argument == "--logo") {
             options.logo = true;
         } else if (argument == "--max-pixels") {
-            const char* value = i + 1 < argc ? argv[++i] : "";
-            char* end = nullptr;
-            const long long pixels = std::strtoll(value, &end, 10);
-            if (*value == '\0' || *end != '\0' || pixels <= 0) {
+            const std::optional<long long> pixels = imageio::ParsePixelCount(i + 1 < argc ? argv[++i] : "");
+            if (!pixels) {
                 Usage("--max-pixels needs a positive whole number");
                 return std::nullopt;
             }
-            imageio::SetPixelLimit(pixels);
+            imageio::SetPixelLimit(*pixels);
         } else if (argument == "--format" || argument == "--quality") {
             if (i + 1 >= argc) {
                 Usage(argument + " needs a value");
@@ -115,21 +113,16 @@ std::optional<std::uint32_t> EncoderFor(const std::string& name) {
     return std::nullopt;
 }
 
-render::ImageHandle Load(render::ImageRegistry& images, const std::string& path, bool logo) {
-    if (logo) return marks::LoadLogoPicture(images, path).handle;
-    return imageio::LoadPicture(images, kSlot, path);
+render::ImageHandle Load(render::ImageRegistry& images, const std::string& path, bool logo,
+                         imageio::LoadFailure& failure) {
+    if (!logo) return imageio::LoadPicture(images, kSlot, path, failure);
+    marks::LogoLoad load = marks::LoadLogoPicture(images, path);
+    failure = load.failure;
+    return load.handle;
 }
 
-int ReadFailed(const std::string& path, bool logo) {
-    const imageio::LoadProblem problem = imageio::LastLoadProblem();
-    if (problem.kind == imageio::LoadProblem::Kind::TooManyPixels) {
-        std::fprintf(stderr,
-                     "velinor-cli: the picture %s has %lld x %lld pixels, more than the limit of %lld; "
-                     "raise it with --max-pixels or VELINOR_MAX_PIXELS\n",
-                     path.c_str(), problem.size.width, problem.size.height, imageio::PixelLimit());
-        return kPictureFailed;
-    }
-    std::fprintf(stderr, "velinor-cli: %s %s\n", path.c_str(), tools::ReadProblem(path, logo).c_str());
+int ReadFailed(const std::string& path, const imageio::LoadFailure& failure, bool logo) {
+    std::fprintf(stderr, "velinor-cli: %s\n", tools::ReadProblem(path, failure, logo).c_str());
     return kPictureFailed;
 }
 
@@ -153,8 +146,9 @@ int Info(const Options& options) {
     if (options.files.size() != 1) return Usage("info takes one file");
     if (options.format || options.quality != imageio::kDefaultJpegQuality) return Usage("info takes no --format or --quality");
     render::ImageRegistry images;
-    const render::ImageHandle picture = Load(images, options.files[0], options.logo);
-    if (picture == nullptr) return ReadFailed(options.files[0], options.logo);
+    imageio::LoadFailure failure;
+    const render::ImageHandle picture = Load(images, options.files[0], options.logo, failure);
+    if (picture == nullptr) return ReadFailed(options.files[0], failure, options.logo);
     std::printf("%dx%d\n", picture->width, picture->height);
     return kDone;
 }
@@ -173,8 +167,9 @@ int Convert(const Options& options) {
     // same bytes as decoding the whole picture and saving it.
     if (!options.logo && imageio::ConvertJpegRowByRow(input, output, *encoder, options.quality)) return kDone;
     render::ImageRegistry images;
-    const render::ImageHandle picture = Load(images, input, options.logo);
-    if (picture == nullptr) return ReadFailed(input, options.logo);
+    imageio::LoadFailure failure;
+    const render::ImageHandle picture = Load(images, input, options.logo, failure);
+    if (picture == nullptr) return ReadFailed(input, failure, options.logo);
     if (imageio::SavePicture(picture, output, *encoder, options.quality) != 1) {
         std::fprintf(stderr, "velinor-cli: %s %s\n", output.c_str(), WriteProblem(output).c_str());
         return kPictureFailed;
@@ -190,6 +185,13 @@ static int Main(int argc, char** argv) {
     if (command == "--help" || command == "-h") {
         std::fputs(kUsageText, stdout);
         return kDone;
+    }
+    // A limit the environment sets wrongly would otherwise be passed over for the default.
+    const char* limit = std::getenv(imageio::kPixelLimitVariable);
+    if (limit != nullptr && *limit != '\0' && !imageio::ParsePixelCount(limit)) {
+        std::fprintf(stderr, "velinor-cli: invalid value \"%s\" in %s: give a positive whole number of pixels\n", limit,
+                     imageio::kPixelLimitVariable);
+        return kUsage;
     }
     const std::optional<Options> options = ParseOptions(argc, argv, 2);
     if (!options) return kUsage;
