@@ -8,16 +8,16 @@ __attribute__((noinline, no_sanitize("integer-divide-by-zero")))
 int DivideByZero() {
     volatile int dividend = 1;
     volatile int divisor = 0;
-    return dividend / divisor;
+    return dividend / divisor;  // line-mark: division
 }
 
 __attribute__((noinline, no_sanitize("address", "null")))
 void WriteThroughNull() {
     volatile int* volatile target = nullptr;
-    *target = 1;
+    *target = 1;  // line-mark: null-write
 }
 
 }  // namespace velinor::runtime
 
-// The scenario logs of the fault report name the lines of the division and of the write above:
-// moving them means writing those logs anew.
+// The fault report names the source lines of the division and of the write above; its tests
+// find those lines by their line-mark comments.

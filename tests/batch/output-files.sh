@@ -5,6 +5,8 @@
 #
 #   output-files.sh VELINOR_HEADLESS STAGE_DIR
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
+require_tools convert identify
 headless="$1"
 stage="$2"
 work="$(mktemp -d "${TMPDIR:-/tmp}/velinor-batch.XXXXXX")"

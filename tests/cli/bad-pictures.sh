@@ -4,6 +4,8 @@
 # must convert; every bad one must fail with exit status 1 - never a crash, hang or success.
 # usage: bad-pictures.sh VELINOR_CLI STAGE_DIR
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
+require_tools convert
 cli=$1
 stage=$2
 work=$(mktemp -d)
@@ -65,7 +67,7 @@ convert -size 40x30 gradient:red-blue -fill white -draw 'rectangle 5,5 15,15' +d
 for format in bmp jpg tga ico; do
   convert source.png "good.$format" || exit 2
 done
-convert source.png -type TrueColor good.tga
+convert source.png -type TrueColor good.tga || exit 2
 convert source.png good.gif && convert source.png -type Palette good.pcx || exit 2
 cp good.ico good-logo.ico
 

@@ -3,6 +3,8 @@
 # error that says what is wrong, with a non-zero exit status; --help prints the usage and exits 0.
 # usage: tool-messages.sh STAGE_DIR
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
+require_tools convert
 stage=$1
 cli=$stage/velinor-cli headless=$stage/velinor-headless velinor=$stage/velinor
 work=$(mktemp -d)

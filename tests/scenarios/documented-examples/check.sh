@@ -5,6 +5,8 @@
 #   saves the result as PNG and writes the preview: checked with ImageMagick.
 # usage: check.sh SOURCE_DIR STAGE_DIR
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../require-tools.sh"
+require_tools convert identify
 source=$1
 stage=$2
 headless=$stage/velinor-headless

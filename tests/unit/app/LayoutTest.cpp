@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 #include <tuple>
 
 #include "app/Dispatch.h"
@@ -17,6 +18,76 @@ std::set<ControlId> LayoutIds() {
     std::set<ControlId> ids;
     for (const LayoutRow& row : MainWindowLayout()) ids.insert(row.id);
     return ids;
+}
+
+const LayoutRow* FindRow(ControlId id) {
+    for (const LayoutRow& row : MainWindowLayout()) {
+        if (row.id == id) return &row;
+    }
+    return nullptr;
+}
+
+// A sample of controls written down by hand from the window's layout: the numbers handlers
+// address them by, where they sit in which parent, and where their text comes from.
+TEST(Layout, SampledControlsHaveTheirNumberPlaceAndText) {
+    struct Expected {
+        ControlId id;
+        int number;
+        ControlKind kind;
+        ControlId parent;
+        int tab;
+        platform::Rect geometry;
+        int key;                 // 0: not a text-table entry
+        const char* literal;     // the fixed text, if any
+    };
+    const Expected expected[] = {
+        {ControlId::PnlTabs, 2, ControlKind::TabPanel, ControlId::None, -1, {0, 25, 618, 550}, 0, nullptr},
+        {ControlId::BtnOpen, 6, ControlKind::Button, ControlId::PnlTabs, 0, {65, 295, 155, 30}, 7, nullptr},
+        {ControlId::BtnSave, 8, ControlKind::Button, ControlId::PnlTabs, 0, {385, 295, 155, 30}, 8, nullptr},
+        {ControlId::OptModeFrame, 15, ControlKind::Option, ControlId::PnlTabs, 0, {50, 435, 100, 20}, 0, "Rahmen"},
+        {ControlId::ImgPreview, 49, ControlKind::Image, ControlId::BoxPreview, -1, {0, 0, 255, 225}, 0, nullptr},
+        {ControlId::TxtMark, 25, ControlKind::TextField, ControlId::BoxText, -1, {90, 5, 150, 20}, 0, nullptr},
+        {ControlId::OptTextPos5, 33, ControlKind::Option, ControlId::BoxText, -1, {210, 85, 190, 15}, 18, nullptr},
+        {ControlId::BtnLogoFile, 55, ControlKind::Button, ControlId::BoxLogo, -1, {230, 5, 20, 20}, 0, "..."},
+        {ControlId::CmbFrameKind, 165, ControlKind::ComboBox, ControlId::BoxFrame, -1, {10, 10, 155, 100}, 0, nullptr},
+        {ControlId::SpinTexWidth, 167, ControlKind::Spin, ControlId::BoxTexture, -1, {270, 0, 45, 20}, 0, nullptr},
+        {ControlId::LblCircleRadius, 178, ControlKind::Label, ControlId::BoxCircles, -1, {3, 58, 130, 20}, 0,
+         "Maximaler Kreisradius:"},
+        {ControlId::BtnCircleColour, 185, ControlKind::Button, ControlId::BoxCircles, -1, {335, 56, 17, 17}, 0, nullptr},
+        {ControlId::LstExplorer, 69, ControlKind::FileList, ControlId::PnlTabs, 1, {300, 40, 300, 155}, 0, nullptr},
+        {ControlId::BtnMoveUp, 77, ControlKind::Button, ControlId::PnlTabs, 1, {193, 250, 105, 25}, 31, nullptr},
+        {ControlId::PnlBatchMark, 85, ControlKind::TabPanel, ControlId::PnlTabs, 1, {280, 290, 320, 220}, 0, nullptr},
+        {ControlId::BoxBatchLogo, 88, ControlKind::Container, ControlId::PnlBatchMark, 1, {5, 5, 305, 185}, 0, nullptr},
+        {ControlId::OptBatchLogoPos1, 107, ControlKind::Option, ControlId::BoxBatchLogo, -1, {55, 75, 150, 15}, 17, nullptr},
+        {ControlId::TxtPictureName, 143, ControlKind::TextField, ControlId::BoxPictureName, -1, {210, 8, 180, 20}, 0,
+         nullptr},
+        {ControlId::BtnSaveSettings, 149, ControlKind::Button, ControlId::BoxSaveSettings, -1, {75, 10, 250, 20}, 50,
+         nullptr},
+        {ControlId::TxtInfo, 153, ControlKind::TextField, ControlId::PnlTabs, 3, {157, 200, 300, 100}, 0, nullptr},
+    };
+    for (const Expected& want : expected) {
+        SCOPED_TRACE("control " + std::to_string(want.number));
+        EXPECT_EQ(static_cast<int>(want.id), want.number);
+        const LayoutRow* row = FindRow(want.id);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->kind, want.kind);
+        EXPECT_EQ(row->parent.control, want.parent);
+        EXPECT_EQ(row->parent.tab, want.tab);
+        EXPECT_EQ(row->geometry.x, want.geometry.x);
+        EXPECT_EQ(row->geometry.y, want.geometry.y);
+        EXPECT_EQ(row->geometry.width, want.geometry.width);
+        EXPECT_EQ(row->geometry.height, want.geometry.height);
+        if (want.key != 0) {
+            EXPECT_EQ(row->text.source, TextRef::Source::Key);
+            EXPECT_EQ(row->text.key, want.key);
+        } else if (want.literal != nullptr) {
+            ASSERT_EQ(row->text.source, TextRef::Source::Literal);
+            EXPECT_STREQ(row->text.literal, want.literal);
+        } else {
+            EXPECT_NE(row->text.source, TextRef::Source::Key);
+            EXPECT_NE(row->text.source, TextRef::Source::Literal);
+        }
+    }
 }
 
 TEST(Layout, EveryControlIsUniqueAndBuiltAfterItsParent) {

@@ -29,6 +29,7 @@ public:
     explicit RecordingPlatform(Options options = {}) : HeadlessPlatform(std::move(options)) {}
 
     std::deque<Step> steps;
+    int stepsTaken = 0;
     std::vector<Message> messages;
     std::vector<int> opacities;
     std::vector<platform::WindowSpec> windowsOpened;
@@ -42,6 +43,7 @@ public:
         while (!HasPendingEvent() && !steps.empty()) {
             Step step = std::move(steps.front());
             steps.pop_front();
+            ++stepsTaken;
             step(*this);
         }
         return HeadlessPlatform::WaitEvent();
@@ -74,6 +76,22 @@ public:
         return HeadlessPlatform::MessageBox(caption, text, icon, buttons);
     }
 
+    // A program that ends before the user has taken every step leaves those steps and the
+    // checks inside them unrun, and a folder answer never asked for is a requester the program
+    // did not show: both are failures, not a shorter test.
+    void ExpectEveryStepTaken() {
+        if (!folderAnswers.empty()) {
+            ADD_FAILURE() << "the program ended with " << folderAnswers.size()
+                          << " folder requester answer(s) never asked for, the first " << folderAnswers.front();
+            folderAnswers.clear();
+        }
+        if (steps.empty()) return;
+        const int scripted = stepsTaken + static_cast<int>(steps.size());
+        ADD_FAILURE() << "the program ended after step " << stepsTaken << " of " << scripted << "; steps "
+                      << stepsTaken + 1 << " to " << scripted << " never ran";
+        steps.clear();
+    }
+
     // The user moves the pointer to a point on the screen.
     void PointerAt(platform::Point screen) {
         const platform::Point origin = WindowPosition(0);
@@ -100,12 +118,17 @@ protected:
 
     static int RunProgramOn(RecordingPlatform& on, std::vector<std::string> arguments = {}) {
         Application application(on, std::move(arguments));
-        return application.Run();
+        const int status = application.Run();
+        on.ExpectEveryStepTaken();
+        return status;
     }
     int RunProgram(std::vector<std::string> arguments = {}) { return RunProgramOn(platform, std::move(arguments)); }
 
     // What the user does next; steps run when the program waits for an event.
     void Then(RecordingPlatform::Step step) { platform.steps.push_back(std::move(step)); }
+
+    // Steps given to a program that never ran are steps never taken too.
+    void TearDown() override { platform.ExpectEveryStepTaken(); }
 
     std::string Text(platform::ControlId id) { return platform.GetText(id); }
     bool Visible(platform::ControlId id) { return platform.ControlVisible(id); }

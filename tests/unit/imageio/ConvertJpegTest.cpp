@@ -20,7 +20,7 @@ using decode_testing::Bytes;
 class JpegRowByRow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+        ASSERT_TRUE(decode_testing::ToolInstalled("convert"));
         decode_testing::WritePatternPam(folder_ / "p.pam", 61, 45, false);
     }
     // The pattern as a JPEG made by ImageMagick with the given options.

@@ -101,7 +101,7 @@ std::vector<CraftedCase> CraftedCases() {
 class CraftedBmp : public ::testing::TestWithParam<CraftedCase> {};
 
 TEST_P(CraftedBmp, DecodesAsImageMagickDoes) {
-    if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+    ASSERT_TRUE(decode_testing::ToolInstalled("convert"));
     const Bytes file = decode_testing::BuildBmp(GetParam().make());
     decode_testing::TempFolder folder;
     decode_testing::WriteBytes(folder / "x.bmp", file);

@@ -122,7 +122,7 @@ TEST(IcoBroken, DirectoriesThatLieFailCleanly) {
 
 // Icons written by ImageMagick: bitmap images with alpha and a PNG image for 256 x 256.
 TEST(IcoCrossCheck, AgreesWithImageMagickOnBitmapAndPngImages) {
-    if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+    ASSERT_TRUE(decode_testing::ToolInstalled("convert"));
     decode_testing::TempFolder folder;
     decode_testing::WritePatternPam(folder / "source.pam", 64, 64, true);
     for (const auto& [sizes, index, side] : {std::tuple{"16,48,32", 1, 48}, std::tuple{"16,256,32", 1, 256}}) {

@@ -75,7 +75,7 @@ Bytes WithSegment(const Bytes& jpeg, const Bytes& segment) {
 class JpegFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+        ASSERT_TRUE(decode_testing::ToolInstalled("convert"));
         base_ = QuadrantJpeg(folder_);
         ASSERT_FALSE(base_.empty());
     }

@@ -140,7 +140,7 @@ TEST(DecodeMemory, RandomGifDataFailsBeforeAFrameIsAllocated) {
 }
 
 TEST(DecodeMemory, OrientedJpegIsTurnedUprightWithoutASecondStore) {
-    if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+    ASSERT_TRUE(decode_testing::ToolInstalled("convert"));
     decode_testing::TempFolder folder;
     decode_testing::WritePatternPam(folder / "p.pam", 2000, 1500, false);
     ASSERT_TRUE(decode_testing::Run("convert '" + (folder / "p.pam") + "' '" + (folder / "o.jpg") + "'"));
@@ -233,7 +233,7 @@ TEST_F(PixelLimitRefusal, PicturesOverTheLimitAreRefusedWithTheirSize) {
     EXPECT_EQ(big.failure.size.width, 20000);
     EXPECT_EQ(big.failure.size.height, 20000);
 
-    if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+    ASSERT_TRUE(decode_testing::ToolInstalled("convert"));
     decode_testing::WritePatternPam(folder_ / "p.pam", 40, 30, false);
     ASSERT_TRUE(decode_testing::Run("convert '" + (folder_ / "p.pam") + "' '" + (folder_ / "p.jpg") + "'"));
     ASSERT_TRUE(decode_testing::Run("convert '" + (folder_ / "p.pam") + "' '" + (folder_ / "p.png") + "'"));
@@ -250,7 +250,8 @@ TEST_F(PixelLimitRefusal, PicturesOverTheLimitAreRefusedWithTheirSize) {
 }
 
 TEST(LoadJpegFile, ReadAsItDecodesYetCutFilesStillFail) {
-    if (!decode_testing::HaveTool("convert") || !decode_testing::HaveTool("djpeg")) GTEST_SKIP() << "needs convert, djpeg";
+    ASSERT_TRUE(decode_testing::ToolInstalled("convert"));
+    ASSERT_TRUE(decode_testing::ToolInstalled("djpeg"));
     decode_testing::TempFolder folder;
     // Two different progressive pictures one after the other: the second reuses the first's
     // coefficient memory and must not see any of it.

@@ -22,7 +22,12 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-bool HaveTool(const std::string& name) { return Run("command -v " + name); }
+::testing::AssertionResult ToolInstalled(const std::string& name) {
+    if (Run("command -v " + name)) return ::testing::AssertionSuccess();
+    const std::string package = name == "djpeg" ? "libjpeg-turbo-progs" : "imagemagick";
+    return ::testing::AssertionFailure() << name << " is not installed (Debian package " << package
+                                         << "); scripts/install-deps installs it";
+}
 
 bool Run(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;

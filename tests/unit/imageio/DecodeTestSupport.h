@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -32,7 +34,9 @@ private:
     std::filesystem::path path_;
 };
 
-bool HaveTool(const std::string& name);
+// The outside tools the checks compare with are part of the test setup (scripts/install-deps
+// installs them): a missing one fails the test that needs it, naming the tool.
+::testing::AssertionResult ToolInstalled(const std::string& name);
 // Runs a shell command, quiet; true when it exits with 0.
 bool Run(const std::string& command);
 // Standard output of a shell command, or nothing when it fails without any.

@@ -6,6 +6,7 @@
 
 #include "imageio/JpegWriter.h"
 #include "imageio/Writer.h"
+#include "DecodeTestSupport.h"
 #include "WriteTestSupport.h"
 
 namespace velinor::imageio {
@@ -50,7 +51,8 @@ TEST(WriteEncoded, UnknownCodesAndMissingInputWriteNothing) {
 class WriteEncodedImageMagick : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!testing::HaveImageMagick()) GTEST_SKIP() << "ImageMagick not installed";
+        ASSERT_TRUE(decode_testing::ToolInstalled("convert"));
+        ASSERT_TRUE(decode_testing::ToolInstalled("identify"));
     }
     ScratchFolder folder;
 };

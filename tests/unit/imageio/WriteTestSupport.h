@@ -56,8 +56,6 @@ inline render::RasterImage Gradient(int width, int height) {
     return image;
 }
 
-inline bool HaveImageMagick() { return std::system("convert -version >/dev/null 2>&1") == 0; }
-
 // What ImageMagick reads from a file: its size and its pixels as RGB bytes, top row first.
 struct Decoded {
     int width = 0;

@@ -187,6 +187,7 @@ TEST_F(HeadlessModel, ListEntriesKeepCurrentEntryAndSelectionBitsInStep) {
     EXPECT_EQ(ui.ItemState(ControlId::LstBatch, 1), kItemSelected);
     EXPECT_EQ(ui.ItemState(ControlId::LstBatch, 0), 0) << "a program's choice selects only that entry";
     ui.SelectAllItems(ControlId::LstBatch);
+    ASSERT_GE(ui.ItemCount(ControlId::LstBatch), 2);
     for (int i = 0; i < ui.ItemCount(ControlId::LstBatch); ++i) {
         EXPECT_EQ(ui.ItemState(ControlId::LstBatch, i), kItemSelected);
     }
