@@ -24,7 +24,10 @@ TempFolder::~TempFolder() {
 
 ::testing::AssertionResult ToolInstalled(const std::string& name) {
     if (Run("command -v " + name)) return ::testing::AssertionSuccess();
-    const std::string package = name == "djpeg" ? "libjpeg-turbo-progs" : "imagemagick";
+    const std::string package = name == "djpeg"      ? "libjpeg-turbo-progs"
+                                : name == "transicc" ? "liblcms2-utils"
+                                : name == "exiftool" ? "libimage-exiftool-perl"
+                                                     : "imagemagick";
     return ::testing::AssertionFailure() << name << " is not installed (Debian package " << package
                                          << "); scripts/install-deps installs it";
 }

@@ -37,7 +37,7 @@ Bytes Profile(const std::string& path) {
 
 // transicc's sRGB values for each patch, rounded to levels.
 std::vector<Rgb> TransiccReference(const std::string& profile, const std::vector<Rgb>& patches) {
-    EXPECT_TRUE(decode_testing::HaveTool("transicc")) << "transicc is missing (Debian package liblcms2-utils)";
+    EXPECT_TRUE(decode_testing::ToolInstalled("transicc"));
     std::ostringstream input;
     for (const Rgb& c : patches) input << c[0] << ' ' << c[1] << ' ' << c[2] << "\\n";
     const auto out = decode_testing::Capture("printf '" + input.str() + "' | transicc -t0 -n -i '" + profile +
@@ -152,7 +152,7 @@ TEST(DisplayColour, UnusableProfilesLeaveThePixelsAsTheyAre) {
 
 // What exiftool reads as the profile's description.
 std::string ExiftoolDescription(const std::string& path) {
-    EXPECT_TRUE(decode_testing::HaveTool("exiftool")) << "exiftool is missing (Debian package libimage-exiftool-perl)";
+    EXPECT_TRUE(decode_testing::ToolInstalled("exiftool"));
     const auto out = decode_testing::Capture("exiftool -s3 -ProfileDescription '" + path + "'");
     std::string text = out ? std::string(out->begin(), out->end()) : "";
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
