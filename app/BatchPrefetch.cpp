@@ -34,17 +34,24 @@ void PicturePrefetch::Start(const std::string& path) {
     if (!stamp) return;
     path_ = path;
     stamp_ = *stamp;
-    pending_ = std::async(std::launch::async, [path] { return imageio::DecodePictureFile(path); });
+    pending_ = std::async(std::launch::async, [path] {
+        Decoded decoded;
+        decoded.picture = imageio::DecodePictureFile(path, nullptr, &decoded.metadata);
+        return decoded;
+    });
 }
 
-render::ImageHandle PicturePrefetch::Load(render::ImageRegistry& images, int number, const std::string& path) {
+render::ImageHandle PicturePrefetch::Load(render::ImageRegistry& images, int number, const std::string& path,
+                                          imageio::PictureMetadata* metadata) {
     // Another picture decoding ahead is left running: it may be the one asked for next.
-    if (!pending_.valid() || path != path_) return imageio::LoadPicture(images, number, path);
+    if (!pending_.valid() || path != path_) return imageio::LoadPicture(images, number, path, metadata);
     if (StampOf(path) != std::optional<FileStamp>(stamp_)) {
         Stop();
-        return imageio::LoadPicture(images, number, path);
+        return imageio::LoadPicture(images, number, path, metadata);
     }
-    std::optional<render::RasterImage> picture = pending_.get();
+    Decoded decoded = pending_.get();
+    std::optional<render::RasterImage>& picture = decoded.picture;
+    if (metadata != nullptr) *metadata = std::move(decoded.metadata);
     path_.clear();
     images.DropImage(number);
     if (!picture) {

@@ -75,7 +75,8 @@ bool ShowOpenedPicture(ProgramState& state) {
         return std::pair{size.width, size.height};
     });
     const render::RasterImage* decoded =
-        state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker);
+        state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker,
+                                &state.shell.CurrentMetadata);
     if (decoded == nullptr) return false;
     shrinker.StoreShown(state.images, pic::PicWork, pic::PicOpened);
     ShowCentred(state, pic::PicOpened, {ControlId::ImgSource, ControlId::ImgPreview});

@@ -65,7 +65,8 @@ void LoadStartPicture(ProgramState& state, const std::string& path) {
         const FittedSize size = StartPreviewSize(width, height);
         return std::pair{size.width, size.height};
     });
-    const render::RasterImage* decoded = state.pictureCache.Open(state.images, pic::PicWork, path, &shrinker);
+    const render::RasterImage* decoded = state.pictureCache.Open(state.images, pic::PicWork, path, &shrinker,
+                                                                          &shell.CurrentMetadata);
     shell.CurrentFile = path;
     shell.PictureLoaded = true;
     if (decoded == nullptr) return;

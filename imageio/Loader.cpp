@@ -15,7 +15,8 @@ thread_local LoadProblem lastProblem;
 
 using Kind = LoadProblem::Kind;
 
-std::optional<render::RasterImage> DecodeFile(const std::string& path, LoadProblem& problem, RowWatcher* watcher) {
+std::optional<render::RasterImage> DecodeFile(const std::string& path, LoadProblem& problem, RowWatcher* watcher,
+                                              PictureMetadata* metadata) {
     auto file = PictureFile::Open(path);
     if (!file) {
         problem.kind = Kind::Unreadable;
@@ -26,7 +27,7 @@ std::optional<render::RasterImage> DecodeFile(const std::string& path, LoadProbl
     std::optional<render::RasterImage> picture;
     switch (verdict.kind) {
         case HeadVerdict::Kind::Stream:
-            picture = DecodeJpegFile(file->Stream(), limits, &problem.size, watcher);
+            picture = DecodeJpegFile(file->Stream(), limits, &problem.size, watcher, metadata);
             if (!picture && problem.size.width > 0) problem.kind = Kind::TooManyPixels;
             break;
         case HeadVerdict::Kind::Read: {
@@ -35,7 +36,7 @@ std::optional<render::RasterImage> DecodeFile(const std::string& path, LoadProbl
                 problem.kind = Kind::Unreadable;
                 return std::nullopt;
             }
-            picture = DecodePicture(bytes->Bytes(), IconChoice::Best, limits);
+            picture = DecodePicture(bytes->Bytes(), IconChoice::Best, limits, metadata);
             break;
         }
         case HeadVerdict::Kind::TooManyPixels:
@@ -65,10 +66,12 @@ render::ImageHandle Store(render::ImageRegistry& images, int number,
 
 // Decoders validate sizes before allocating, but a large picture may still not fit in memory;
 // that is a failed load like any other, not an exception for the caller.
-std::optional<render::RasterImage> DecodePictureFile(const std::string& path, RowWatcher* watcher) {
+std::optional<render::RasterImage> DecodePictureFile(const std::string& path, RowWatcher* watcher,
+                                                     PictureMetadata* metadata) {
     lastProblem = {};
+    if (metadata != nullptr) *metadata = {};
     try {
-        return DecodeFile(path, lastProblem, watcher);
+        return DecodeFile(path, lastProblem, watcher, metadata);
     } catch (const std::exception&) {
         lastProblem.kind = Kind::Unreadable;
         return std::nullopt;
@@ -85,10 +88,11 @@ std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint
     }
 }
 
-render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path) {
+render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path,
+                                PictureMetadata* metadata) {
     // The old picture goes first, so a failed load leaves the number empty.
     images.DropImage(number);
-    return Store(images, number, DecodePictureFile(path));
+    return Store(images, number, DecodePictureFile(path, nullptr, metadata));
 }
 
 render::ImageHandle ImageFromMemory(render::ImageRegistry& images, int number,

@@ -8,6 +8,7 @@
 
 #include "imageio/DecodeLimits.h"
 #include "imageio/FileBytes.h"
+#include "imageio/PictureMetadata.h"
 #include "imageio/RowWatcher.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
@@ -18,8 +19,10 @@ namespace velinor::imageio {
 // mask); else JPEG, PNG, TGA in that order. Nothing on failure; never throws for bad input.
 // The file's head is judged before the rest is read (see JudgeHead), and a JPEG file is
 // decoded as it is read rather than held whole; a watcher sees its rows as they are decoded
-// when they come upright.
-std::optional<render::RasterImage> DecodePictureFile(const std::string& path, RowWatcher* watcher = nullptr);
+// when they come upright. A JPEG's or PNG's metadata goes to metadata when it is given (and
+// nothing else's: it is emptied first).
+std::optional<render::RasterImage> DecodePictureFile(const std::string& path, RowWatcher* watcher = nullptr,
+                                                     PictureMetadata* metadata = nullptr);
 
 // Why the last DecodePictureFile or LoadPicture on this thread gave nothing.
 struct LoadProblem {
@@ -39,7 +42,8 @@ LoadProblem LastLoadProblem();
 std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint8_t> bytes);
 
 // Frees number, decodes path into it and makes it current. Null when no route produced a picture.
-render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path);
+render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path,
+                                PictureMetadata* metadata = nullptr);
 
 // Frees number, decodes a file image held in memory into it and makes it current.
 render::ImageHandle ImageFromMemory(render::ImageRegistry& images, int number,
