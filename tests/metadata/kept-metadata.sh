@@ -127,6 +127,29 @@ check "band-by-band dimensions" "60|40" "$(tag -EXIF:ExifImageWidth -EXIF:ExifIm
 check "copyright in EXIF" "© Velinor test \"quoted\"" "$(tag -EXIF:Copyright upright-out.jpg)"
 check "copyright in XMP" "© Velinor test \"quoted\"" "$(tag -XMP-dc:Rights upright-out.jpg)"
 
+# A packet too large for one JPEG marker: exiftool writes it as extended XMP, Velinor puts it
+# together on reading and splits it again on writing, and exiftool reads the same text back.
+long="$(python3 -c 'print("x" * 100000 + "end")')"
+exiftool -q -o long.jpg "-XMP-dc:Description=$long" upright.jpg
+"$cli" convert long.jpg long-out.jpg
+check "extended XMP kept" "$long" "$(exiftool -s3 -XMP-dc:Description long-out.jpg)"
+check "extended XMP keywords" "alpha, beta" "$(exiftool -s3 -XMP-dc:Subject long-out.jpg)"
+check "extended XMP without warnings" "" "$(exiftool -validate -warning -s3 long-out.jpg | grep -i xmp || true)"
+
+# info --json, read by an independent JSON parser: quotes, a backslash, a line break, a tab and
+# a byte that is no UTF-8 in the camera's name.
+exiftool -q -o odd.jpg "-EXIF:Make=Say \"hi\" \\ there" upright.jpg
+python3 - <<'P'
+data = bytearray(open("odd.jpg", "rb").read())
+at = data.index(b"Say")
+data[at + 3] = 0x0A  # the space after "Say"
+data[at + 8] = 0x09  # the space after "hi"
+data[at + 9] = 0xE9  # the backslash: Latin-1 e acute, no UTF-8
+open("odd.jpg", "wb").write(bytes(data))
+P
+check "info json escapes" "'Say\n\"hi\"\t\ufffd there' True" \
+  "$(python3 -c 'import json,sys; d=json.loads(sys.argv[1]); print(ascii(d["make"]), d["gps"])' "$("$cli" info odd.jpg --json)")"
+
 # info --json, read by an independent JSON parser.
 json="$("$cli" info pics/photo.jpg --json)"
 check "info json" "40 60 JPEG 6 Testmaker Model 9 Lens 50 2021:05:06 07:08:09 True" \
