@@ -9,20 +9,7 @@ set -euo pipefail
 cli="$1"
 headless="$2"
 stage="$3"
-for tool in exiftool convert python3; do
-  command -v "$tool" >/dev/null || { echo "FAIL $tool is not installed"; exit 1; }
-done
-profile=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc
-[[ -f "$profile" ]] || { echo "FAIL $profile is missing (icc-profiles-free)"; exit 1; }
-work="$(mktemp -d "${TMPDIR:-/tmp}/velinor-damaged.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-cp "$stage/lang.prf" .
-cp -R "$stage/data" .
-failures=0
-check() {  # name expected actual
-  if [[ "$2" != "$3" ]]; then echo "FAIL $1: expected [$2], got [$3]"; failures=$((failures + 1)); else echo "ok   $1"; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 convert -size 30x20 gradient:red-blue plain.jpg
 exiftool -q -o good.jpg -EXIF:Make=Testmaker -XMP-dc:Subject=alpha "-ICC_Profile<=$profile" plain.jpg
