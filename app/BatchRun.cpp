@@ -70,8 +70,9 @@ marks::Anchor CheckedAnchor(const ProgramState& state, ControlId first) {
 render::ImageHandle LoadRunPicture(ProgramState& state, int number, const std::string& source,
                                    imageio::PictureMetadata& metadata) {
     BatchState& batch = state.batch;
+    imageio::LoadFailure failure;
     render::ImageHandle picture = batch.prefetch == nullptr
-                                      ? imageio::LoadPicture(state.images, number, source, &metadata)
+                                      ? imageio::LoadPicture(state.images, number, source, failure, &metadata)
                                       : batch.prefetch->Load(state.images, number, source, &metadata);
     for (const std::string& warning : metadata.warnings) AppendToBatchLog(state, source + ": " + warning);
     if (batch.prefetch == nullptr) return picture;

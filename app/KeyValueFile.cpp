@@ -7,14 +7,14 @@
 #include "app/Cp1252.h"
 #include "app/FileNames.h"
 #include "imageio/AtomicFile.h"
-#include "imageio/RegularFile.h"
+#include "imageio/FileBytes.h"
 
 namespace velinor::app {
 
 namespace {
 
 // Far beyond any settings or language file; a larger file is refused rather than loaded.
-constexpr long kMaxFileBytes = 16L * 1024 * 1024;
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{16} << 20;
 
 char FoldedChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -58,13 +58,9 @@ KeyValueFile::~KeyValueFile() { ClosePrefs(); }
 bool KeyValueFile::OpenForRead(const std::string& path) {
     ClosePrefs();
     // Only a regular file: a FIFO in the file's place would hold the program up for ever.
-    const imageio::ReadStream file = imageio::OpenRegularFile(ResolveFileName(path));
-    if (!file) return false;
-    if (std::fseek(file.get(), 0, SEEK_END) != 0) return false;
-    const long size = std::ftell(file.get());
-    if (size < 0 || size > kMaxFileBytes || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (size > 0 && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return false;
+    const auto read = imageio::ReadWholeFile(ResolveFileName(path), kMaxFileBytes);
+    if (!read) return false;
+    std::string bytes(read->begin(), read->end());
     // The text ends at the first zero byte, as a zero-terminated copy of the file would.
     bytes.resize(std::min(bytes.find('\0'), bytes.size()));
     text_ = std::move(bytes);

@@ -28,7 +28,7 @@ const render::RasterImage* PictureCache::Refresh(const std::string& path) {
     // key at the next load and is decoded again.
     std::optional<FileKey> key = KeyOf(path);
     if (!key) return nullptr;
-    picture_ = imageio::DecodePictureFile(path);
+    picture_ = imageio::DecodePictureFile(path).image;
     if (!picture_) return nullptr;
     key_ = std::move(*key);
     return &*picture_;
@@ -40,7 +40,7 @@ const render::RasterImage* PictureCache::Open(render::ImageRegistry& images, int
     if (metadata != nullptr) *metadata = {};
     std::optional<FileKey> key = KeyOf(path);
     if (!key) return nullptr;
-    std::optional<render::RasterImage> decoded = imageio::DecodePictureFile(path, watcher, metadata);
+    std::optional<render::RasterImage> decoded = imageio::DecodePictureFile(path, watcher, metadata).image;
     if (!decoded) return nullptr;
     const render::ImageHandle stored = images.StoreImage(number, std::move(*decoded));
     if (stored == nullptr) return nullptr;

@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
     std::optional<render::RasterImage> decoded;
     const Figures decodeOnly = Time(5, [&] {
         decoded.reset();
-        decoded = imageio::DecodePictureFile(path);
+        decoded = imageio::DecodePictureFile(path).image;
         ok = decoded.has_value() && ok;
     });
     const Figures copyOnly = Time(5, [&] {

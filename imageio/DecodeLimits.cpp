@@ -1,8 +1,8 @@
 #include "imageio/DecodeLimits.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstdlib>
+#include <limits>
 
 namespace velinor::imageio {
 
@@ -12,12 +12,8 @@ namespace {
 // positive whole number.
 long long LimitFromEnvironment() {
     const char* text = std::getenv(kPixelLimitVariable);
-    if (text == nullptr || *text == '\0') return kDefaultPixelLimit;
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value <= 0) return kDefaultPixelLimit;
-    return value;
+    if (text == nullptr) return kDefaultPixelLimit;
+    return ParsePixelCount(text).value_or(kDefaultPixelLimit);
 }
 
 // 0 until the limit is first asked for or set.
@@ -32,6 +28,19 @@ long long PixelLimit() {
         long long unset = 0;
         if (!limit.compare_exchange_strong(unset, value, std::memory_order_relaxed)) value = unset;
     }
+    return value;
+}
+
+std::optional<long long> ParsePixelCount(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    long long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        const int digit = c - '0';
+        if (value > (std::numeric_limits<long long>::max() - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
+    }
+    if (value <= 0) return std::nullopt;
     return value;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "render/RasterImage.h"
 
@@ -14,6 +16,9 @@ constexpr long long kDefaultPixelLimit = 1LL << 28;
 constexpr const char* kPixelLimitVariable = "VELINOR_MAX_PIXELS";
 long long PixelLimit();
 void SetPixelLimit(long long pixels);
+
+// A pixel count written as decimal digits only, positive and within 64 bits; nothing otherwise.
+std::optional<long long> ParsePixelCount(std::string_view text);
 
 // The largest picture a decoder will produce. Sides are bounded by the registry's 16-bit
 // sizes; the pixel count by the process's pixel limit. Tools that feed decoders arbitrary

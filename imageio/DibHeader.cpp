@@ -130,6 +130,26 @@ std::optional<DibHeader> ParseDibHeader(const ByteReader& data, std::size_t offs
     return header;
 }
 
+const char* UnsupportedDibKind(const ByteReader& data, std::size_t offset) {
+    const auto size = data.U32le(offset);
+    if (!size || *size < kCoreHeaderSize || *size > kMaxHeaderSize || !data.Has(offset, *size)) return nullptr;
+    const bool core = *size == kCoreHeaderSize;
+    if (!core && *size < 16) return nullptr;
+    const long long width = core ? *data.U16le(offset + 4) : *data.I32le(offset + 4);
+    const long long height = core ? *data.U16le(offset + 6) : *data.I32le(offset + 8);
+    if (width <= 0 || height == 0) return nullptr;
+    const int bits = *data.U16le(offset + (core ? 10 : 14));
+    const std::uint32_t compression = !core && *size >= 20 ? *data.U32le(offset + 16) : kRgb;
+    const bool os2 = !core && !IsWindowsHeaderSize(*size);
+    if (os2 && compression == 3 && bits == 1) return "an OS/2 Huffman-coded BMP";
+    if (os2 && compression == 4 && bits == 24) return "an OS/2 run-length 24-bit BMP";
+    if (!os2 && compression == 4) return "a BMP holding a JPEG picture";
+    if (!os2 && compression == 5) return "a BMP holding a PNG picture";
+    if (compression == kRgb && bits == 2) return "a 2-bit BMP";
+    if (compression == kRgb && bits == 64) return "a 64-bit BMP";
+    return nullptr;
+}
+
 std::vector<render::Color> ReadDibPalette(const ByteReader& data, const DibHeader& header,
                                           std::size_t end) {
     std::vector<render::Color> palette;

@@ -39,6 +39,11 @@ struct DibHeader {
 // header is cut off or names a combination of depth and compression this decoder cannot read.
 std::optional<DibHeader> ParseDibHeader(const ByteReader& data, std::size_t offset);
 
+// For a header ParseDibHeader refuses: the kind of bitmap it describes ("a 2-bit BMP") when
+// that is a well-formed header of a kind this decoder does not read, or null when the header
+// is damaged.
+const char* UnsupportedDibKind(const ByteReader& data, std::size_t offset);
+
 // The colour table, 2^bits entries for indexed pixels (entries the file lacks are black),
 // reading no further than end. Empty for 16/24/32-bit pixels.
 std::vector<render::Color> ReadDibPalette(const ByteReader& data, const DibHeader& header,

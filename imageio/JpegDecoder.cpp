@@ -45,8 +45,7 @@ bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimit
 
     if (!reader.Start(source)) return false;
     if (!FitsLimits(info.image_width, info.image_height, limits)) {
-        const long long pixels = static_cast<long long>(info.image_width) * info.image_height;
-        if (oversized != nullptr && info.image_width > 0 && info.image_height > 0 && pixels > limits.maxPixels) {
+        if (oversized != nullptr && info.image_width > 0 && info.image_height > 0) {
             *oversized = {info.image_width, info.image_height};
         }
         return false;

@@ -22,8 +22,8 @@ std::optional<render::RasterImage> DecodeJpeg(std::span<const std::uint8_t> byte
                                               const DecodeLimits& limits = {}, PictureMetadata* metadata = nullptr);
 
 // The same from an open file, read as the decoder goes so that the compressed bytes are never
-// held whole. When the picture is refused for having more pixels than limits allow, its size
-// goes to oversized. A watcher sees the rows as they are decoded when they come upright.
+// held whole. When the picture is refused for a size beyond limits (more pixels, or a longer
+// side), its size goes to oversized. A watcher sees the rows as they are decoded when they come upright.
 std::optional<render::RasterImage> DecodeJpegFile(std::FILE* file, const DecodeLimits& limits = {},
                                                   PictureSize* oversized = nullptr, RowWatcher* watcher = nullptr,
                                                   PictureMetadata* metadata = nullptr);

@@ -1,6 +1,7 @@
 #include "imageio/Loader.h"
 
 #include <exception>
+#include <new>
 #include <vector>
 
 #include "imageio/JpegDecoder.h"
@@ -11,46 +12,52 @@ namespace velinor::imageio {
 
 namespace {
 
-thread_local LoadProblem lastProblem;
+using Kind = LoadFailure::Kind;
 
-using Kind = LoadProblem::Kind;
+LoadResult Failed(LoadFailure failure) { return {std::nullopt, failure}; }
 
-std::optional<render::RasterImage> DecodeFile(const std::string& path, LoadProblem& problem, RowWatcher* watcher,
-                                              PictureMetadata* metadata) {
-    auto file = PictureFile::Open(path);
-    if (!file) {
-        problem.kind = Kind::Unreadable;
-        return std::nullopt;
+// A picture the decoder took for its format but gave nothing for is damaged.
+LoadResult Decoded(std::optional<render::RasterImage> picture) {
+    if (!picture) return Failed(Kind::Damaged);
+    return {std::move(picture), LoadFailure()};
+}
+
+// The failure of a picture whose header promises width x height beyond the limits.
+LoadFailure SizeFailure(const HeadVerdict& verdict) {
+    if (verdict.kind == HeadVerdict::Kind::TooManyPixels) {
+        return TooManyPixels({verdict.width, verdict.height});
     }
+    return UnsupportedKind(verdict.what);
+}
+
+LoadResult DecodeFile(const std::string& path, RowWatcher* watcher, PictureMetadata* metadata) {
+    auto file = PictureFile::Open(path);
+    if (!file) return Failed(FileFailure(file.failure));
+    if (file->Size() == 0) return Failed(Kind::Empty);
     const DecodeLimits limits;
     const HeadVerdict verdict = JudgeHead(file->Head(), file->Size(), limits);
-    std::optional<render::RasterImage> picture;
     switch (verdict.kind) {
-        case HeadVerdict::Kind::Stream:
-            picture = DecodeJpegFile(file->Stream(), limits, &problem.size, watcher, metadata);
-            if (!picture && problem.size.width > 0) problem.kind = Kind::TooManyPixels;
-            break;
+        case HeadVerdict::Kind::Stream: {
+            PictureSize oversized;
+            auto picture = DecodeJpegFile(file->Stream(), limits, &oversized, watcher, metadata);
+            if (!picture && oversized.width > 0) {
+                return Failed(SizeFailure(JudgeSize(oversized.width, oversized.height, limits)));
+            }
+            return Decoded(std::move(picture));
+        }
         case HeadVerdict::Kind::Read: {
             const auto bytes = file->ReadAll();
-            if (!bytes) {
-                problem.kind = Kind::Unreadable;
-                return std::nullopt;
-            }
-            picture = DecodePicture(bytes->Bytes(), IconChoice::Best, limits, metadata);
-            break;
+            if (!bytes) return Failed(FileFailure(bytes.failure));
+            return Decoded(DecodePicture(bytes->Bytes(), IconChoice::Best, limits, metadata));
         }
         case HeadVerdict::Kind::TooManyPixels:
-            problem.kind = Kind::TooManyPixels;
-            problem.size = {verdict.width, verdict.height};
-            return std::nullopt;
-        case HeadVerdict::Kind::TooLarge:
-            problem.kind = Kind::TooLarge;
-            return std::nullopt;
-        case HeadVerdict::Kind::NotAPicture:
-            break;
+        case HeadVerdict::Kind::Unsupported: return Failed(SizeFailure(verdict));
+        case HeadVerdict::Kind::TooLarge: return Failed(Kind::FileTooLarge);
+        case HeadVerdict::Kind::Damaged: return Failed(Kind::Damaged);
+        case HeadVerdict::Kind::LogoOnly: return Failed(Kind::LogoOnly);
+        case HeadVerdict::Kind::NotAPicture: break;
     }
-    if (!picture && problem.kind == Kind::None) problem.kind = Kind::NotAPicture;
-    return picture;
+    return Failed(Kind::NotAPicture);
 }
 
 render::ImageHandle Store(render::ImageRegistry& images, int number,
@@ -66,19 +73,16 @@ render::ImageHandle Store(render::ImageRegistry& images, int number,
 
 // Decoders validate sizes before allocating, but a large picture may still not fit in memory;
 // that is a failed load like any other, not an exception for the caller.
-std::optional<render::RasterImage> DecodePictureFile(const std::string& path, RowWatcher* watcher,
-                                                     PictureMetadata* metadata) {
-    lastProblem = {};
+LoadResult DecodePictureFile(const std::string& path, RowWatcher* watcher, PictureMetadata* metadata) {
     if (metadata != nullptr) *metadata = {};
     try {
-        return DecodeFile(path, lastProblem, watcher, metadata);
+        return DecodeFile(path, watcher, metadata);
+    } catch (const std::bad_alloc&) {
+        return Failed(Kind::OutOfMemory);
     } catch (const std::exception&) {
-        lastProblem.kind = Kind::Unreadable;
-        return std::nullopt;
+        return Failed(FileFailure(ReadFailure::ReadError));
     }
 }
-
-LoadProblem LastLoadProblem() { return lastProblem; }
 
 std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint8_t> bytes) {
     try {
@@ -88,11 +92,18 @@ std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint
     }
 }
 
+render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path) {
+    LoadFailure failure;
+    return LoadPicture(images, number, path, failure);
+}
+
 render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path,
-                                PictureMetadata* metadata) {
+                                LoadFailure& failure, PictureMetadata* metadata) {
     // The old picture goes first, so a failed load leaves the number empty.
     images.DropImage(number);
-    return Store(images, number, DecodePictureFile(path, nullptr, metadata));
+    LoadResult result = DecodePictureFile(path, nullptr, metadata);
+    failure = result.failure;
+    return Store(images, number, std::move(result.image));
 }
 
 render::ImageHandle ImageFromMemory(render::ImageRegistry& images, int number,

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "imageio/DecodeLimits.h"
-#include "imageio/FileBytes.h"
+#include "imageio/LoadFailure.h"
 #include "imageio/PictureMetadata.h"
 #include "imageio/RowWatcher.h"
 #include "render/ImageRegistry.h"
@@ -15,35 +15,28 @@
 
 namespace velinor::imageio {
 
-// Decodes a picture file recognised by its content: "BM" -> BMP; else ICO (an icon image with
-// mask); else JPEG, PNG, TGA in that order. Nothing on failure; never throws for bad input.
-// The file's head is judged before the rest is read (see JudgeHead), and a JPEG file is
-// decoded as it is read rather than held whole; a watcher sees its rows as they are decoded
-// when they come upright. A JPEG's or PNG's metadata goes to metadata when it is given (and
-// nothing else's: it is emptied first).
-std::optional<render::RasterImage> DecodePictureFile(const std::string& path, RowWatcher* watcher = nullptr,
-                                                     PictureMetadata* metadata = nullptr);
-
-// Why the last DecodePictureFile or LoadPicture on this thread gave nothing.
-struct LoadProblem {
-    enum class Kind {
-        None,           // it gave a picture
-        Unreadable,     // the file could not be opened or read
-        NotAPicture,    // no decoder took it, or its data is corrupt or cut short
-        TooManyPixels,  // more pixels than the pixel limit (PixelLimit) allows
-        TooLarge,       // far larger than any picture of the size its header promises
-    };
-    Kind kind = Kind::None;
-    PictureSize size;  // the promised size, for TooManyPixels
+// A decoded picture, or why there is none.
+struct LoadResult {
+    std::optional<render::RasterImage> image;
+    LoadFailure failure;
 };
-LoadProblem LastLoadProblem();
+
+// Decodes a picture file recognised by its content: "BM" -> BMP; else ICO (an icon image with
+// mask); else JPEG, PNG, TGA in that order. Never throws for bad input. The file's head is
+// judged before the rest is read (see JudgeHead), and a JPEG file is decoded as it is read
+// rather than held whole; a watcher sees its rows as they are decoded when they come upright.
+// A JPEG's or PNG's metadata goes to metadata when it is given (emptied first).
+LoadResult DecodePictureFile(const std::string& path, RowWatcher* watcher = nullptr,
+                             PictureMetadata* metadata = nullptr);
 
 // The same decoders on bytes already in memory (ICO data takes the first image of its directory).
 std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint8_t> bytes);
 
 // Frees number, decodes path into it and makes it current. Null when no route produced a picture.
+render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path);
+// The same, saying in failure why there is no picture.
 render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path,
-                                PictureMetadata* metadata = nullptr);
+                                LoadFailure& failure, PictureMetadata* metadata = nullptr);
 
 // Frees number, decodes a file image held in memory into it and makes it current.
 render::ImageHandle ImageFromMemory(render::ImageRegistry& images, int number,

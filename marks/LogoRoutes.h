@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "imageio/LoadFailure.h"
 #include "render/ImageRegistry.h"
 
 namespace velinor::marks {
@@ -26,6 +27,7 @@ LogoRouteChoice LogoRouteFor(const std::string& logoFile);
 struct LogoLoad {
     render::ImageHandle handle = nullptr;  // image PicLogo, null when the logo did not decode
     int keyed = 0;                         // 1 for the routes drawn with a key colour
+    imageio::LoadFailure failure;          // why there is no handle
 };
 
 // Frees PicLogo and decodes logoFile into it by the route its extension selects. A logo that
@@ -34,12 +36,15 @@ LogoLoad LoadLogoPicture(render::ImageRegistry& images, const std::string& logoF
 
 // Decodes a GIF or ICO file with data/image323 into number; the pixels come straight from the
 // library's bitmap, no file is written. Null when the library, its entry points, the picture or
-// memory are missing (number is then empty).
-render::ImageHandle LoadLibraryPicture(render::ImageRegistry& images, int number, const std::string& path);
+// memory are missing (number is then empty). failure, when given, says why there is no picture.
+render::ImageHandle LoadLibraryPicture(render::ImageRegistry& images, int number, const std::string& path,
+                                       imageio::LoadFailure* failure = nullptr);
 
 // Decodes a PCX file with data/nviewlib into number, at the size the library reports. Null
 // when the library or one of its entry points is missing (number is then left as it was), or
-// the picture or memory are missing (number is then empty).
-render::ImageHandle LoadPcxPicture(render::ImageRegistry& images, int number, const std::string& path);
+// the picture or memory are missing (number is then empty). failure, when given, says why there
+// is no picture.
+render::ImageHandle LoadPcxPicture(render::ImageRegistry& images, int number, const std::string& path,
+                                   imageio::LoadFailure* failure = nullptr);
 
 }  // namespace velinor::marks

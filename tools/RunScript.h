@@ -4,19 +4,16 @@
 // the answers to requesters, and everything the program shows is logged to standard output.
 // Shared, with the option parsing they have in common, by velinor-headless (in-memory windows) and velinor --script (the real window).
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/Application.h"
+#include "imageio/FileBytes.h"
 #include "imageio/Writer.h"
 #include "platform/script/ScriptedPlatform.h"
 
@@ -40,19 +37,16 @@ inline bool ParseOsVersion(const std::string& text, platform::OsVersion& version
 // file and the reason, when it is no script: missing, unreadable, a folder, or binary bytes
 // (a zero byte or a control character other than tab, CR and LF).
 inline std::optional<std::string> ReadScriptFile(const std::string& tool, const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    const auto read = imageio::ReadWholeFile(path);
+    if (read.failure == imageio::ReadFailure::Folder) {
         std::cerr << tool << ": " << path << " is a folder, not a script\n";
         return std::nullopt;
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    if (!read) {
         std::cerr << tool << ": cannot read the script " << path << "\n";
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    std::string bytes = text.str();
+    std::string bytes(read->begin(), read->end());
     for (unsigned char c : bytes) {
         if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') {
             std::cerr << tool << ": " << path << " is not a script (it holds binary bytes)\n";

@@ -118,6 +118,53 @@ cp good.pcx tall.pcx && patch tall.pcx 10 v 30000 && expect 1 info --logo tall.p
 cp good.gif big.gif && frame=$(find_offset big.gif '\x2c\x00\x00\x00\x00') &&
   patch big.gif $((frame + 5)) v 30000 && patch big.gif $((frame + 7)) v 30000 && expect 1 info --logo big.gif
 
+# says STATUS LINE ARGS...: the exit status and the one line on standard error, exactly.
+says() {
+  local want=$1 line=$2; shift 2
+  timeout 10 "$cli" "$@" >/dev/null 2>"$work/stderr"
+  local got=$?
+  [[ $got == "$want" ]] || fail "velinor-cli $* -> $got, expected $want"
+  [[ $(cat "$work/stderr") == "$line" ]] || fail "velinor-cli $*: printed \"$(head -c 300 "$work/stderr")\", expected \"$line\""
+}
+
+# bitmap FILE HEADER_SIZE WIDTH HEIGHT BITS COMPRESSION: a file header, an info header of that
+# size (the fields after the compression are zero) and 64 bytes of pixel data.
+bitmap() {
+  perl -e 'my ($size, $w, $h, $bits, $comp) = @ARGV; my $start = 14 + $size;
+           print "BM", pack("V", $start + 64), pack("V", 0), pack("V", $start);
+           print substr(pack("VV", $size, $w) . pack("V", $h) . pack("vv", 1, $bits) . pack("V", $comp) . ("\0" x 124), 0, $size);
+           print "\x55" x 64;' "$2" "$3" "$4" "$5" "$6" >"$1"
+}
+
+# Every reason a picture is refused, with the line that names it.
+limit="more than the limit of 268435456; raise it with --max-pixels or VELINOR_MAX_PIXELS"
+bitmap two-bit.bmp 40 4 2 2 0
+says 1 "velinor-cli: two-bit.bmp is a 2-bit BMP, which Velinor does not read" info two-bit.bmp
+bitmap os2-rle24.bmp 64 4 2 24 4
+says 1 "velinor-cli: os2-rle24.bmp is an OS/2 run-length 24-bit BMP, which Velinor does not read" info os2-rle24.bmp
+bitmap huge.bmp 40 60000 60000 24 0
+says 1 "velinor-cli: the picture huge.bmp has 60000 x 60000 pixels, $limit" info huge.bmp
+bitmap wide.bmp 40 40000 2 24 0
+says 1 "velinor-cli: wide.bmp is a picture wider or higher than 32767 pixels, which Velinor does not read" info wide.bmp
+perl -e 'print "\x89PNG\r\n\x1a\n", pack("N", 13), "IHDR", pack("NNCCCCC", 100000, 100000, 8, 2, 0, 0, 0), pack("N", 0);' >huge.png
+fix_png_header_crc huge.png
+says 1 "velinor-cli: the picture huge.png has 100000 x 100000 pixels, $limit" info huge.png
+says 1 "velinor-cli: the picture huge.png has 100000 x 100000 pixels, $limit" convert huge.png out.bmp
+mkdir folder.png
+says 1 "velinor-cli: folder.png is a folder" info folder.png
+says 1 "velinor-cli: folder.png is a folder" convert folder.png out.bmp
+says 1 "velinor-cli: absent.png no such file" info absent.png
+says 1 "velinor-cli: absent.png no such file" info --logo absent.png
+says 1 "velinor-cli: absent.gif no such file" info --logo absent.gif
+head -c 300 good.jpg >cut.jpg
+says 1 "velinor-cli: cut.jpg is truncated or damaged" info cut.jpg
+says 1 "velinor-cli: cut.jpg is truncated or damaged" convert cut.jpg out.jpg
+[[ -e out.jpg ]] && fail "a failed conversion left out.jpg behind"
+says 1 "velinor-cli: noise.gif is truncated or damaged" info --logo noise.gif
+says 1 "velinor-cli: noise.bin is not a picture Velinor reads" info noise.bin
+: >empty.png
+says 1 "velinor-cli: empty.png is empty, not a picture Velinor reads" info empty.png
+
 if ((failures > 0)); then
   echo "$failures check(s) failed"
   exit 1

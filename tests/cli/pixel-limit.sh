@@ -36,5 +36,16 @@ check 0 "40x30" VELINOR_MAX_PIXELS=1199 -- info "$work/p.bmp" --max-pixels 1200
 check 2 "" -- info "$work/p.bmp" --max-pixels 0
 check 2 "" -- info "$work/p.bmp" --max-pixels
 
+# A limit that is not a positive whole number of 64 bits is an error, not the default.
+invalid() { echo "velinor-cli: invalid value \"$1\" in VELINOR_MAX_PIXELS: give a positive whole number of pixels"; }
+for value in abc 12x -5 0 " 5" 99999999999999999999; do
+  check 2 "" "VELINOR_MAX_PIXELS=$value" -- info "$work/p.bmp"
+  [[ $(cat "$work/err") == "$(invalid "$value")" ]] || fail "VELINOR_MAX_PIXELS=$value printed: $(cat "$work/err")"
+done
+check 0 "40x30" VELINOR_MAX_PIXELS= -- info "$work/p.bmp"
+check 0 "40x30" VELINOR_MAX_PIXELS=9223372036854775807 -- info "$work/p.bmp"
+check 2 "--max-pixels needs a positive whole number" -- info "$work/p.bmp" --max-pixels 99999999999999999999
+check 2 "--max-pixels needs a positive whole number" -- info "$work/p.bmp" --max-pixels 12x
+
 [[ $failures == 0 ]] && echo "pixel limit: all passed"
 exit $((failures > 0))

@@ -143,14 +143,14 @@ TEST_F(ProgramOnQt, AnOpenedPhotoShowsInBothPreviewsAndTheSavedResultReadsBack) 
               app::RenderOutcome::Published);
     RunScript(scripted, state);   // the two saves
 
-    const std::optional<render::RasterImage> back = imageio::DecodePictureFile(saved);
+    const std::optional<render::RasterImage> back = imageio::DecodePictureFile(saved).image;
     ASSERT_TRUE(back.has_value()) << log.str();
     const render::RasterImage* result = state.images.Find(pic::PicResult);
     ASSERT_EQ(back->width, 1600);
     ASSERT_EQ(back->height, 1200);
     EXPECT_EQ(back->pixels, result->pixels) << "PNG keeps every pixel";
     EXPECT_EQ(back->At(50, 10), render::kWhite);
-    const std::optional<render::RasterImage> jpeg = imageio::DecodePictureFile(savedJpeg);
+    const std::optional<render::RasterImage> jpeg = imageio::DecodePictureFile(savedJpeg).image;
     ASSERT_TRUE(jpeg.has_value()) << log.str();
     EXPECT_EQ(jpeg->width, 1600);
     EXPECT_NE(log.str().find("window open 4"), std::string::npos) << log.str();

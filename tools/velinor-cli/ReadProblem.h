@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "imageio/LoadFailure.h"
+
 namespace velinor::tools {
 
-// Why a picture that did not load could not be read, as the end of one line after its name:
-// "no such file", "is a folder", "permission denied", "is not a picture Velinor reads",
-// "is truncated or damaged", or, for a logo read through the picture libraries, that they were
-// not found in ./data/. Asked only after the load failed, so every check here is about telling
-// the user which of these it was.
-std::string ReadProblem(const std::string& path, bool logo);
+// The one line (without the program's name) that tells the user why the picture at path did
+// not load. logo says the picture was asked for as a logo (--logo); a GIF or PCX file asked for
+// as a picture is then pointed to that option when its name would take a picture library.
+std::string ReadProblem(const std::string& path, const imageio::LoadFailure& failure, bool logo);
 
 }  // namespace velinor::tools

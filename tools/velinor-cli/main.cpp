@@ -94,14 +94,12 @@ std::optional<Options> ParseOptions(int argc, char** argv, int first) {
             }
             options.metadata.policy = *policy;
         } else if (argument == "--max-pixels") {
-            const char* value = i + 1 < argc ? argv[++i] : "";
-            char* end = nullptr;
-            const long long pixels = std::strtoll(value, &end, 10);
-            if (*value == '\0' || *end != '\0' || pixels <= 0) {
+            const std::optional<long long> pixels = imageio::ParsePixelCount(i + 1 < argc ? argv[++i] : "");
+            if (!pixels) {
                 Usage("--max-pixels needs a positive whole number");
                 return std::nullopt;
             }
-            imageio::SetPixelLimit(pixels);
+            imageio::SetPixelLimit(*pixels);
         } else if (argument == "--format" || argument == "--quality") {
             if (i + 1 >= argc) {
                 Usage(argument + " needs a value");
@@ -142,25 +140,19 @@ std::optional<std::uint32_t> EncoderFor(const std::string& name) {
 }
 
 render::ImageHandle Load(render::ImageRegistry& images, const std::string& path, bool logo,
-                         imageio::PictureMetadata* metadata = nullptr) {
-    if (logo) return marks::LoadLogoPicture(images, path).handle;
-    return imageio::LoadPicture(images, kSlot, path, metadata);
+                         imageio::LoadFailure& failure, imageio::PictureMetadata* metadata = nullptr) {
+    if (!logo) return imageio::LoadPicture(images, kSlot, path, failure, metadata);
+    marks::LogoLoad load = marks::LoadLogoPicture(images, path);
+    failure = load.failure;
+    return load.handle;
 }
 
 void Warn(const std::string& path, const std::vector<std::string>& warnings) {
     for (const std::string& warning : warnings) std::fprintf(stderr, "velinor-cli: %s: %s\n", path.c_str(), warning.c_str());
 }
 
-int ReadFailed(const std::string& path, bool logo) {
-    const imageio::LoadProblem problem = imageio::LastLoadProblem();
-    if (problem.kind == imageio::LoadProblem::Kind::TooManyPixels) {
-        std::fprintf(stderr,
-                     "velinor-cli: the picture %s has %lld x %lld pixels, more than the limit of %lld; "
-                     "raise it with --max-pixels or VELINOR_MAX_PIXELS\n",
-                     path.c_str(), problem.size.width, problem.size.height, imageio::PixelLimit());
-        return kPictureFailed;
-    }
-    std::fprintf(stderr, "velinor-cli: %s %s\n", path.c_str(), tools::ReadProblem(path, logo).c_str());
+int ReadFailed(const std::string& path, const imageio::LoadFailure& failure, bool logo) {
+    std::fprintf(stderr, "velinor-cli: %s\n", tools::ReadProblem(path, failure, logo).c_str());
     return kPictureFailed;
 }
 
@@ -186,9 +178,10 @@ int Info(const Options& options) {
         return Usage("info takes no --format, --quality, --metadata or --copyright");
     }
     render::ImageRegistry images;
+    imageio::LoadFailure failure;
     imageio::PictureMetadata metadata;
-    const render::ImageHandle picture = Load(images, options.files[0], options.logo, &metadata);
-    if (picture == nullptr) return ReadFailed(options.files[0], options.logo);
+    const render::ImageHandle picture = Load(images, options.files[0], options.logo, failure, &metadata);
+    if (picture == nullptr) return ReadFailed(options.files[0], failure, options.logo);
     Warn(options.files[0], metadata.warnings);
     if (options.json) {
         std::fputs(tools::InfoJson(options.files[0], *picture, metadata).c_str(), stdout);
@@ -217,9 +210,10 @@ int Convert(const Options& options) {
         return kDone;
     }
     render::ImageRegistry images;
+    imageio::LoadFailure failure;
     imageio::PictureMetadata metadata;
-    const render::ImageHandle picture = Load(images, input, options.logo, &metadata);
-    if (picture == nullptr) return ReadFailed(input, options.logo);
+    const render::ImageHandle picture = Load(images, input, options.logo, failure, &metadata);
+    if (picture == nullptr) return ReadFailed(input, failure, options.logo);
     Warn(input, metadata.warnings);
     if (imageio::SavePicture(picture, output, *encoder, options.quality, &metadata, options.metadata) != 1) {
         std::fprintf(stderr, "velinor-cli: %s %s\n", output.c_str(), WriteProblem(output).c_str());
@@ -236,6 +230,13 @@ static int Main(int argc, char** argv) {
     if (command == "--help" || command == "-h") {
         std::fputs(kUsageText, stdout);
         return kDone;
+    }
+    // A limit the environment sets wrongly would otherwise be passed over for the default.
+    const char* limit = std::getenv(imageio::kPixelLimitVariable);
+    if (limit != nullptr && *limit != '\0' && !imageio::ParsePixelCount(limit)) {
+        std::fprintf(stderr, "velinor-cli: invalid value \"%s\" in %s: give a positive whole number of pixels\n", limit,
+                     imageio::kPixelLimitVariable);
+        return kUsage;
     }
     const std::optional<Options> options = ParseOptions(argc, argv, 2);
     if (!options) return kUsage;

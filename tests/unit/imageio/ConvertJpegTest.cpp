@@ -42,7 +42,7 @@ TEST_F(JpegRowByRow, WritesTheBytesOfDecodingTheWholePictureAndSavingIt) {
     };
     for (const auto& [name, options] : kinds) {
         const std::string source = Make(name, options);
-        const std::optional<render::RasterImage> whole = DecodePictureFile(source);
+        const std::optional<render::RasterImage> whole = DecodePictureFile(source).image;
         ASSERT_TRUE(whole.has_value()) << name;
         for (int quality : {0, 7, 10}) {
             const std::string streamed = folder_ / "streamed.jpg", saved = folder_ / "saved.jpg";
@@ -68,7 +68,7 @@ TEST_F(JpegRowByRow, LeavesFilesThatNeedTheWholePictureAndBrokenOnes) {
     std::copy(exif.begin(), exif.end(), std::copy_n(upright.begin(), 2, oriented.begin()));
     std::copy(upright.begin() + 2, upright.end(), oriented.begin() + 2 + static_cast<std::ptrdiff_t>(exif.size()));
     decode_testing::WriteBytes(folder_ / "oriented.jpg", oriented);
-    ASSERT_EQ(DecodePictureFile(folder_ / "oriented.jpg")->width, 45) << "the EXIF block should turn the picture";
+    ASSERT_EQ(DecodePictureFile(folder_ / "oriented.jpg").image->width, 45) << "the EXIF block should turn the picture";
     decode_testing::WriteBytes(folder_ / "cut.jpg", Bytes(upright.begin(), upright.begin() + upright.size() / 2));
     std::filesystem::copy_file(folder_ / "p.pam", folder_ / "pam-named.jpg");
 

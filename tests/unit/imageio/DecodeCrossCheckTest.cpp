@@ -137,7 +137,7 @@ TEST_P(DecodeCrossCheck, AgreesWithIndependentDecoder) {
                              coderPrefix + file + "'"));
     ASSERT_TRUE(variant.isVariant(decode_testing::ReadBytes(file))) << "convert did not write the variant";
 
-    const auto ours = DecodePictureFile(file);
+    const auto ours = DecodePictureFile(file).image;
     ASSERT_TRUE(ours.has_value());
     EXPECT_FALSE(ours->IsIcon());
     const auto reference = variant.reference == Reference::Djpeg

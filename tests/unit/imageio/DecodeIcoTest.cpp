@@ -79,7 +79,7 @@ TEST(IcoChoice, LargestThenDeepestImageWinsAndBrokenEntriesAreSkipped) {
     // The same choices through the loader: a file takes the best, memory the first image.
     decode_testing::TempFolder folder;
     decode_testing::WriteBytes(folder / "any.name", file);
-    const auto loaded = DecodePictureFile(folder / "any.name");
+    const auto loaded = DecodePictureFile(folder / "any.name").image;
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->width, 12);
     const auto fromMemory = DecodePictureMemory(file);
@@ -129,7 +129,7 @@ TEST(IcoCrossCheck, AgreesWithImageMagickOnBitmapAndPngImages) {
         const std::string file = folder / "x.ico";
         ASSERT_TRUE(decode_testing::Run("convert '" + (folder / "source.pam") + "' -define icon:auto-resize=" + sizes +
                                  " '" + file + "'"));
-        const auto ours = DecodePictureFile(file);
+        const auto ours = DecodePictureFile(file).image;
         ASSERT_TRUE(ours.has_value());
         ASSERT_TRUE(ours->IsIcon());
         EXPECT_EQ(ours->width, side);

@@ -1,5 +1,7 @@
 // LoadPicture and ImageFromMemory: recognition by content, the registry slot, and files
 // that cannot be read.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -60,12 +62,18 @@ TEST(LoadPicture, FailureLeavesTheNumberEmptyAndCurrent) {
     EXPECT_TRUE(images.HasImage(3));
 }
 
-TEST(ReadWholeFile, RefusesFilesOverTheLimit) {
+TEST(ReadWholeFile, SaysWhyAFileIsNotRead) {
     decode_testing::TempFolder folder;
     decode_testing::WriteBytes(folder / "f", Bytes(100, 1));
-    EXPECT_EQ(ReadWholeFile(folder / "f", 100).value_or(Bytes{}).size(), 100u);
-    EXPECT_FALSE(ReadWholeFile(folder / "f", 99).has_value());
-    EXPECT_FALSE(ReadWholeFile(folder / "absent").has_value());
+    EXPECT_EQ(ReadWholeFile(folder / "f", 100).value.value_or(Bytes{}).size(), 100u);
+    EXPECT_EQ(ReadWholeFile(folder / "f", 99).failure, ReadFailure::TooLarge);
+    EXPECT_EQ(ReadWholeFile(folder / "absent").failure, ReadFailure::Missing);
+    EXPECT_EQ(ReadWholeFile(folder / "f/inside").failure, ReadFailure::Missing);
+    EXPECT_EQ(ReadWholeFile(folder / "").failure, ReadFailure::Folder);
+    EXPECT_EQ(ReadWholeFile("/dev/null").failure, ReadFailure::NotRegularFile);
+    // A FIFO without a writer is refused at once rather than waited on.
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(ReadWholeFile(folder / "fifo").failure, ReadFailure::NotRegularFile);
 }
 
 TEST(ImageFromMemory, DecodesStoresAndEmptiesOnFailure) {

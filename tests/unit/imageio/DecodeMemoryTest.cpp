@@ -195,27 +195,27 @@ TEST(LoadLimits, HugeFilesWithSmallOrBrokenHeadsAreRefusedUnread) {
     struct Case {
         const char* name;
         Bytes head;
-        LoadProblem::Kind kind;
+        LoadFailure::Kind kind;
     };
     const Case cases[] = {
-        {"small.png", PngHead(640, 480), LoadProblem::Kind::TooLarge},
-        {"small.bmp", BmpHead(640, 480), LoadProblem::Kind::TooLarge},
-        {"zeros.bin", Bytes(64, 0), LoadProblem::Kind::NotAPicture},
+        {"small.png", PngHead(640, 480), LoadFailure::Kind::FileTooLarge},
+        {"small.bmp", BmpHead(640, 480), LoadFailure::Kind::FileTooLarge},
+        {"zeros.bin", Bytes(64, 0), LoadFailure::Kind::NotAPicture},
     };
     for (const Case& c : cases) {
         WriteSparse(folder / c.name, c.head, kHuge);
-        std::optional<render::RasterImage> image;
-        const long long growth = PeakGrowth([&] { image = DecodePictureFile(folder / c.name); });
-        EXPECT_FALSE(image.has_value()) << c.name;
-        EXPECT_EQ(LastLoadProblem().kind, c.kind) << c.name;
+        LoadResult result;
+        const long long growth = PeakGrowth([&] { result = DecodePictureFile(folder / c.name); });
+        EXPECT_FALSE(result.image.has_value()) << c.name;
+        EXPECT_EQ(result.failure.kind, c.kind) << c.name;
         EXPECT_PEAK_AT_MOST(growth, 4 * kMiB);
     }
-    // A picture of plausible size for its header still decodes, and clears the problem.
+    // A picture of plausible size for its header still decodes.
     decode_testing::WriteBytes(folder / "ok.bmp", decode_testing::BuildBmp(OnePixelBmp()));
-    const auto ok = DecodePictureFile(folder / "ok.bmp");
-    ASSERT_TRUE(ok.has_value());
-    EXPECT_EQ(ok->pixels[0], render::MakeColor(3, 2, 1));
-    EXPECT_EQ(LastLoadProblem().kind, LoadProblem::Kind::None);
+    const LoadResult ok = DecodePictureFile(folder / "ok.bmp");
+    ASSERT_TRUE(ok.image.has_value());
+    EXPECT_EQ(ok.image->pixels[0], render::MakeColor(3, 2, 1));
+    EXPECT_EQ(ok.failure.kind, LoadFailure::Kind::None);
 }
 
 class PixelLimitRefusal : public ::testing::Test {
@@ -227,10 +227,11 @@ protected:
 TEST_F(PixelLimitRefusal, PicturesOverTheLimitAreRefusedWithTheirSize) {
     // The default allows 2^28 pixels: 20000 x 20000 is over it, whatever the format.
     WriteSparse(folder_ / "big.bmp", BmpHead(20000, 20000), 54 + 60000ull * 20000);
-    EXPECT_FALSE(DecodePictureFile(folder_ / "big.bmp").has_value());
-    EXPECT_EQ(LastLoadProblem().kind, LoadProblem::Kind::TooManyPixels);
-    EXPECT_EQ(LastLoadProblem().size.width, 20000);
-    EXPECT_EQ(LastLoadProblem().size.height, 20000);
+    const LoadResult big = DecodePictureFile(folder_ / "big.bmp");
+    EXPECT_FALSE(big.image.has_value());
+    EXPECT_EQ(big.failure.kind, LoadFailure::Kind::TooManyPixels);
+    EXPECT_EQ(big.failure.size.width, 20000);
+    EXPECT_EQ(big.failure.size.height, 20000);
 
     if (!decode_testing::HaveTool("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
     decode_testing::WritePatternPam(folder_ / "p.pam", 40, 30, false);
@@ -238,13 +239,14 @@ TEST_F(PixelLimitRefusal, PicturesOverTheLimitAreRefusedWithTheirSize) {
     ASSERT_TRUE(decode_testing::Run("convert '" + (folder_ / "p.pam") + "' '" + (folder_ / "p.png") + "'"));
     SetPixelLimit(1199);
     for (const char* name : {"p.jpg", "p.png"}) {
-        EXPECT_FALSE(DecodePictureFile(folder_ / name).has_value()) << name;
-        EXPECT_EQ(LastLoadProblem().kind, LoadProblem::Kind::TooManyPixels) << name;
-        EXPECT_EQ(LastLoadProblem().size.width, 40) << name;
-        EXPECT_EQ(LastLoadProblem().size.height, 30) << name;
+        const LoadResult refused = DecodePictureFile(folder_ / name);
+        EXPECT_FALSE(refused.image.has_value()) << name;
+        EXPECT_EQ(refused.failure.kind, LoadFailure::Kind::TooManyPixels) << name;
+        EXPECT_EQ(refused.failure.size.width, 40) << name;
+        EXPECT_EQ(refused.failure.size.height, 30) << name;
     }
     SetPixelLimit(1200);
-    for (const char* name : {"p.jpg", "p.png"}) EXPECT_TRUE(DecodePictureFile(folder_ / name).has_value()) << name;
+    for (const char* name : {"p.jpg", "p.png"}) EXPECT_TRUE(DecodePictureFile(folder_ / name).image.has_value()) << name;
 }
 
 TEST(LoadJpegFile, ReadAsItDecodesYetCutFilesStillFail) {
@@ -258,15 +260,16 @@ TEST(LoadJpegFile, ReadAsItDecodesYetCutFilesStillFail) {
         const std::string source = folder / (std::string(name) + (name[0] == 'a' ? ".pam" : ".ppm"));
         const std::string jpeg = folder / (std::string(name) + ".jpg");
         ASSERT_TRUE(decode_testing::Run("convert '" + source + "' -quality 85 -interlace JPEG '" + jpeg + "'"));
-        const auto ours = DecodePictureFile(jpeg);
+        const auto ours = DecodePictureFile(jpeg).image;
         const auto reference = decode_testing::DjpegReference(jpeg);
         ASSERT_TRUE(ours && reference) << name;
         EXPECT_EQ(decode_testing::MaxChannelDifference(decode_testing::ToRgb(*ours), *reference), 0) << name;
 
         const Bytes whole = decode_testing::ReadBytes(jpeg);
         decode_testing::WriteBytes(folder / "cut.jpg", Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() * 2 / 3)));
-        EXPECT_FALSE(DecodePictureFile(folder / "cut.jpg").has_value()) << name;
-        EXPECT_EQ(LastLoadProblem().kind, LoadProblem::Kind::NotAPicture) << name;
+        const LoadResult cut = DecodePictureFile(folder / "cut.jpg");
+        EXPECT_FALSE(cut.image.has_value()) << name;
+        EXPECT_EQ(cut.failure.kind, LoadFailure::Kind::Damaged) << name;
     }
 }
 
