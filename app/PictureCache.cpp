@@ -35,11 +35,12 @@ const render::RasterImage* PictureCache::Refresh(const std::string& path) {
 }
 
 const render::RasterImage* PictureCache::Open(render::ImageRegistry& images, int number, const std::string& path,
-                                              imageio::RowWatcher* watcher) {
+                                              imageio::RowWatcher* watcher, imageio::PictureMetadata* metadata) {
     Clear();
+    if (metadata != nullptr) *metadata = {};
     std::optional<FileKey> key = KeyOf(path);
     if (!key) return nullptr;
-    std::optional<render::RasterImage> decoded = imageio::DecodePictureFile(path, watcher).image;
+    std::optional<render::RasterImage> decoded = imageio::DecodePictureFile(path, watcher, metadata).image;
     if (!decoded) return nullptr;
     const render::ImageHandle stored = images.StoreImage(number, std::move(*decoded));
     if (stored == nullptr) return nullptr;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "imageio/PictureMetadata.h"
 #include "imageio/RowWatcher.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
@@ -27,9 +28,11 @@ public:
     // number, while number still holds that image, copies it into the cache and leaves it where
     // it is, so opening costs no copy and the first render no more than any other. Whoever draws
     // on the image under number loads it first. Null when the file gives no picture.
-    // A watcher sees the rows as they are decoded (see DecodePictureFile).
+    // A watcher sees the rows as they are decoded (see DecodePictureFile); the file's metadata
+    // goes to metadata when it is given.
     const render::RasterImage* Open(render::ImageRegistry& images, int number, const std::string& path,
-                                    imageio::RowWatcher* watcher = nullptr);
+                                    imageio::RowWatcher* watcher = nullptr,
+                                    imageio::PictureMetadata* metadata = nullptr);
 
     void Clear();
 
