@@ -52,18 +52,28 @@ private:
 
 // Frees number and loads the run's current picture into it, decoded ahead when it could be;
 // then the next picture starts decoding while this one is stamped and written.
-render::ImageHandle LoadRunPicture(ProgramState& state, int number, const std::string& source) {
+// The picture's metadata goes to metadata; each block of it that was left out gets a line in the log.
+render::ImageHandle LoadRunPicture(ProgramState& state, int number, const std::string& source,
+                                   imageio::PictureMetadata& metadata) {
     BatchState& batch = state.batch;
-    if (batch.prefetch == nullptr) return imageio::LoadPicture(state.images, number, source);
-    render::ImageHandle picture = batch.prefetch->Load(state.images, number, source);
+    imageio::LoadFailure failure;
+    render::ImageHandle picture = batch.prefetch == nullptr
+                                      ? imageio::LoadPicture(state.images, number, source, failure, &metadata)
+                                      : batch.prefetch->Load(state.images, number, source, &metadata);
+    for (const std::string& warning : metadata.warnings) AppendToBatchLog(state, source + ": " + warning);
+    if (batch.prefetch == nullptr) return picture;
     if (batch.batchNumber >= 1 && static_cast<std::size_t>(batch.batchNumber) < batch.batchFiles.size()) {
         batch.prefetch->Start(batch.batchFiles[static_cast<std::size_t>(batch.batchNumber)]);
     }
     return picture;
 }
 
-PictureOutcome Save(ProgramState& state, int number, const std::string& output) {
-    if (imageio::SavePicture(state.images, number, output, imageio::kEncoderJpeg, state.shell.JpegQuality) != 1) {
+PictureOutcome Save(ProgramState& state, int number, const std::string& output,
+                    const imageio::PictureMetadata& metadata) {
+    imageio::MetadataChoices choices;
+    choices.policy = state.shell.Metadata;
+    if (imageio::SavePicture(state.images, number, output, imageio::kEncoderJpeg, state.shell.JpegQuality, &metadata,
+                             choices) != 1) {
         return {SkipReason::NotSaved};
     }
     return {};
@@ -73,11 +83,12 @@ PictureOutcome Save(ProgramState& state, int number, const std::string& output) 
 // mark font (created anew for every picture), save.
 PictureStep TextStep(const std::string& text) {
     return [text](ProgramState& state, const std::string& source, const std::string& output) -> PictureOutcome {
-        render::RasterImage* picture = LoadRunPicture(state, pic::PicTextMark, source);
+        imageio::PictureMetadata metadata;
+        render::RasterImage* picture = LoadRunPicture(state, pic::PicTextMark, source, metadata);
         if (picture == nullptr) return {SkipReason::NotLoaded};
         marks::DrawTextMark(*picture, state.marks.fonts, state.marks.MarkFontSpec, state.platform.DisplayDpi(), text,
                             CheckedAnchor(state, ControlId::OptBatchTextPos1));
-        return Save(state, pic::PicTextMark, output);
+        return Save(state, pic::PicTextMark, output, metadata);
     };
 }
 
@@ -85,7 +96,8 @@ PictureStep TextStep(const std::string& text) {
 // keyed or blended at the batch anchor, save, and free both pictures.
 PictureOutcome LogoStep(ProgramState& state, const std::string& source, const std::string& output) {
     PictureOutcome outcome;
-    render::RasterImage* work = LoadRunPicture(state, pic::PicWork, source);
+    imageio::PictureMetadata metadata;
+    render::RasterImage* work = LoadRunPicture(state, pic::PicWork, source, metadata);
     if (work == nullptr) {
         outcome.skipped = SkipReason::NotLoaded;
     } else {
@@ -96,7 +108,7 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
         } else {
             marks::DrawLogo(*work, logo.handle, CheckedAnchor(state, ControlId::OptBatchLogoPos1), logo.keyed,
                             state.platform.GetState(ControlId::TrkBatchAlpha), state.marks.LogoKeyColor);
-            outcome = Save(state, pic::PicWork, output);
+            outcome = Save(state, pic::PicWork, output, metadata);
         }
     }
     state.images.DropImage(pic::PicWork);

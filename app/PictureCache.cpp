@@ -22,9 +22,13 @@ std::optional<PictureCache::FileKey> PictureCache::KeyOf(const std::string& path
     return key;
 }
 
-std::optional<render::RasterImage> PictureCache::Decode(const std::string& path, imageio::RowWatcher* watcher) {
-    displayProfile_.clear();
-    return imageio::DecodePictureFile(path, watcher).image;
+std::optional<render::RasterImage> PictureCache::Decode(const std::string& path, imageio::RowWatcher* watcher,
+                                                        imageio::PictureMetadata* metadata) {
+    imageio::PictureMetadata read;
+    imageio::PictureMetadata& target = metadata != nullptr ? *metadata : read;
+    std::optional<render::RasterImage> decoded = imageio::DecodePictureFile(path, watcher, &target).image;
+    displayProfile_ = target.icc;
+    return decoded;
 }
 
 const render::RasterImage* PictureCache::Refresh(const std::string& path) {
@@ -33,18 +37,19 @@ const render::RasterImage* PictureCache::Refresh(const std::string& path) {
     // key at the next load and is decoded again.
     std::optional<FileKey> key = KeyOf(path);
     if (!key) return nullptr;
-    picture_ = Decode(path, nullptr);
+    picture_ = Decode(path, nullptr, nullptr);
     if (!picture_) return nullptr;
     key_ = std::move(*key);
     return &*picture_;
 }
 
 const render::RasterImage* PictureCache::Open(render::ImageRegistry& images, int number, const std::string& path,
-                                              imageio::RowWatcher* watcher) {
+                                              imageio::RowWatcher* watcher, imageio::PictureMetadata* metadata) {
     Clear();
+    if (metadata != nullptr) *metadata = {};
     std::optional<FileKey> key = KeyOf(path);
     if (!key) return nullptr;
-    std::optional<render::RasterImage> decoded = Decode(path, watcher);
+    std::optional<render::RasterImage> decoded = Decode(path, watcher, metadata);
     if (!decoded) return nullptr;
     const render::ImageHandle stored = images.StoreImage(number, std::move(*decoded));
     if (stored == nullptr) return nullptr;

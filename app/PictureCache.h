@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "imageio/PictureMetadata.h"
 #include "imageio/RowWatcher.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
@@ -29,16 +30,17 @@ public:
     // number, while number still holds that image, copies it into the cache and leaves it where
     // it is, so opening costs no copy and the first render no more than any other. Whoever draws
     // on the image under number loads it first. Null when the file gives no picture.
-    // A watcher sees the rows as they are decoded (see DecodePictureFile).
+    // A watcher sees the rows as they are decoded (see DecodePictureFile); the file's metadata
+    // goes to metadata when it is given.
     const render::RasterImage* Open(render::ImageRegistry& images, int number, const std::string& path,
-                                    imageio::RowWatcher* watcher = nullptr);
+                                    imageio::RowWatcher* watcher = nullptr,
+                                    imageio::PictureMetadata* metadata = nullptr);
 
     void Clear();
 
     // The colour profile of the kept picture, for the copies of it the window shows; empty when
-    // the picture carries none. It goes with the picture: every decode and Clear drop it.
+    // the picture carries none. It goes with the picture: every decode replaces it, Clear drops it.
     std::span<const std::uint8_t> DisplayProfile() const { return displayProfile_; }
-    void SetDisplayProfile(std::vector<std::uint8_t> profile) { displayProfile_ = std::move(profile); }
 
 private:
     struct FileKey {
@@ -53,8 +55,10 @@ private:
     // (the kept picture is then dropped).
     const render::RasterImage* Refresh(const std::string& path);
 
-    // Decodes path for keeping, with the colour profile it carries.
-    std::optional<render::RasterImage> Decode(const std::string& path, imageio::RowWatcher* watcher);
+    // Decodes path for keeping, with the colour profile it carries; its metadata goes to metadata
+    // when it is given.
+    std::optional<render::RasterImage> Decode(const std::string& path, imageio::RowWatcher* watcher,
+                                              imageio::PictureMetadata* metadata);
 
     // The decoded picture lent to a number by Open, known by the number, its serial and its size
     // (scaling in place keeps the serial).

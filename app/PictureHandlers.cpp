@@ -86,7 +86,12 @@ void SaveResult(ProgramState& state, ControlId) {
     const std::uint32_t encoder = *format.encoder;
     int quality = imageio::kDefaultJpegQuality;
     if (encoder == imageio::kEncoderJpeg) quality = AskJpegQuality(state);
-    const int written = imageio::SavePicture(state.images, pic::PicResult, shell.SaveFileName, encoder, quality);
+    // The picture keeps what the opened file carried; a damaged block was left out on opening,
+    // which the window does not trouble the user with.
+    imageio::MetadataChoices choices;
+    choices.policy = shell.Metadata;
+    const int written = imageio::SavePicture(state.images, pic::PicResult, shell.SaveFileName, encoder, quality,
+                                             &shell.CurrentMetadata, choices);
     // A picture the user believes saved but that is not on disk loses work: say so. The writer
     // replaces a file only once the new one is complete, so an existing file stays as it was.
     if (written == 0) {

@@ -9,6 +9,16 @@
 
 namespace velinor::app {
 
+namespace {
+
+render::ImageHandle LoadPictureWithMetadata(render::ImageRegistry& images, int number, const std::string& path,
+                                            imageio::PictureMetadata* metadata) {
+    imageio::LoadFailure failure;
+    return imageio::LoadPicture(images, number, path, failure, metadata);
+}
+
+}  // namespace
+
 PicturePrefetch::PicturePrefetch(bool enabled) : enabled_(enabled) {}
 
 PicturePrefetch::~PicturePrefetch() { Stop(); }
@@ -34,17 +44,24 @@ void PicturePrefetch::Start(const std::string& path) {
     if (!stamp) return;
     path_ = path;
     stamp_ = *stamp;
-    pending_ = std::async(std::launch::async, [path] { return imageio::DecodePictureFile(path).image; });
+    pending_ = std::async(std::launch::async, [path] {
+        Decoded decoded;
+        decoded.picture = imageio::DecodePictureFile(path, nullptr, &decoded.metadata).image;
+        return decoded;
+    });
 }
 
-render::ImageHandle PicturePrefetch::Load(render::ImageRegistry& images, int number, const std::string& path) {
+render::ImageHandle PicturePrefetch::Load(render::ImageRegistry& images, int number, const std::string& path,
+                                          imageio::PictureMetadata* metadata) {
     // Another picture decoding ahead is left running: it may be the one asked for next.
-    if (!pending_.valid() || path != path_) return imageio::LoadPicture(images, number, path);
+    if (!pending_.valid() || path != path_) return LoadPictureWithMetadata(images, number, path, metadata);
     if (StampOf(path) != std::optional<FileStamp>(stamp_)) {
         Stop();
-        return imageio::LoadPicture(images, number, path);
+        return LoadPictureWithMetadata(images, number, path, metadata);
     }
-    std::optional<render::RasterImage> picture = pending_.get();
+    Decoded decoded = pending_.get();
+    std::optional<render::RasterImage>& picture = decoded.picture;
+    if (metadata != nullptr) *metadata = std::move(decoded.metadata);
     path_.clear();
     images.DropImage(number);
     if (!picture) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "imageio/PictureMetadata.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
 
@@ -31,7 +32,9 @@ public:
     // it was started for path and the file is still the one it read (same file, size and time);
     // otherwise it decodes on the calling thread, leaving a decode of another path running.
     // Null when the picture does not decode.
-    render::ImageHandle Load(render::ImageRegistry& images, int number, const std::string& path);
+    // The file's metadata goes to metadata when it is given.
+    render::ImageHandle Load(render::ImageRegistry& images, int number, const std::string& path,
+                             imageio::PictureMetadata* metadata = nullptr);
 
     // Waits for a decode still running and drops its picture.
     void Stop();
@@ -53,7 +56,11 @@ private:
     bool enabled_;
     std::string path_;
     FileStamp stamp_;
-    std::future<std::optional<render::RasterImage>> pending_;
+    struct Decoded {
+        std::optional<render::RasterImage> picture;
+        imageio::PictureMetadata metadata;
+    };
+    std::future<Decoded> pending_;
 };
 
 }  // namespace velinor::app

@@ -7,6 +7,7 @@
 #include "app/KeyValueFile.h"
 #include "app/PictureCache.h"
 #include "app/TextTable.h"
+#include "imageio/PictureMetadata.h"
 #include "platform/Platform.h"
 #include "render/Color.h"
 #include "render/ImageRegistry.h"
@@ -21,6 +22,8 @@ struct ShellState {
     std::string PictureName;      // "Bildname" of the settings file
     std::string Language = "German";
     std::string CurrentFile;      // full path of the picture being edited
+    imageio::PictureMetadata CurrentMetadata;  // what CurrentFile carried when it was opened
+    imageio::MetadataPolicy Metadata = imageio::MetadataPolicy::Keep;  // "Metadata" of the settings file
     bool PictureLoaded = false;
     int JpegQuality = 4;          // last value chosen in the quality window
     std::string SaveFileName;     // the last name given to Save, with the extension it gained

@@ -55,7 +55,8 @@ bool ShowOpenedPicture(ProgramState& state) {
     state.images.DropImage(pic::PicOpened);
     ShrinkWhileDecoding shrinker(kPreviewFit);
     const render::RasterImage* decoded =
-        state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker);
+        state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker,
+                                &state.shell.CurrentMetadata);
     if (decoded == nullptr) return false;
     if (render::RasterImage* shown = shrinker.StoreShown(state.images, pic::PicWork, pic::PicOpened)) {
         ShowInSrgb(*shown, state.pictureCache.DisplayProfile());

@@ -16,10 +16,12 @@ void ReadSettings(ProgramState& state) {
     shell.DefaultDir.clear();
     shell.PictureName.clear();
     shell.Language = "German";
+    shell.Metadata = imageio::MetadataPolicy::Keep;
     if (!state.prefs.OpenForRead(kSettingsFile)) return;
     shell.DefaultDir = state.prefs.ReadString("verzeichnis", "");
     shell.PictureName = state.prefs.ReadString("Bildname", "");
     shell.Language = state.prefs.ReadString("Language", "German");
+    shell.Metadata = imageio::MetadataPolicyNamed(state.prefs.ReadString("Metadata", "keep")).value_or(imageio::MetadataPolicy::Keep);
     state.prefs.ClosePrefs();
 }
 

@@ -8,7 +8,8 @@ namespace velinor::app {
 // ResolveFileName finds an existing file whatever the case of its name.
 inline constexpr const char* kSettingsFile = "Settings.ini";
 
-// Reads DefaultDir, PictureName and Language; the defaults when the file cannot be read.
+// Reads DefaultDir, PictureName, Language and Metadata (keep, strip-gps or strip: what saved
+// pictures carry); the defaults when the file cannot be read.
 void ReadSettings(ProgramState& state);
 
 // Toolbar handler: item TbGerman or TbEnglish. Relabels the window and rewrites the settings

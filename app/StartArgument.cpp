@@ -38,7 +38,8 @@ void LoadStartPicture(ProgramState& state, const std::string& path) {
     start.FolderMode = false;
     state.images.DropImage(pic::PicStartPreview);
     ShrinkWhileDecoding shrinker(kStartPreviewFit);
-    const render::RasterImage* decoded = state.pictureCache.Open(state.images, pic::PicWork, path, &shrinker);
+    const render::RasterImage* decoded = state.pictureCache.Open(state.images, pic::PicWork, path, &shrinker,
+                                                                 &shell.CurrentMetadata);
     shell.CurrentFile = path;
     shell.PictureLoaded = true;
     if (decoded == nullptr) return;

@@ -31,9 +31,10 @@ void ThumbnailFit(ProgramState& state, int number, std::span<const std::uint8_t>
 }
 
 bool ShowThumbnail(ProgramState& state, int number, const std::string& path) {
-    if (imageio::LoadPicture(state.images, number, path) == nullptr) return false;
-    // The picture is loaded without its colour profile, so the thumbnail shows its pixels as stored.
-    ThumbnailFit(state, number, {});
+    imageio::LoadFailure failure;
+    imageio::PictureMetadata metadata;
+    if (imageio::LoadPicture(state.images, number, path, failure, &metadata) == nullptr) return false;
+    ThumbnailFit(state, number, metadata.icc);
     return true;
 }
 

@@ -10,8 +10,10 @@
 #include "imageio/BmpWriter.h"
 #include "imageio/DecodeLimits.h"
 #include "imageio/FileBytes.h"
+#include "imageio/JpegMetadata.h"
 #include "imageio/JpegReading.h"
 #include "imageio/JpegWriter.h"
+#include "imageio/MetadataBlocks.h"
 #include "imageio/PictureHead.h"
 #include "imageio/Writer.h"
 
@@ -28,6 +30,9 @@ struct Output {
     bool bmp = false;  // else JPEG
     int quality = kDefaultJpegQuality;
     jpeg_compress_struct* writer = nullptr;
+    // What a JPEG carries: the markers and profile of the metadata made for it.
+    const std::vector<JpegMarker>* markers = nullptr;
+    const std::vector<std::uint8_t>* icc = nullptr;
 };
 
 // A band of rows of a bottom-up BMP goes to its place in the file: rows y..y+count-1 (counted
@@ -38,17 +43,21 @@ bool WriteBmpBand(std::FILE* file, const std::uint8_t* band, int y, int count, i
     return ::fseeko(file, offset, SEEK_SET) == 0 && std::fwrite(band, 1, bytes, file) == bytes;
 }
 
-// Only trivially destructible locals live here: an error of either library object jumps back
-// to the setjmp and skips no destructor. The compressor shares the decompressor's error manager.
-bool Pump(JpegReader& reader, const JpegSource& source, const Output& out, const DecodeLimits& limits,
-          std::uint8_t* band) {
+// Reads the header and tells whether the picture can go a band at a time. Only trivially
+// destructible locals live here and in Pump: an error of either library object jumps back to the
+// setjmp and skips no destructor.
+bool StartInput(JpegReader& reader, const JpegSource& source, const DecodeLimits& limits) {
     jpeg_decompress_struct& info = reader.info();
     if (setjmp(reader.jump())) return false;
-
     if (!reader.Start(source)) return false;
     if (!FitsLimits(info.image_width, info.image_height, limits)) return false;
-    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) return false;
-    if (OrientationOf(info) != 1) return false;
+    return info.jpeg_color_space != JCS_CMYK && info.jpeg_color_space != JCS_YCCK;
+}
+
+// The compressor shares the decompressor's error manager.
+bool Pump(JpegReader& reader, const Output& out, std::uint8_t* band) {
+    jpeg_decompress_struct& info = reader.info();
+    if (setjmp(reader.jump())) return false;
     // The same decoded values as the whole-picture decoder's: for a JPEG as red, green, blue and
     // a fourth byte the writer skips; for a BMP straight in the file's blue, green, red order.
     info.out_color_space = out.bmp ? JCS_EXT_BGR : JCS_EXT_RGBX;
@@ -72,6 +81,7 @@ bool Pump(JpegReader& reader, const JpegSource& source, const Output& out, const
         jpeg_stdio_dest(out.writer, out.file);
         SetUpCompressor(*out.writer, width, height, out.quality, true);
         jpeg_start_compress(out.writer, TRUE);
+        WriteJpegMarkers(*out.writer, *out.markers, *out.icc);
     }
     while (info.output_scanline < info.output_height) {
         const int y = static_cast<int>(info.output_scanline);
@@ -98,7 +108,8 @@ bool Pump(JpegReader& reader, const JpegSource& source, const Output& out, const
 
 }  // namespace
 
-bool ConvertJpegRowByRow(const std::string& input, const std::string& output, std::uint32_t encoder, int quality) {
+bool ConvertJpegRowByRow(const std::string& input, const std::string& output, std::uint32_t encoder, int quality,
+                         const MetadataChoices& choices, std::vector<std::string>* warnings) {
 #ifndef JCS_EXTENSIONS
     return false;
 #else
@@ -117,11 +128,26 @@ bool ConvertJpegRowByRow(const std::string& input, const std::string& output, st
         const std::unique_ptr<std::uint8_t[]> band(new std::uint8_t[static_cast<std::size_t>(kBandRows) *
                                                                      render::kMaxImageSide * 4]);
         JpegReader reader;
+        if (!StartInput(reader, JpegSource{{}, file->Stream()}, limits)) return false;
+        const PictureMetadata source = ReadJpegMetadata(reader.info());
+        if (source.orientation != 1) return false;
+        PictureMetadata kept;
+        std::vector<JpegMarker> markers;
+        if (encoder == kEncoderJpeg) {
+            kept = PrepareMetadata(source, choices, static_cast<int>(reader.info().image_width),
+                                   static_cast<int>(reader.info().image_height));
+            markers = MetadataMarkers(kept);
+        }
         jpeg_compress_struct writer{};
-        const Output target{out.Stream(), encoder == kEncoderBmp, quality, &writer};
-        const bool written = Pump(reader, JpegSource{{}, file->Stream()}, target, limits, band.get());
+        const Output target{out.Stream(), encoder == kEncoderBmp, quality, &writer, &markers, &kept.icc};
+        const bool written = Pump(reader, target, band.get());
         jpeg_destroy_compress(&writer);
-        return written && out.Commit();
+        if (!written || !out.Commit()) return false;
+        if (warnings != nullptr) {
+            *warnings = source.warnings;
+            warnings->insert(warnings->end(), kept.warnings.begin(), kept.warnings.end());
+        }
+        return true;
     } catch (const std::exception&) {
         return false;
     }

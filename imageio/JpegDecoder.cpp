@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "imageio/JpegMetadata.h"
 #include "imageio/JpegReading.h"
 #include "imageio/Orientation.h"
 #include "imageio/PixelBytes.h"
@@ -38,7 +39,7 @@ void CmykRowToColors(const std::uint8_t* cmyk, render::Color* out, std::size_t w
 // skips no destructor. The builder and scratch rows belong to the caller.
 bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimits& limits,
                  std::optional<UprightBuilder>& builder, std::vector<std::uint8_t>& scratch,
-                 PictureSize* oversized, RowWatcher* watcher) {
+                 PictureSize* oversized, RowWatcher* watcher, PictureMetadata& metadata) {
     jpeg_decompress_struct& info = reader.info();
     if (setjmp(reader.jump())) return false;
 
@@ -62,7 +63,8 @@ bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimit
     const std::size_t w = info.output_width;
     // The upright store is committed as rows arrive (for the orientations that keep row
     // order), so a header that promises more than the data holds costs little.
-    const int orientation = OrientationOf(info);
+    metadata = ReadJpegMetadata(info);
+    const int orientation = metadata.orientation;
     builder.emplace(static_cast<int>(info.output_width), static_cast<int>(info.output_height), orientation);
     // A turned picture's rows arrive in stored order, not upright: they are not shown.
     RowWatcher* const upright = orientation == 1 ? watcher : nullptr;
@@ -98,11 +100,13 @@ bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimit
 }
 
 std::optional<render::RasterImage> Decode(const JpegSource& source, const DecodeLimits& limits,
-                                          PictureSize* oversized, RowWatcher* watcher) {
+                                          PictureSize* oversized, RowWatcher* watcher, PictureMetadata* wanted) {
     JpegReader reader;
     std::optional<UprightBuilder> builder;
     std::vector<std::uint8_t> scratch;
-    if (!ReadPicture(reader, source, limits, builder, scratch, oversized, watcher)) return std::nullopt;
+    PictureMetadata metadata;
+    if (!ReadPicture(reader, source, limits, builder, scratch, oversized, watcher, metadata)) return std::nullopt;
+    if (wanted != nullptr) *wanted = std::move(metadata);
     return builder->Finish();
 }
 
@@ -113,15 +117,16 @@ bool LooksLikeJpeg(std::span<const std::uint8_t> bytes) {
 }
 
 std::optional<render::RasterImage> DecodeJpeg(std::span<const std::uint8_t> bytes,
-                                              const DecodeLimits& limits) {
+                                              const DecodeLimits& limits, PictureMetadata* metadata) {
     if (!LooksLikeJpeg(bytes)) return std::nullopt;
-    return Decode(JpegSource{bytes, nullptr}, limits, nullptr, nullptr);
+    return Decode(JpegSource{bytes, nullptr}, limits, nullptr, nullptr, metadata);
 }
 
 std::optional<render::RasterImage> DecodeJpegFile(std::FILE* file, const DecodeLimits& limits,
-                                                  PictureSize* oversized, RowWatcher* watcher) {
+                                                  PictureSize* oversized, RowWatcher* watcher,
+                                                  PictureMetadata* metadata) {
     if (file == nullptr) return std::nullopt;
-    return Decode(JpegSource{{}, file}, limits, oversized, watcher);
+    return Decode(JpegSource{{}, file}, limits, oversized, watcher, metadata);
 }
 
 }  // namespace velinor::imageio

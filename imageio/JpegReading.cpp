@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "imageio/JpegMemory.h"
-#include "imageio/Orientation.h"
+#include "imageio/JpegMetadata.h"
 
 namespace velinor::imageio {
 
@@ -60,18 +60,8 @@ bool JpegReader::Start(const JpegSource& source) {
     } else {
         jpeg_mem_src(&info, source.bytes.data(), static_cast<unsigned long>(source.bytes.size()));
     }
-    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+    KeepMetadataMarkers(info);
     return jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK;
-}
-
-int OrientationOf(const jpeg_decompress_struct& info) {
-    static constexpr std::uint8_t kExif[6] = {'E', 'x', 'i', 'f', 0, 0};
-    for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
-        if (marker->marker != JPEG_APP0 + 1 || marker->data_length < sizeof(kExif)) continue;
-        if (std::memcmp(marker->data, kExif, sizeof(kExif)) != 0) continue;
-        return ExifOrientation({marker->data + sizeof(kExif), marker->data_length - sizeof(kExif)});
-    }
-    return 1;
 }
 
 }  // namespace velinor::imageio

@@ -36,7 +36,7 @@ public:
     JpegReader& operator=(const JpegReader&) = delete;
 
     // Creates the decompressor (whole-picture arrays from reusable memory, a ceiling on the
-    // number of scans, EXIF blocks kept) and reads the header. Call it after setjmp on jump():
+    // number of scans, metadata markers kept) and reads the header. Call it after setjmp on jump():
     // library errors land there.
     bool Start(const JpegSource& source);
 
@@ -50,8 +50,5 @@ private:
     JpegErrorManager errors_;
     jpeg_progress_mgr progress_{};
 };
-
-// The EXIF orientation (1..8) of a decompressor whose header was read; 1 when there is none.
-int OrientationOf(const jpeg_decompress_struct& info);
 
 }  // namespace velinor::imageio

@@ -8,6 +8,8 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
+#include "imageio/JpegMetadata.h"
+
 namespace velinor::imageio {
 namespace {
 
@@ -34,7 +36,8 @@ constexpr bool kRowsAreRgbx = false;
 #endif
 
 // Holds no object with a destructor: the error path longjmps out of library calls into here.
-bool Compress(std::FILE* file, const BgrRows& rows, int quality, JSAMPLE* row) {
+bool Compress(std::FILE* file, const BgrRows& rows, int quality, JSAMPLE* row, const std::vector<JpegMarker>& markers,
+              const std::vector<std::uint8_t>& icc) {
     jpeg_compress_struct info{};
     ReturningErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
@@ -48,6 +51,7 @@ bool Compress(std::FILE* file, const BgrRows& rows, int quality, JSAMPLE* row) {
     jpeg_stdio_dest(&info, file);
     SetUpCompressor(info, rows.Width(), rows.Height(), quality, kRowsAreRgbx);
     jpeg_start_compress(&info, TRUE);
+    WriteJpegMarkers(info, markers, icc);
     for (int y = 0; y < rows.Height(); ++y) {
         JSAMPROW scanline[1] = {row};
         if constexpr (kRowsAreRgbx) {
@@ -80,15 +84,18 @@ void SetUpCompressor(jpeg_compress_struct& info, int width, int height, int qual
     jpeg_set_quality(&info, JpegLibraryQuality(quality), FALSE);
 }
 
-bool WriteJpeg(std::FILE* file, const BgrRows& rows, int quality) {
+bool WriteJpeg(std::FILE* file, const BgrRows& rows, int quality, const PictureMetadata* metadata) {
     if (file == nullptr) return false;
     std::vector<JSAMPLE> row;
+    std::vector<JpegMarker> markers;
     try {
         row.resize(2 * rows.Stride());
+        if (metadata != nullptr) markers = MetadataMarkers(*metadata);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return Compress(file, rows, quality, row.data());
+    static const std::vector<std::uint8_t> kNoProfile;
+    return Compress(file, rows, quality, row.data(), markers, metadata != nullptr ? metadata->icc : kNoProfile);
 }
 
 }  // namespace velinor::imageio

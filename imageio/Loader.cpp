@@ -30,7 +30,7 @@ LoadFailure SizeFailure(const HeadVerdict& verdict) {
     return UnsupportedKind(verdict.what);
 }
 
-LoadResult DecodeFile(const std::string& path, RowWatcher* watcher) {
+LoadResult DecodeFile(const std::string& path, RowWatcher* watcher, PictureMetadata* metadata) {
     auto file = PictureFile::Open(path);
     if (!file) return Failed(FileFailure(file.failure));
     if (file->Size() == 0) return Failed(Kind::Empty);
@@ -39,7 +39,7 @@ LoadResult DecodeFile(const std::string& path, RowWatcher* watcher) {
     switch (verdict.kind) {
         case HeadVerdict::Kind::Stream: {
             PictureSize oversized;
-            auto picture = DecodeJpegFile(file->Stream(), limits, &oversized, watcher);
+            auto picture = DecodeJpegFile(file->Stream(), limits, &oversized, watcher, metadata);
             if (!picture && oversized.width > 0) {
                 return Failed(SizeFailure(JudgeSize(oversized.width, oversized.height, limits)));
             }
@@ -48,7 +48,7 @@ LoadResult DecodeFile(const std::string& path, RowWatcher* watcher) {
         case HeadVerdict::Kind::Read: {
             const auto bytes = file->ReadAll();
             if (!bytes) return Failed(FileFailure(bytes.failure));
-            return Decoded(DecodePicture(bytes->Bytes(), IconChoice::Best, limits));
+            return Decoded(DecodePicture(bytes->Bytes(), IconChoice::Best, limits, metadata));
         }
         case HeadVerdict::Kind::TooManyPixels:
         case HeadVerdict::Kind::Unsupported: return Failed(SizeFailure(verdict));
@@ -73,9 +73,10 @@ render::ImageHandle Store(render::ImageRegistry& images, int number,
 
 // Decoders validate sizes before allocating, but a large picture may still not fit in memory;
 // that is a failed load like any other, not an exception for the caller.
-LoadResult DecodePictureFile(const std::string& path, RowWatcher* watcher) {
+LoadResult DecodePictureFile(const std::string& path, RowWatcher* watcher, PictureMetadata* metadata) {
+    if (metadata != nullptr) *metadata = {};
     try {
-        return DecodeFile(path, watcher);
+        return DecodeFile(path, watcher, metadata);
     } catch (const std::bad_alloc&) {
         return Failed(Kind::OutOfMemory);
     } catch (const std::exception&) {
@@ -97,10 +98,10 @@ render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const
 }
 
 render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path,
-                                LoadFailure& failure) {
+                                LoadFailure& failure, PictureMetadata* metadata) {
     // The old picture goes first, so a failed load leaves the number empty.
     images.DropImage(number);
-    LoadResult result = DecodePictureFile(path);
+    LoadResult result = DecodePictureFile(path, nullptr, metadata);
     failure = result.failure;
     return Store(images, number, std::move(result.image));
 }

@@ -8,6 +8,7 @@
 
 #include "imageio/DecodeLimits.h"
 #include "imageio/LoadFailure.h"
+#include "imageio/PictureMetadata.h"
 #include "imageio/RowWatcher.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
@@ -24,7 +25,9 @@ struct LoadResult {
 // mask); else JPEG, PNG, TGA in that order. Never throws for bad input. The file's head is
 // judged before the rest is read (see JudgeHead), and a JPEG file is decoded as it is read
 // rather than held whole; a watcher sees its rows as they are decoded when they come upright.
-LoadResult DecodePictureFile(const std::string& path, RowWatcher* watcher = nullptr);
+// A JPEG's or PNG's metadata goes to metadata when it is given (emptied first).
+LoadResult DecodePictureFile(const std::string& path, RowWatcher* watcher = nullptr,
+                             PictureMetadata* metadata = nullptr);
 
 // The same decoders on bytes already in memory (ICO data takes the first image of its directory).
 std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint8_t> bytes);
@@ -33,7 +36,7 @@ std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint
 render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path);
 // The same, saying in failure why there is no picture.
 render::ImageHandle LoadPicture(render::ImageRegistry& images, int number, const std::string& path,
-                                LoadFailure& failure);
+                                LoadFailure& failure, PictureMetadata* metadata = nullptr);
 
 // Frees number, decodes a file image held in memory into it and makes it current.
 render::ImageHandle ImageFromMemory(render::ImageRegistry& images, int number,

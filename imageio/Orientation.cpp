@@ -1,59 +1,8 @@
 #include "imageio/Orientation.h"
 
 #include <algorithm>
-#include <optional>
-
-
-#include "imageio/ByteReader.h"
 
 namespace velinor::imageio {
-
-namespace {
-
-constexpr std::uint16_t kOrientationTag = 0x0112;
-constexpr std::uint16_t kShortType = 3;
-constexpr std::size_t kEntrySize = 12;
-
-class TiffReader {
-public:
-    TiffReader(std::span<const std::uint8_t> bytes, bool bigEndian) : data_(bytes), big_(bigEndian) {}
-    std::optional<std::uint16_t> U16(std::size_t at) const { return big_ ? data_.U16be(at) : data_.U16le(at); }
-    std::optional<std::uint32_t> U32(std::size_t at) const { return big_ ? data_.U32be(at) : data_.U32le(at); }
-
-private:
-    ByteReader data_;
-    bool big_;
-};
-
-}  // namespace
-
-int ExifOrientation(std::span<const std::uint8_t> tiff) {
-    if (tiff.size() < 8) return 1;
-    bool bigEndian = false;
-    if (tiff[0] == 'M' && tiff[1] == 'M') {
-        bigEndian = true;
-    } else if (!(tiff[0] == 'I' && tiff[1] == 'I')) {
-        return 1;
-    }
-    const TiffReader reader(tiff, bigEndian);
-    if (reader.U16(2) != 42) return 1;
-    const auto directory = reader.U32(4);
-    if (!directory) return 1;
-    const auto count = reader.U16(*directory);
-    if (!count) return 1;
-    for (std::size_t i = 0; i < *count; ++i) {
-        const std::size_t entry = *directory + 2 + i * kEntrySize;
-        const auto tag = reader.U16(entry);
-        const auto type = reader.U16(entry + 2);
-        const auto values = reader.U32(entry + 4);
-        const auto value = reader.U16(entry + 8);
-        if (!tag || !type || !values || !value) return 1;
-        if (*tag != kOrientationTag) continue;
-        if (*type != kShortType || *values != 1 || *value < 1 || *value > 8) return 1;
-        return *value;
-    }
-    return 1;
-}
 
 UprightBuilder::UprightBuilder(int width, int height, int orientation)
     : width_(width), height_(height), orientation_(orientation < 1 || orientation > 8 ? 1 : orientation) {

@@ -8,10 +8,6 @@
 
 namespace velinor::imageio {
 
-// The orientation tag (1..8) of an EXIF block (the bytes after "Exif\0\0": a TIFF header and
-// its first directory). 1, meaning upright, when the block has no valid tag.
-int ExifOrientation(std::span<const std::uint8_t> tiff);
-
 // Builds the upright picture from a picture's stored rows as a decoder produces them, a block
 // of rows at a time, into the one store the picture keeps: no second full-size copy is ever
 // made. Orientations: 1 as stored, 2 mirror, 3 half turn, 4 flip, 5 transpose, 6 quarter turn

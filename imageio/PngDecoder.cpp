@@ -8,6 +8,7 @@
 
 #include "imageio/ByteReader.h"
 #include "imageio/PixelBytes.h"
+#include "imageio/PngMetadata.h"
 
 namespace velinor::imageio {
 
@@ -143,8 +144,11 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
 }
 
 std::optional<render::RasterImage> Decode(std::span<const std::uint8_t> bytes,
-                                          const DecodeLimits& limits, bool asIcon) {
+                                          const DecodeLimits& limits, bool asIcon, PictureMetadata* metadata) {
     if (!LooksLikePng(bytes)) return std::nullopt;
+    std::vector<std::string> refused;
+    const std::vector<std::uint8_t> trimmed = WithoutOversizedChunks(bytes, refused);
+    if (!trimmed.empty()) bytes = trimmed;
     PngReader reader;
     if (!reader.ok()) return std::nullopt;
     MemorySource source{bytes, 0};
@@ -156,6 +160,10 @@ std::optional<render::RasterImage> Decode(std::span<const std::uint8_t> bytes,
     std::vector<png_bytep> rows;
     if (!ReadImage(reader, source, limits, imageData, asIcon, width, height, pixels, scratch, rows)) {
         return std::nullopt;
+    }
+    if (metadata != nullptr) {
+        *metadata = ReadPngMetadata(reader.png(), reader.info());
+        metadata->warnings.insert(metadata->warnings.begin(), refused.begin(), refused.end());
     }
 
     render::RasterImage image;
@@ -183,13 +191,13 @@ bool LooksLikePng(std::span<const std::uint8_t> bytes) {
 }
 
 std::optional<render::RasterImage> DecodePng(std::span<const std::uint8_t> bytes,
-                                             const DecodeLimits& limits) {
-    return Decode(bytes, limits, false);
+                                             const DecodeLimits& limits, PictureMetadata* metadata) {
+    return Decode(bytes, limits, false, metadata);
 }
 
 std::optional<render::RasterImage> DecodePngIcon(std::span<const std::uint8_t> bytes,
                                                  const DecodeLimits& limits) {
-    return Decode(bytes, limits, true);
+    return Decode(bytes, limits, true, nullptr);
 }
 
 }  // namespace velinor::imageio

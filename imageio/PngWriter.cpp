@@ -5,6 +5,8 @@
 #include <new>
 #include <vector>
 
+#include "imageio/PngMetadata.h"
+
 namespace velinor::imageio {
 namespace {
 
@@ -13,7 +15,7 @@ namespace {
 void DropWarning(png_structp, png_const_charp) {}
 
 // Holds no object with a destructor: errors longjmp out of library calls into here.
-bool Encode(std::FILE* file, const BgrRows& rows, png_bytep row) {
+bool Encode(std::FILE* file, const BgrRows& rows, png_bytep row, const PictureMetadata* metadata) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ReturnToWriter, DropWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -32,7 +34,9 @@ bool Encode(std::FILE* file, const BgrRows& rows, png_bytep row) {
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Rows arrive blue, green, red; the library swaps them to the file's order.
     png_set_bgr(png);
+    if (metadata != nullptr) SetPngMetadata(png, info, *metadata);
     png_write_info(png, info);
+    ForgetWrittenExif(png, info);
     for (int y = 0; y < rows.Height(); ++y) {
         rows.TopRow(y, row);
         png_write_row(png, row);
@@ -44,7 +48,7 @@ bool Encode(std::FILE* file, const BgrRows& rows, png_bytep row) {
 
 }  // namespace
 
-bool WritePng(std::FILE* file, const BgrRows& rows) {
+bool WritePng(std::FILE* file, const BgrRows& rows, const PictureMetadata* metadata) {
     if (file == nullptr) return false;
     std::vector<png_byte> row;
     try {
@@ -52,7 +56,7 @@ bool WritePng(std::FILE* file, const BgrRows& rows) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return Encode(file, rows, row.data());
+    return Encode(file, rows, row.data(), metadata);
 }
 
 }  // namespace velinor::imageio

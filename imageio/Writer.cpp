@@ -3,24 +3,28 @@
 #include <dirent.h>
 
 #include <array>
+#include <optional>
 
 #include "imageio/AtomicFile.h"
 #include "imageio/BgrRows.h"
 #include "imageio/BmpWriter.h"
 #include "imageio/JpegWriter.h"
+#include "imageio/MetadataBlocks.h"
 #include "imageio/PngWriter.h"
 
 namespace velinor::imageio {
 namespace {
 
-using WriteOperation = bool (*)(std::FILE* file, const BgrRows& rows, int quality);
+using WriteOperation = bool (*)(std::FILE* file, const BgrRows& rows, int quality, const PictureMetadata* metadata);
 
 struct EncoderEntry {
     std::uint32_t code;
     WriteOperation write;
 };
 
-bool WritePngIgnoringQuality(std::FILE* file, const BgrRows& rows, int) { return WritePng(file, rows); }
+bool WritePngIgnoringQuality(std::FILE* file, const BgrRows& rows, int, const PictureMetadata* metadata) {
+    return WritePng(file, rows, metadata);
+}
 
 // Looked up in order, first equal code wins. BMP is not in the table: SavePicture writes it
 // itself.
@@ -30,7 +34,9 @@ constexpr std::array<EncoderEntry, 2> kEncoders{{
 }};
 
 WriteOperation FindEncoder(std::uint32_t code) {
-    if (code == kEncoderBmp) return [](std::FILE* file, const BgrRows& rows, int) { return WriteBmp(file, rows); };
+    if (code == kEncoderBmp) {
+        return [](std::FILE* file, const BgrRows& rows, int, const PictureMetadata*) { return WriteBmp(file, rows); };
+    }
     for (const EncoderEntry& entry : kEncoders) {
         if (entry.code == code) return entry.write;
     }
@@ -39,22 +45,29 @@ WriteOperation FindEncoder(std::uint32_t code) {
 
 }  // namespace
 
-int SavePicture(const render::RasterImage* image, const std::string& path, std::uint32_t encoder, int quality) {
+int SavePicture(const render::RasterImage* image, const std::string& path, std::uint32_t encoder, int quality,
+                const PictureMetadata* metadata, const MetadataChoices& choices) {
     if (image == nullptr || path.empty()) return 0;
     const WriteOperation write = FindEncoder(encoder);
     if (write == nullptr) return 0;
     if (!BgrRows::Valid(*image)) return 0;
     const BgrRows rows(*image);
+    // Made in memory before the file is opened: the metadata goes in with the picture or not at all.
+    std::optional<PictureMetadata> written;
+    if (metadata != nullptr && encoder != kEncoderBmp) {
+        written = PrepareMetadata(*metadata, choices, image->width, image->height);
+    }
 
     AtomicFile file(path);
     if (!file.IsOpen()) return 0;
-    if (!write(file.Stream(), rows, quality)) return 0;  // the temporary file goes with `file`
+    // The temporary file goes with `file` on failure.
+    if (!write(file.Stream(), rows, quality, written ? &*written : nullptr)) return 0;
     return file.Commit() ? 1 : 0;
 }
 
 int SavePicture(const render::ImageRegistry& images, int number, const std::string& path, std::uint32_t encoder,
-                int quality) {
-    return SavePicture(images.Find(number), path, encoder, quality);
+                int quality, const PictureMetadata* metadata, const MetadataChoices& choices) {
+    return SavePicture(images.Find(number), path, encoder, quality, metadata, choices);
 }
 
 int FileExistsInFolder(const std::string& name, const std::string& folder) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "imageio/PictureMetadata.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
 
@@ -16,11 +17,15 @@ constexpr int kDefaultJpegQuality = 7;
 
 // Writes the image as 24-bit BMP, JPEG (quality 0..10, clamped) or PNG. Returns 1 on success,
 // 0 on failure (no image, empty path, unknown encoder, I/O or library error). The file is
-// written beside its destination and renamed into place only when complete.
+// written beside its destination and renamed into place only when complete. A JPEG or PNG
+// carries the metadata of the picture it was made from, when given, as choices say and kept
+// true to the picture written (see PrepareMetadata); a BMP carries none.
 int SavePicture(const render::RasterImage* image, const std::string& path, std::uint32_t encoder,
-                int quality = kDefaultJpegQuality);
+                int quality = kDefaultJpegQuality, const PictureMetadata* metadata = nullptr,
+                const MetadataChoices& choices = {});
 int SavePicture(const render::ImageRegistry& images, int number, const std::string& path,
-                std::uint32_t encoder, int quality = kDefaultJpegQuality);
+                std::uint32_t encoder, int quality = kDefaultJpegQuality, const PictureMetadata* metadata = nullptr,
+                const MetadataChoices& choices = {});
 
 // 1 when folder holds an entry (file or sub-folder) named exactly name, else 0.
 int FileExistsInFolder(const std::string& name, const std::string& folder);

@@ -1,14 +1,16 @@
 // velinor-cli: picture information and conversion with the program's own loader and writer.
 //
-//   velinor-cli info FILE [--logo]
-//   velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--logo]
+//   velinor-cli info FILE [--json] [--logo]
+//   velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--metadata keep|strip-gps|strip]
+//                       [--copyright TEXT] [--logo]
 //   --max-pixels N (either command) raises or lowers the pixel limit, 2^28 by default or
 //   the VELINOR_MAX_PIXELS environment variable.
 //
 // --logo decodes by file-name extension through the logo routes (GIF, ICO and PCX through the
 // picture libraries in ./data/), as the program does for logos.
 // Exit status: 0 done (and for --help), 1 the picture could not be read or written, 2 bad usage.
-// A failure is one line on standard error that says why.
+// A failure is one line on standard error that says why; so is each metadata block of the input
+// that was damaged or too large and was left out (the picture is still written).
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +30,7 @@
 #include "marks/LogoRoutes.h"
 #include "render/ImageRegistry.h"
 #include "runtime/ErrorReport.h"
+#include "tools/velinor-cli/InfoJson.h"
 #include "tools/velinor-cli/ReadProblem.h"
 
 namespace {
@@ -40,8 +43,9 @@ constexpr int kUsage = 2;
 constexpr int kSlot = 1;
 
 constexpr const char* kUsageText =
-    "usage: velinor-cli info FILE [--logo]\n"
+    "usage: velinor-cli info FILE [--json] [--logo]\n"
     "       velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--logo]\n"
+    "                   [--metadata keep|strip-gps|strip] [--copyright TEXT]\n"
     "       --max-pixels N  refuse pictures of more than N pixels (default 268435456,\n"
     "                       or the environment variable VELINOR_MAX_PIXELS)\n";
 
@@ -56,6 +60,9 @@ struct Options {
     std::optional<std::string> format;
     int quality = imageio::kDefaultJpegQuality;
     bool logo = false;
+    bool json = false;
+    bool metadataGiven = false;
+    imageio::MetadataChoices metadata;
 };
 
 // Nothing (after reporting) when the arguments are not understood.
@@ -68,6 +75,25 @@ std::optional<Options> ParseOptions(int argc, char** argv, int first) {
             std::exit(kDone);
         } else if (argument == "--logo") {
             options.logo = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--metadata" || argument == "--copyright") {
+            if (i + 1 >= argc) {
+                Usage(argument + " needs a value");
+                return std::nullopt;
+            }
+            const std::string value = argv[++i];
+            options.metadataGiven = true;
+            if (argument == "--copyright") {
+                options.metadata.copyright = value;
+                continue;
+            }
+            const auto policy = imageio::MetadataPolicyNamed(value);
+            if (!policy) {
+                Usage("--metadata takes keep, strip-gps or strip");
+                return std::nullopt;
+            }
+            options.metadata.policy = *policy;
         } else if (argument == "--max-pixels") {
             const std::optional<long long> pixels = imageio::ParsePixelCount(i + 1 < argc ? argv[++i] : "");
             if (!pixels) {
@@ -113,11 +139,15 @@ std::optional<std::uint32_t> EncoderFor(const std::string& name) {
 }
 
 render::ImageHandle Load(render::ImageRegistry& images, const std::string& path, bool logo,
-                         imageio::LoadFailure& failure) {
-    if (!logo) return imageio::LoadPicture(images, kSlot, path, failure);
+                         imageio::LoadFailure& failure, imageio::PictureMetadata* metadata = nullptr) {
+    if (!logo) return imageio::LoadPicture(images, kSlot, path, failure, metadata);
     marks::LogoLoad load = marks::LoadLogoPicture(images, kSlot, path);
     failure = load.failure;
     return load.handle;
+}
+
+void Warn(const std::string& path, const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings) std::fprintf(stderr, "velinor-cli: %s: %s\n", path.c_str(), warning.c_str());
 }
 
 int ReadFailed(const std::string& path, const imageio::LoadFailure& failure, bool logo) {
@@ -143,12 +173,20 @@ std::string WriteProblem(const std::string& path) {
 
 int Info(const Options& options) {
     if (options.files.size() != 1) return Usage("info takes one file");
-    if (options.format || options.quality != imageio::kDefaultJpegQuality) return Usage("info takes no --format or --quality");
+    if (options.format || options.quality != imageio::kDefaultJpegQuality || options.metadataGiven) {
+        return Usage("info takes no --format, --quality, --metadata or --copyright");
+    }
     render::ImageRegistry images;
     imageio::LoadFailure failure;
-    const render::ImageHandle picture = Load(images, options.files[0], options.logo, failure);
+    imageio::PictureMetadata metadata;
+    const render::ImageHandle picture = Load(images, options.files[0], options.logo, failure, &metadata);
     if (picture == nullptr) return ReadFailed(options.files[0], failure, options.logo);
-    std::printf("%dx%d\n", picture->width, picture->height);
+    Warn(options.files[0], metadata.warnings);
+    if (options.json) {
+        std::fputs(tools::InfoJson(options.files[0], *picture, metadata).c_str(), stdout);
+    } else {
+        std::printf("%dx%d\n", picture->width, picture->height);
+    }
     return kDone;
 }
 
@@ -164,12 +202,19 @@ int Convert(const Options& options) {
     }
     // A JPEG or BMP made from a JPEG goes a band of rows at a time where the file allows; the
     // same bytes as decoding the whole picture and saving it.
-    if (!options.logo && imageio::ConvertJpegRowByRow(input, output, *encoder, options.quality)) return kDone;
+    std::vector<std::string> warnings;
+    if (!options.logo &&
+        imageio::ConvertJpegRowByRow(input, output, *encoder, options.quality, options.metadata, &warnings)) {
+        Warn(input, warnings);
+        return kDone;
+    }
     render::ImageRegistry images;
     imageio::LoadFailure failure;
-    const render::ImageHandle picture = Load(images, input, options.logo, failure);
+    imageio::PictureMetadata metadata;
+    const render::ImageHandle picture = Load(images, input, options.logo, failure, &metadata);
     if (picture == nullptr) return ReadFailed(input, failure, options.logo);
-    if (imageio::SavePicture(picture, output, *encoder, options.quality) != 1) {
+    Warn(input, metadata.warnings);
+    if (imageio::SavePicture(picture, output, *encoder, options.quality, &metadata, options.metadata) != 1) {
         std::fprintf(stderr, "velinor-cli: %s %s\n", output.c_str(), WriteProblem(output).c_str());
         return kPictureFailed;
     }

@@ -1,0 +1,16 @@
+# Sourced by the metadata scripts after cli, headless and stage are set: fails (never skips) when
+# a tool or the profile is missing, makes a runtime folder to work in, and defines check.
+for tool in exiftool convert cmp python3; do
+  command -v "$tool" >/dev/null || { echo "FAIL $tool is not installed"; exit 1; }
+done
+profile=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc
+[[ -f "$profile" ]] || { echo "FAIL $profile is missing (icc-profiles-free)"; exit 1; }
+work="$(mktemp -d "${TMPDIR:-/tmp}/velinor-metadata.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+cp "$stage/lang.prf" .
+cp -R "$stage/data" .
+failures=0
+check() {  # name expected actual
+  if [[ "$2" != "$3" ]]; then echo "FAIL $1: expected [$2], got [$3]"; failures=$((failures + 1)); else echo "ok   $1"; fi
+}

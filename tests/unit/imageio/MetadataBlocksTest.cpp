@@ -1,0 +1,70 @@
+// The metadata pieces a file check cannot reach directly: the GUID digest against the published
+// MD5 test vectors, and blocks that must be left out with their warning.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "imageio/Md5.h"
+#include "imageio/MetadataBlocks.h"
+#include "imageio/PictureMetadata.h"
+
+namespace velinor::imageio {
+namespace {
+
+TEST(Md5, MatchesThePublishedTestVectorsAcrossBlockBoundaries) {
+    EXPECT_EQ(Md5Hex(""), "D41D8CD98F00B204E9800998ECF8427E");
+    EXPECT_EQ(Md5Hex("abc"), "900150983CD24FB0D6963F7D28E17F72");
+    EXPECT_EQ(Md5Hex("abcdefghijklmnopqrstuvwxyz"), "C3FCD3D76192E4007DFB496CCA67E13B");
+    // 62 and 80 bytes: the length no longer fits the first tail block / more than one block.
+    EXPECT_EQ(Md5Hex("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"),
+              "D174AB98D277D9F5A5611C2C9F419D9F");
+    EXPECT_EQ(Md5Hex("12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
+              "57EDF4A22BE3C955AC49DA2E2107B67A");
+}
+
+TEST(VetMetadata, LeavesOutEachDamagedBlockAloneWithOneWarning) {
+    PictureMetadata metadata;
+    // A little-endian TIFF header whose first directory lies far past the block.
+    metadata.exif = {'I', 'I', 42, 0, 0, 0, 0, 1};
+    metadata.icc = std::vector<std::uint8_t>(200, 0);  // no "acsp", no size
+    const std::string goodXmp =
+        "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+        "<rdf:Description rdf:about=\"\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" xmp:Rating=\"3\"/>"
+        "</rdf:RDF></x:xmpmeta>";
+    VetMetadata(metadata, goodXmp);
+    EXPECT_TRUE(metadata.exif.empty());
+    EXPECT_TRUE(metadata.icc.empty());
+    EXPECT_EQ(metadata.xmp, goodXmp);
+    EXPECT_EQ(metadata.orientation, 1);
+    EXPECT_EQ(metadata.warnings, (std::vector<std::string>{"the EXIF metadata is damaged and was left out",
+                                                           "the ICC profile metadata is damaged and was left out"}));
+
+    PictureMetadata broken;
+    VetMetadata(broken, goodXmp.substr(0, goodXmp.size() / 2));
+    EXPECT_TRUE(broken.xmp.empty());
+    EXPECT_EQ(broken.warnings, std::vector<std::string>{"the XMP metadata is damaged and was left out"});
+}
+
+TEST(PrepareMetadata, StripKeepsOnlyAnRgbProfile) {
+    PictureMetadata source;
+    source.exif = {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    source.xmp = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"/>";
+    source.icc = std::vector<std::uint8_t>(132, 0);
+    source.icc[2] = 0;
+    source.icc[3] = 132;  // size 132, big-endian
+    source.icc[16] = 'G', source.icc[17] = 'R', source.icc[18] = 'A', source.icc[19] = 'Y';
+    source.icc[36] = 'a', source.icc[37] = 'c', source.icc[38] = 's', source.icc[39] = 'p';
+    MetadataChoices strip;
+    strip.policy = MetadataPolicy::Strip;
+    const PictureMetadata grey = PrepareMetadata(source, strip, 10, 10);
+    EXPECT_FALSE(grey.HasBlocks()) << "a grey profile does not describe RGB pixels";
+    source.icc[16] = 'R', source.icc[17] = 'G', source.icc[18] = 'B', source.icc[19] = ' ';
+    const PictureMetadata rgb = PrepareMetadata(source, strip, 10, 10);
+    EXPECT_EQ(rgb.icc, source.icc);
+    EXPECT_TRUE(rgb.exif.empty());
+    EXPECT_TRUE(rgb.xmp.empty());
+}
+
+}  // namespace
+}  // namespace velinor::imageio
