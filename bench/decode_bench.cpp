@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include <png.h>
 
 #include "imageio/PictureDecoder.h"
+#include "tests/unit/imageio/LibjpegEncode.h"
 
 namespace {
 
@@ -69,29 +69,7 @@ Bytes MakeTga() {
 }
 
 Bytes MakeJpeg() {
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = kWidth;
-    info.image_height = kHeight;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 85, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(PictureRgb().data() + static_cast<std::size_t>(info.next_scanline) * kWidth * 3);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
+    return velinor::imageio::decode_testing::LibjpegEncode(PictureRgb(), kWidth, kHeight, 3, JCS_RGB, 85);
 }
 
 Bytes MakePng() {

@@ -12,6 +12,7 @@
 #include "marks/LogoPlacement.h"
 #include "marks/TextMark.h"
 #include "marks/TextureFrame.h"
+#include "NoisePicture.h"
 
 namespace {
 
@@ -22,21 +23,10 @@ using render::RasterImage;
 constexpr int kWidth = 6000;
 constexpr int kHeight = 4000;
 
-RasterImage Noise(int width, int height, std::uint32_t seed) {
-    RasterImage image;
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(static_cast<std::size_t>(width) * height);
-    std::uint32_t x = seed;
-    for (Color& c : image.pixels) {
-        x = x * 1664525u + 1013904223u;
-        c = x >> 8;
-    }
-    return image;
-}
+using bench::NoisePicture;
 
 RasterImage& Photo() {
-    static RasterImage photo = Noise(kWidth, kHeight, 1);
+    static RasterImage photo = NoisePicture(kWidth, kHeight, 1);
     return photo;
 }
 
@@ -52,7 +42,7 @@ void Memcpy(benchmark::State& state) {
 BENCHMARK(Memcpy)->Unit(benchmark::kMillisecond);
 
 void TextureFrame(benchmark::State& state) {
-    const RasterImage tile = Noise(static_cast<int>(state.range(1)), static_cast<int>(state.range(1)), 7);
+    const RasterImage tile = NoisePicture(static_cast<int>(state.range(1)), static_cast<int>(state.range(1)), 7);
     for (auto _ : state) {
         marks::DrawTextureFrame(Photo(), tile, static_cast<int>(state.range(0)), static_cast<int>(state.range(2)));
         benchmark::ClobberMemory();
@@ -78,7 +68,7 @@ void CircleFrame(benchmark::State& state) {
 BENCHMARK(CircleFrame)->Args({16, 10, 3})->Args({128, 200, 1})->Unit(benchmark::kMillisecond);
 
 void Logo(benchmark::State& state) {
-    const RasterImage logo = Noise(static_cast<int>(state.range(0)), static_cast<int>(state.range(0)) / 2, 9);
+    const RasterImage logo = NoisePicture(static_cast<int>(state.range(0)), static_cast<int>(state.range(0)) / 2, 9);
     marks::LogoStyle style;
     style.keyed = state.range(1) != 0;
     style.transparency = 100;

@@ -14,6 +14,7 @@
 #include "render/Composite.h"
 #include "render/DrawTarget.h"
 #include "render/Scale.h"
+#include "NoisePicture.h"
 
 namespace {
 
@@ -22,18 +23,7 @@ using namespace velinor::render;
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
-RasterImage Picture(std::uint32_t seed) {
-    RasterImage image;
-    image.width = kWidth;
-    image.height = kHeight;
-    image.pixels.resize(static_cast<std::size_t>(kWidth) * kHeight);
-    std::uint32_t x = seed;
-    for (Color& c : image.pixels) {
-        x = x * 1664525u + 1013904223u;
-        c = x >> 8;  // 24 bits of noise; top byte zero
-    }
-    return image;
-}
+RasterImage Picture(std::uint32_t seed) { return velinor::bench::NoisePicture(kWidth, kHeight, seed); }
 
 std::map<std::string, double>& Seconds() {
     static std::map<std::string, double> seconds;

@@ -80,6 +80,24 @@ auto OwnedBitmap(VelinorBitmap* bitmap, Release release) {
     return std::unique_ptr<VelinorBitmap, Release>(bitmap, release);
 }
 
+// The end of both library routes: the picture copied from the library's bitmap is stored as
+// number; with no copy, the library could not read path (number stays empty).
+render::ImageHandle StoreCopy(render::ImageRegistry& images, int number, const std::string& path,
+                              FailureReport& report, std::optional<render::RasterImage> picture) {
+    if (!picture) {
+        report.Library(path, true);
+        return nullptr;
+    }
+    return images.StoreImage(number, std::move(*picture));
+}
+
+// Memory ran out on a library route: number is left empty.
+render::ImageHandle OutOfMemory(render::ImageRegistry& images, int number, FailureReport& report) {
+    images.DropImage(number);
+    report.Set(imageio::LoadFailure::Kind::OutOfMemory);
+    return nullptr;
+}
+
 }  // namespace
 
 LogoRouteChoice LogoRouteFor(const std::string& logoFile) {
@@ -108,15 +126,9 @@ render::ImageHandle LoadLibraryPicture(render::ImageRegistry& images, int number
             const auto bitmap = OwnedBitmap(load(0, path.c_str()), release);
             if (bitmap) picture = CopyBitmap(bitmap.get(), bitmap->width, bitmap->height);
         }  // the library's copy is gone before the picture is stored
-        if (!picture) {
-            report.Library(path, true);
-            return nullptr;
-        }
-        return images.StoreImage(number, std::move(*picture));
+        return StoreCopy(images, number, path, report, std::move(picture));
     } catch (const std::bad_alloc&) {
-        images.DropImage(number);
-        report.Set(imageio::LoadFailure::Kind::OutOfMemory);
-        return nullptr;
+        return OutOfMemory(images, number, report);
     }
 }
 
@@ -141,15 +153,9 @@ render::ImageHandle LoadPcxPicture(render::ImageRegistry& images, int number, co
             const auto bitmap = OwnedBitmap(load(path.c_str(), 0), release);
             picture = CopyBitmap(bitmap.get(), width(), height());
         }
-        if (!picture) {
-            report.Library(path, true);
-            return nullptr;
-        }
-        return images.StoreImage(number, std::move(*picture));
+        return StoreCopy(images, number, path, report, std::move(picture));
     } catch (const std::bad_alloc&) {
-        images.DropImage(number);
-        report.Set(imageio::LoadFailure::Kind::OutOfMemory);
-        return nullptr;
+        return OutOfMemory(images, number, report);
     }
 }
 

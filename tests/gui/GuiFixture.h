@@ -9,24 +9,17 @@
 
 #include "app/MainWindowLayout.h"
 #include "platform/qt/QtPlatform.h"
+#include "tests/support/PlatformSpecs.h"
 
 namespace velinor::platform::qt::test {
 
 using velinor::platform::ControlId;
 
-inline ControlSpec Spec(ControlId id, ControlKind kind, ControlParent parent, Rect geometry, std::string text = {}) {
-    ControlSpec spec;
-    spec.id = id;
-    spec.kind = kind;
-    spec.parent = parent;
-    spec.geometry = geometry;
-    spec.text = std::move(text);
-    return spec;
-}
-
-inline ControlParent InWindow(int window = 0) { return {window, ControlId::None, -1}; }
-inline ControlParent InControl(ControlId id, int window = 0) { return {window, id, -1}; }
-inline ControlParent OnTab(ControlId id, int tab, int window = 0) { return {window, id, tab}; }
+using velinor::platform::test::InControl;
+using velinor::platform::test::InWindow;
+using velinor::platform::test::OnTab;
+using velinor::platform::test::Spec;
+using velinor::platform::test::Window;
 
 inline void Settle() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
@@ -38,11 +31,7 @@ protected:
     void TearDown() override { platform.reset(); Settle(); }
 
     void OpenMain() {
-        WindowSpec window;
-        window.number = 0;
-        window.title = "Velinor V3.01";
-        window.clientWidth = 620;
-        window.clientHeight = 595;
+        WindowSpec window = Window(0, "Velinor V3.01", 620, 595);
         window.minimiseButton = true;
         ASSERT_TRUE(platform->OpenWindow(window));
     }

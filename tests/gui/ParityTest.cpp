@@ -9,12 +9,7 @@ namespace {
 // The same controls on any backend: options, a checkbox, a button, a spin, a track bar, a
 // combo, a report list and a text field on the pages of a tab panel, and a toolbar.
 void BuildWindow(Platform& platform) {
-    WindowSpec window;
-    window.number = 0;
-    window.title = "Velinor V3.01";
-    window.clientWidth = 620;
-    window.clientHeight = 595;
-    ASSERT_TRUE(platform.OpenWindow(window));
+    ASSERT_TRUE(platform.OpenWindow(Window(0, "Velinor V3.01", 620, 595)));
     const render::RasterImage* none = nullptr;
     platform.CreateToolbar(0, {{ToolbarItem::TbGerman, none}, {ToolbarItem::TbEnglish, none}});
     auto tabs = Spec(ControlId::PnlTabs, ControlKind::TabPanel, InWindow(), {0, 25, 618, 550});

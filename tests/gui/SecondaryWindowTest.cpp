@@ -16,13 +16,7 @@ protected:
         OpenMain();
         ASSERT_TRUE(platform->CreateControl(Spec(ControlId::BtnOpen, ControlKind::Button, InWindow(), {65, 295, 155, 30}, "Öffnen")));
         platform->EnableWindow(0, false);
-        WindowSpec quality;
-        quality.number = 4;
-        quality.title = "Qualität";
-        quality.clientWidth = 250;
-        quality.clientHeight = 80;
-        quality.owner = 0;
-        ASSERT_TRUE(platform->OpenWindow(quality));
+        ASSERT_TRUE(platform->OpenWindow(Window(4, "Qualität", 250, 80, 0)));
         auto track = Spec(ControlId::TrkQuality, ControlKind::TrackBar, InWindow(4), {66, 30, 115, 15});
         track.maximum = 10;
         ASSERT_TRUE(platform->CreateControl(track));
@@ -93,13 +87,7 @@ namespace {
 
 TEST_F(QtPlatformTest, ScreenPixelReadsWhatAPictureShowsInTheTopWindow) {
     OpenMain();
-    WindowSpec picker;
-    picker.number = 5;
-    picker.title = "Farbe";
-    picker.clientWidth = 300;
-    picker.clientHeight = 300;
-    picker.owner = 0;
-    ASSERT_TRUE(platform->OpenWindow(picker));
+    ASSERT_TRUE(platform->OpenWindow(Window(5, "Farbe", 300, 300, 0)));
     render::RasterImage image;
     image.width = 4;
     image.height = 2;

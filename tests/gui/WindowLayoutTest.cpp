@@ -138,15 +138,10 @@ TEST_F(WindowLayoutTest, ToolbarAndStatusBarFrameTheTabPanel) {
 
 TEST_F(WindowLayoutTest, SecondaryWindowsAreOwnedCentredOrPlacedAndCaptionOnlyOnRequest) {
     OpenMain();
-    WindowSpec progress;
-    progress.number = 3;
-    progress.title = "Fortschritt";
-    progress.clientWidth = 500;
-    progress.clientHeight = 250;
+    WindowSpec progress = Window(3, "Fortschritt", 500, 250, 0);
     progress.centred = false;
     progress.x = 40;
     progress.y = 50;
-    progress.owner = 0;
     progress.captionOnly = true;
     ASSERT_TRUE(platform->OpenWindow(progress));
     Settle();

@@ -7,10 +7,7 @@
 namespace velinor::app {
 namespace {
 
-using platform::ControlId;
-using platform::ToolbarItem;
-using testing::RecordingPlatform;
-using testing::TestFolder;
+using namespace testing;
 
 class LanguageSwitch : public testing::ShellFixture {};
 

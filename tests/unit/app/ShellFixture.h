@@ -15,6 +15,10 @@
 
 namespace velinor::app::testing {
 
+// The platform's names the shell's tests speak of throughout.
+using platform::ControlId;
+using platform::ToolbarItem;
+
 // The in-memory platform with a user who acts in steps, and a record of what the program
 // asked of the screen that the model keeps no history of: message boxes, opacity changes and
 // windows opened. Folder requesters take their answers from a list.

@@ -8,10 +8,7 @@
 namespace velinor::app {
 namespace {
 
-using platform::ControlId;
-using platform::ToolbarItem;
-using testing::RecordingPlatform;
-using testing::TestFolder;
+using namespace testing;
 
 class StartUp : public testing::ShellFixture {};
 

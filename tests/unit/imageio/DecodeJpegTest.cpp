@@ -9,6 +9,7 @@
 #include <jpeglib.h>
 
 #include "DecodeTestSupport.h"
+#include "LibjpegEncode.h"
 #include "imageio/JpegDecoder.h"
 #include "imageio/Orientation.h"
 
@@ -164,38 +165,16 @@ TEST_F(JpegFiles, TruncatedCorruptAndOversizedFilesFail) {
 // A four-component JPEG stored as plain CMYK (Adobe transform 0), which ImageMagick does
 // not write: libjpeg writes it here from ink values.
 Bytes CmykJpeg(int width, int height) {
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&info);
-    jpeg_set_colorspace(&info, JCS_CMYK);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 4);
+    Bytes inks;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const std::size_t i = static_cast<std::size_t>(x) * 4;
-            row[i] = static_cast<JSAMPLE>(x * 255 / (width - 1));
-            row[i + 1] = static_cast<JSAMPLE>(y * 255 / (height - 1));
-            row[i + 2] = static_cast<JSAMPLE>(128 + (x - y) / 2);
-            row[i + 3] = static_cast<JSAMPLE>(255 - (x + y));
+            inks.push_back(static_cast<std::uint8_t>(x * 255 / (width - 1)));
+            inks.push_back(static_cast<std::uint8_t>(y * 255 / (height - 1)));
+            inks.push_back(static_cast<std::uint8_t>(128 + (x - y) / 2));
+            inks.push_back(static_cast<std::uint8_t>(255 - (x + y)));
         }
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
     }
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
+    return decode_testing::LibjpegEncode(inks, width, height, 4, JCS_CMYK, 95);
 }
 
 TEST_F(JpegFiles, PlainCmykAgreesWithImageMagick) {

@@ -8,11 +8,7 @@
 namespace velinor::marks {
 namespace {
 
-using render::Color;
-using render::MakeColor;
-using render::RasterImage;
-
-using testing::Filled;
+using namespace testing;
 
 // Every pixel a different colour, so a pixel taken from the wrong place shows.
 RasterImage Numbered(int width, int height, int salt) {

@@ -7,11 +7,7 @@
 namespace velinor::marks {
 namespace {
 
-using render::Color;
-using render::MakeColor;
-using render::RasterImage;
-
-using testing::Filled;
+using namespace testing;
 
 TEST(Anchor, HalvesTruncatePerTerm) {
     EXPECT_EQ(AnchorPlacement(Anchor::Centre, 101, 75, 50, 20).x, 25);

@@ -5,6 +5,7 @@
 
 #include "platform/headless/FolderListing.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/PlatformSpecs.h"
 
 namespace velinor::platform {
 namespace {
@@ -50,10 +51,7 @@ protected:
         for (const char* name : {"b.jpg", "A.JPG", "c.txt", "d.Bmp", ".hidden.jpg", "e.png"}) {
             std::ofstream(root / name) << "x";
         }
-        WindowSpec window;
-        window.clientWidth = 620;
-        window.clientHeight = 595;
-        ASSERT_TRUE(ui.OpenWindow(window));
+        ASSERT_TRUE(ui.OpenWindow(test::Window(0, "", 620, 595)));
     }
     void TearDown() override { fs::remove_all(root); }
 

@@ -1,4 +1,5 @@
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/PlatformSpecs.h"
 
 #include <gtest/gtest.h>
 
@@ -7,14 +8,11 @@
 namespace velinor::platform {
 namespace {
 
-ControlSpec Spec(ControlId id, ControlKind kind, ControlParent parent, Rect geometry = {0, 0, 10, 10}) {
-    ControlSpec spec;
-    spec.id = id;
-    spec.kind = kind;
-    spec.parent = parent;
-    spec.geometry = geometry;
-    return spec;
-}
+using test::Spec;
+using test::Window;
+
+// Where a control stands matters to few of these tests: by default a small one in the corner.
+ControlSpec Spec(ControlId id, ControlKind kind, ControlParent parent) { return test::Spec(id, kind, parent, {0, 0, 10, 10}); }
 
 ControlParent OnTab(int tab) { return {0, ControlId::PnlTabs, tab}; }
 ControlParent In(ControlId container) { return {0, container, -1}; }
@@ -23,12 +21,7 @@ ControlParent In(ControlId container) { return {0, container, -1}; }
 class HeadlessModel : public ::testing::Test {
 protected:
     void SetUp() override {
-        WindowSpec window;
-        window.number = 0;
-        window.title = "main";
-        window.clientWidth = 620;
-        window.clientHeight = 595;
-        ASSERT_TRUE(ui.OpenWindow(window));
+        ASSERT_TRUE(ui.OpenWindow(Window(0, "main", 620, 595)));
         ControlSpec tabs = Spec(ControlId::PnlTabs, ControlKind::TabPanel, {0, ControlId::None, -1}, {0, 25, 618, 550});
         tabs.items = {"first", "second"};
         ASSERT_TRUE(ui.CreateControl(tabs));
@@ -147,10 +140,7 @@ TEST_F(HeadlessModel, ScreenRectanglesFollowWindowTabPageAndContainers) {
     EXPECT_EQ(ui.ControlScreenRect(ControlId::ImgSource).x, w.x + 40) << "children move with their container";
     EXPECT_EQ(ui.ControlGeometry(ControlId::ImgSource).x, 0) << "geometry stays relative to the parent";
 
-    WindowSpec placed;
-    placed.number = 3;
-    placed.clientWidth = 500;
-    placed.clientHeight = 250;
+    WindowSpec placed = Window(3, "", 500, 250);
     placed.centred = false;
     placed.x = 11;
     placed.y = 22;
@@ -307,11 +297,7 @@ TEST_F(HeadlessModel, UserActionsQueueTheEventsTheyRaise) {
 }
 
 TEST_F(HeadlessModel, ClosingAWindowTakesItsControlsAndReopeningStartsAfresh) {
-    WindowSpec quality;
-    quality.number = 4;
-    quality.clientWidth = 250;
-    quality.clientHeight = 80;
-    quality.owner = 0;
+    WindowSpec quality = Window(4, "", 250, 80, 0);
     ASSERT_TRUE(ui.OpenWindow(quality));
     ControlSpec track = Spec(ControlId::TrkQuality, ControlKind::TrackBar, {4, ControlId::None, -1});
     track.maximum = 10;
@@ -339,11 +325,7 @@ TEST_F(HeadlessModel, ScreenPixelsComeFromTheTopmostImageShown) {
     EXPECT_EQ(ui.ScreenPixel({rect.x + 1, rect.y + 1}), 0x123456);
     EXPECT_EQ(ui.ScreenPixel({rect.x + 3, rect.y}), -1) << "beyond the picture inside the control";
 
-    WindowSpec picker;
-    picker.number = 5;
-    picker.clientWidth = 300;
-    picker.clientHeight = 300;
-    ASSERT_TRUE(ui.OpenWindow(picker));
+    ASSERT_TRUE(ui.OpenWindow(Window(5, "", 300, 300)));
     render::RasterImage cover;
     cover.width = 1024;
     cover.height = 768;

@@ -5,18 +5,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/PlatformSpecs.h"
 
 namespace velinor::platform {
 namespace {
 
-ControlSpec Spec(ControlId id, ControlKind kind, ControlParent parent, Rect geometry = {0, 0, 20, 20}) {
-    ControlSpec spec;
-    spec.id = id;
-    spec.kind = kind;
-    spec.parent = parent;
-    spec.geometry = geometry;
-    return spec;
-}
+using test::InWindow;
+using test::Spec;
+using test::Window;
+
+// Where a control stands matters to few of these tests: by default a small one in the corner.
+ControlSpec Spec(ControlId id, ControlKind kind, ControlParent parent) { return test::Spec(id, kind, parent, {0, 0, 20, 20}); }
 
 // A tiny program in the shape of the real one: a main window, an event loop with a few
 // handlers, the quality window, the colour picker and a batch run that polls once a picture.
@@ -25,14 +24,10 @@ public:
     explicit FakeProgram(Platform& ui) : ui_(ui) {}
 
     void Build() {
-        WindowSpec main;
-        main.title = "Fake";
-        main.clientWidth = 620;
-        main.clientHeight = 595;
-        ui_.OpenWindow(main);
+        ui_.OpenWindow(Window(0, "Fake", 620, 595));
         ui_.SetWindowOpacity(0, 0);
         ui_.SetWindowOpacity(0, 255);
-        ControlSpec tabs = Spec(ControlId::PnlTabs, ControlKind::TabPanel, {0, ControlId::None, -1}, {0, 25, 618, 550});
+        ControlSpec tabs = Spec(ControlId::PnlTabs, ControlKind::TabPanel, InWindow(), {0, 25, 618, 550});
         tabs.items = {"Bild", "Stapel"};
         ui_.CreateControl(tabs);
         ControlParent page{0, ControlId::PnlTabs, 0};
@@ -108,18 +103,12 @@ public:
 
     int AskQuality() {
         ui_.EnableWindow(0, false);
-        WindowSpec window;
-        window.number = 4;
-        window.title = "Quality";
-        window.clientWidth = 250;
-        window.clientHeight = 80;
-        window.owner = 0;
-        ui_.OpenWindow(window);
-        ControlSpec track = Spec(ControlId::TrkQuality, ControlKind::TrackBar, {4, ControlId::None, -1});
+        ui_.OpenWindow(Window(4, "Quality", 250, 80, 0));
+        ControlSpec track = Spec(ControlId::TrkQuality, ControlKind::TrackBar, InWindow(4));
         track.maximum = 10;
         ui_.CreateControl(track);
         ui_.SetState(ControlId::TrkQuality, 4);
-        ui_.CreateControl(Spec(ControlId::BtnQualityOk, ControlKind::Button, {4, ControlId::None, -1}));
+        ui_.CreateControl(Spec(ControlId::BtnQualityOk, ControlKind::Button, InWindow(4)));
         for (;;) {
             Event event = ui_.WaitEvent();
             if (event.code == kEventControl && event.control == ControlId::BtnQualityOk) break;
@@ -132,17 +121,12 @@ public:
 
     int PickColour() {
         ui_.EnableWindow(0, false);
-        WindowSpec window;
-        window.number = 5;
-        window.title = "Picker";
-        window.clientWidth = 300;
-        window.clientHeight = 300;
-        ui_.OpenWindow(window);
+        ui_.OpenWindow(Window(5, "Picker", 300, 300));
         render::RasterImage picture;
         picture.width = 4;
         picture.height = 4;
         for (int i = 0; i < 16; ++i) picture.pixels.push_back(static_cast<render::Color>(0x010101 * i));
-        ControlSpec image = Spec(ControlId::ImgPicker, ControlKind::Image, {5, ControlId::None, -1}, {0, 0, 300, 300});
+        ControlSpec image = Spec(ControlId::ImgPicker, ControlKind::Image, InWindow(5), {0, 0, 300, 300});
         image.image = &picture;
         ui_.CreateControl(image);
         int result = 0;
@@ -161,15 +145,11 @@ public:
     }
 
     void RunBatch() {
-        WindowSpec window;
-        window.number = 3;
-        window.title = "Progress";
-        window.clientWidth = 500;
-        window.clientHeight = 250;
+        WindowSpec window = Window(3, "Progress", 500, 250);
         window.captionOnly = true;
         ui_.OpenWindow(window);
-        ui_.CreateControl(Spec(ControlId::BtnBatchCancel, ControlKind::Button, {3, ControlId::None, -1}));
-        ui_.CreateControl(Spec(ControlId::TxtBatchLog, ControlKind::TextField, {3, ControlId::None, -1}));
+        ui_.CreateControl(Spec(ControlId::BtnBatchCancel, ControlKind::Button, InWindow(3)));
+        ui_.CreateControl(Spec(ControlId::TxtBatchLog, ControlKind::TextField, InWindow(3)));
         ui_.SetText(ControlId::TxtMark, "running");
         batchDone = 0;
         for (int n = 1; n <= 10; ++n) {
@@ -472,10 +452,7 @@ TEST(ScriptedRun, WindowChangesAreLoggedOnlyWhenTheyHappen) {
     HeadlessPlatform backend;
     std::ostringstream log;
     ScriptedPlatform scripted(backend, backend, Script{}, log);
-    WindowSpec hidden;
-    hidden.title = "Main";
-    hidden.clientWidth = 10;
-    hidden.clientHeight = 10;
+    WindowSpec hidden = Window(0, "Main", 10, 10);
     hidden.hidden = true;
     scripted.OpenWindow(hidden);
     scripted.ShowWindow(0, true);
