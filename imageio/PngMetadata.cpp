@@ -107,9 +107,20 @@ std::vector<std::uint8_t> WithoutOversizedChunks(std::span<const std::uint8_t> b
     for (std::size_t at = 8;;) {
         const auto length = data.U32be(at);
         const auto type = data.U32be(at + 4);
-        if (!length || !type || *length > PNG_UINT_31_MAX || !data.Has(at + 8, static_cast<std::size_t>(*length) + 4)) break;
-        const std::size_t next = at + 12 + static_cast<std::size_t>(*length);
+        if (!length || !type) break;
         const bool ancillary = (*type & 0x20000000u) != 0;
+        if (*length > PNG_UINT_31_MAX || !data.Has(at + 8, static_cast<std::size_t>(*length) + 4)) {
+            // libpng allocates (and clears) a text or profile chunk's claimed length before it
+            // reads a byte of it, so a 2 GB claim in a tiny file costs 2 GB. The file ends inside
+            // this chunk either way: end the data before it, and libpng fails at the same place.
+            if (ancillary) {
+                kept.insert(kept.end(), bytes.begin() + static_cast<std::ptrdiff_t>(copied),
+                            bytes.begin() + static_cast<std::ptrdiff_t>(at));
+                return kept;
+            }
+            break;
+        }
+        const std::size_t next = at + 12 + static_cast<std::size_t>(*length);
         if (ancillary && *length > kMaxPngChunkBytes) {
             kept.insert(kept.end(), bytes.begin() + static_cast<std::ptrdiff_t>(copied),
                         bytes.begin() + static_cast<std::ptrdiff_t>(at));

@@ -27,7 +27,8 @@ void SetPngMetadata(png_structp png, png_infop info, const PictureMetadata& meta
 void ForgetWrittenExif(png_structp png, png_infop info);
 
 // A copy of a PNG file without its ancillary chunks longer than libpng reads (it refuses the
-// whole file for one), each with a warning naming the block it held; empty when there are none.
+// whole file for one), each with a warning naming the block it held, and ending before an
+// ancillary chunk that claims more bytes than the file holds; empty when there are none.
 std::vector<std::uint8_t> WithoutOversizedChunks(std::span<const std::uint8_t> bytes,
                                                  std::vector<std::string>& warnings);
 
