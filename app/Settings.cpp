@@ -1,15 +1,11 @@
 #include "app/Settings.h"
 
+#include "app/BatchOutputNames.h"
 #include "app/Messages.h"
 #include "app/Relabel.h"
 #include "app/TextKeys.h"
 
 namespace velinor::app {
-
-namespace {
-
-
-}  // namespace
 
 void ReadSettings(ProgramState& state) {
     ShellState& shell = state.shell;
@@ -61,6 +57,10 @@ void SaveSettings(ProgramState& state) {
     shell.PictureName = state.platform.GetText(platform::ControlId::TxtPictureName);
     if (shell.PictureName.empty()) {
         ShowWarning(state, kTextWarning, kTextPictureNameMissing);
+        return;
+    }
+    if (!PlainPictureName(shell.PictureName)) {
+        ShowWarning(state, kTextWarning, kTextBadPictureName);
         return;
     }
     // Checked before the file is replaced: a value the file cannot hold must not cost the

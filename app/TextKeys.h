@@ -99,6 +99,11 @@ enum TextKey : int {
     kTextApplyFirst = 99,
     kTextChooseDefaultDir = 100,
     kTextPickColour = 101,
+    kTextWouldReplaceLogo = 102,
+    kTextOutputIsLink = 103,
+    kTextReplacedOutput = 104,
+    kTextSummaryReplaced = 105,
+    kTextBadPictureName = 106,
 };
 
 }  // namespace velinor::app

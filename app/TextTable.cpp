@@ -24,9 +24,9 @@ bool LoadTextGroup(KeyValueFile& prefs, TextTable& table, const std::string& gro
     if (!prefs.OpenForRead(kLanguageFile)) return false;
     prefs.SelectGroup(group);
     TextTable fresh;
-    for (int n = 1; n <= std::min(lastKey, TextTable::kSize - 2); ++n) {
-        fresh.Set(n, prefs.ReadString(std::to_string(n), "error"));
-    }
+    const auto read = [&](int n) { fresh.Set(n, prefs.ReadString(std::to_string(n), "error")); };
+    for (int n = 1; n <= std::min(lastKey, TextTable::kSize - 2); ++n) read(n);
+    for (int n = std::max(lastKey + 1, kFirstAlwaysLoadedKey); n <= kLastKey; ++n) read(n);
     prefs.ClosePrefs();
     table = std::move(fresh);
     return true;
