@@ -145,6 +145,34 @@ TEST_F(BatchRunTest, OutputThatIsASourceIsNeverWritten) {
     EXPECT_EQ(testing::TestFolder::Read("pics/img2.jpg"), "second original");
 }
 
+TEST_F(BatchRunTest, ASourceReplacedWhileTheRunIsBusyIsNotWrittenOver) {
+    std::filesystem::create_directories("pics");
+    for (const char* name : {"pics/a.jpg", "pics/b.jpg", "pics/c.jpg"}) testing::TestFolder::Write(name, "original");
+    headless.SetState(ControlId::ChkKeepNames, 1);
+    state.batch.batchFiles = {"pics/a.jpg", "pics/b.jpg", "pics/c.jpg"};
+    state.batch.outputDir = "out/";
+    std::filesystem::create_directories("out");
+    // c's output is out/c.jpg until, during picture 1, the output folder becomes the sources'
+    // own (a link swapped) and a sync tool renames a new file over pics/c.jpg.
+    std::filesystem::create_directories("elsewhere");
+    std::filesystem::remove("out");
+    std::filesystem::create_symlink("elsewhere", "out");
+    std::vector<std::string> written;
+    const RunTally tally = RunBatchFrame(state, [&](ProgramState& s, const std::string&, const std::string& output) {
+        if (s.batch.batchNumber == 1) {
+            testing::TestFolder::Write("pics/.c.jpg.new", "edited");
+            std::filesystem::rename("pics/.c.jpg.new", "pics/c.jpg");
+            std::filesystem::remove("out");
+            std::filesystem::create_symlink("pics", "out");
+        }
+        written.push_back(output);
+        return PictureOutcome{};
+    });
+    EXPECT_EQ(written, (std::vector<std::string>{"out/a.jpg"}));
+    EXPECT_EQ(tally.skipped, 2);
+    EXPECT_EQ(testing::TestFolder::Read("pics/c.jpg"), "edited");
+}
+
 TEST(BatchFileSize, TellsMissingFoldersAndThingsThatAreNotFiles) {
     testing::TestFolder folder;
     testing::TestFolder::Write("five.jpg", "12345");
