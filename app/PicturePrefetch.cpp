@@ -64,10 +64,9 @@ render::ImageHandle PicturePrefetch::Load(render::ImageRegistry& images, int num
     if (metadata != nullptr) *metadata = std::move(decoded.metadata);
     path_.clear();
     images.DropImage(number);
-    if (!picture) {
-        images.SelectImage(number);
-        return nullptr;
-    }
+    // A decode ahead may fail only because the previous picture still held its memory then:
+    // it is tried again now, with that picture freed, before the failure counts.
+    if (!picture) return LoadPictureWithMetadata(images, number, path, metadata);
     return images.StoreImage(number, std::move(*picture));
 }
 

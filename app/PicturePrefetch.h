@@ -31,7 +31,8 @@ public:
     // Frees number and loads path into it as LoadPicture does, taking the background result when
     // it was started for path and the file is still the one it read (same file, size and time);
     // otherwise it decodes on the calling thread, leaving a decode of another path running.
-    // Null when the picture does not decode.
+    // A background decode that failed is tried once more on the calling thread, with number
+    // freed first. Null when the picture does not decode.
     // The file's metadata goes to metadata when it is given.
     render::ImageHandle Load(render::ImageRegistry& images, int number, const std::string& path,
                              imageio::PictureMetadata* metadata = nullptr);

@@ -5,7 +5,9 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "app/PicturePrefetch.h"
 #include "app/BatchRun.h"
 #include "app/ProgressWindow.h"
+#include "imageio/DecodeLimits.h"
 #include "imageio/Writer.h"
 #include "platform/headless/HeadlessPlatform.h"
 
@@ -239,6 +242,23 @@ TEST(BatchPrefetch, LoadsWhatWasAskedForWhateverWasDecodedAhead) {
         EXPECT_FALSE(images.HasImage(57));
         prefetch.Start("b.bmp");   // still running when the prefetch goes: waited for, dropped
     }
+}
+
+// A decode ahead that failed for a passing reason (here the pixel limit, standing for memory the
+// previous picture still held) is tried again in the picture's own turn before it counts.
+TEST(BatchPrefetch, AFailedDecodeAheadIsTriedAgainInItsTurn) {
+    testing::TestFolder folder;
+    WritePicture("b.bmp", 5, 4, 0x00FF00);
+    const long long limit = imageio::PixelLimit();
+    PicturePrefetch prefetch(true);
+    render::ImageRegistry images;
+    imageio::SetPixelLimit(10);
+    prefetch.Start("b.bmp");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));   // the decode ahead has failed by now
+    imageio::SetPixelLimit(limit);
+    render::RasterImage* b = prefetch.Load(images, 57, "b.bmp");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->width, 5);
 }
 
 // A run writes its outputs while the next picture decodes: a listed file that an earlier
