@@ -3,6 +3,7 @@
 #include <sched.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "imageio/Loader.h"
@@ -46,7 +47,11 @@ void PicturePrefetch::Start(const std::string& path) {
     stamp_ = *stamp;
     pending_ = std::async(std::launch::async, [path] {
         Decoded decoded;
-        decoded.picture = imageio::DecodePictureFile(path, nullptr, &decoded.metadata).image;
+        // A picture beyond the budget is refused at its header and decoded in its own turn,
+        // once the picture before it has been freed: the run waits rather than holding both.
+        imageio::DecodeLimits ahead;
+        ahead.maxPixels = std::min(ahead.maxPixels, kAheadPixels);
+        decoded.picture = imageio::DecodePictureFile(path, nullptr, &decoded.metadata, ahead).image;
         return decoded;
     });
 }
