@@ -15,7 +15,7 @@ struct OutputName {
 // when keepNames is set, else pictureName (or "img" when it is empty) followed by the number
 // in plain decimal and ".jpg"; each inside outputDir.
 // False for a picture name that could lead outside the output folder: one holding a folder
-// separator ('/' or '\\') or "..".
+// separator ('/' or a backslash) or "..".
 bool PlainPictureName(const std::string& pictureName);
 
 OutputName BatchOutputName(const std::string& outputDir, const std::string& pictureName, bool keepNames,

@@ -4,6 +4,7 @@
 #include "app/ImageNumbers.h"
 #include "app/MarkControls.h"
 #include "app/RenderCycle.h"
+#include "app/TextKeys.h"
 #include "imageio/Loader.h"
 #include "marks/CircleFrame.h"
 #include "marks/TextureFrame.h"
@@ -77,7 +78,13 @@ void DrawTextureFrame(ProgramState& state, ControlId) {
         }
         return true;
     });
-    if (outcome == RenderOutcome::NoPicture) Notice(state, kNoPicture);
+    if (outcome == RenderOutcome::NoPicture) {
+        Notice(state, kNoPicture);
+    } else if (!state.images.HasImage(pic::PicTexture)) {
+        // A missing or damaged tile draws no frame; the user hears which tile it was.
+        p.MessageBox(kNoticeCaption, state.texts[kTextTileNotRead] + path, platform::MessageIcon::Warning,
+                     platform::MessageButtons::Ok);
+    }
 }
 
 }  // namespace velinor::app::handlers

@@ -19,7 +19,6 @@ namespace {
 
 using platform::ControlId;
 
-
 std::string FolderPart(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -36,14 +35,21 @@ void OpenPicture(ProgramState& state, ControlId) {
     request.defaultFile = shell.DefaultDir;
     request.pattern = imageio::PatternText(imageio::FilePattern::Open);
     request.patternIndex = 0;
-    shell.CurrentFile = p.OpenFileRequester(request);
-    if (shell.CurrentFile.empty()) return;
+    const std::string chosen = p.OpenFileRequester(request);
+    if (chosen.empty()) return;
 
+    // A file that does not open costs nothing: the picture, the result and the work on them stay.
+    const std::string previous = shell.CurrentFile;
+    shell.CurrentFile = chosen;
+    if (!ShowOpenedPicture(state)) {
+        shell.CurrentFile = previous;
+        p.MessageBox(state.texts[kTextWarning], state.texts[kTextNotOpened] + chosen,
+                     platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+        return;
+    }
     p.SetState(ControlId::OptLogoPos1, 1);
     p.SetState(ControlId::OptTextPos1, 1);
     shell.PictureLoaded = true;
-
-    if (!ShowOpenedPicture(state)) shell.PictureLoaded = false;
 }
 
 void SaveResult(ProgramState& state, ControlId) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "imageio/Loader.h"
+#include "runtime/ThreadSignalStack.h"
 
 namespace velinor::app {
 
@@ -46,6 +47,8 @@ void PicturePrefetch::Start(const std::string& path) {
     path_ = path;
     stamp_ = *stamp;
     pending_ = std::async(std::launch::async, [path] {
+        // A fault while decoding ahead reaches the fault report as one on the run's thread does.
+        const runtime::ThreadSignalStack signalStack;
         Decoded decoded;
         // A picture beyond the budget is refused at its header and decoded in its own turn,
         // once the picture before it has been freed: the run waits rather than holding both.

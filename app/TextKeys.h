@@ -104,6 +104,13 @@ enum TextKey : int {
     kTextReplacedOutput = 104,
     kTextSummaryReplaced = 105,
     kTextBadPictureName = 106,
+    kTextFilesInAll = 107,
+    kTextNotOpened = 108,
+    kTextLogoNotRead = 109,
+    kTextLogoUnreadable = 110,
+    kTextLogoLibraryMissing = 111,
+    kTextBadPixelLimit = 112,
+    kTextTileNotRead = 113,
 };
 
 }  // namespace velinor::app

@@ -11,7 +11,7 @@ class KeyValueFile;
 
 inline constexpr const char* kLanguageFile = "lang.prf";
 inline constexpr int kLastKeyOfWindowBuild = 100;
-inline constexpr int kLastKey = 106;
+inline constexpr int kLastKey = 113;
 // The texts from this number on (messages about files a run or a load could not use) are filled
 // by every load, whatever its last key, so that they can be shown at any time.
 inline constexpr int kFirstAlwaysLoadedKey = 102;
@@ -37,7 +37,8 @@ private:
 std::string LanguageGroup(const std::string& language);
 
 // Fills entries 1..lastKey and kFirstAlwaysLoadedKey..kLastKey from group of the language file,
-// each "error" when its key is missing (or the group is). False, with the table unchanged, when the file cannot be read.
+// each "error" when its key is missing. False, with the table unchanged, when the file cannot be
+// read, lacks the group, or its group lacks the text lastKey (a file cut short).
 bool LoadTextGroup(KeyValueFile& prefs, TextTable& table, const std::string& group, int lastKey);
 
 // The same for a Language setting ("German", "English").
