@@ -43,7 +43,8 @@ std::string WithoutSlash(std::string folder) {
 
 // Without the language file there are no texts to say anything with, so this one sentence is
 // fixed; it names the file, where it was looked for and where the program should be started.
-// A program started outside a runtime folder looked in its installed data folder as well.
+// Outside a runtime folder the program looked in its installed data folder; its own folder is
+// suggested only where it is a runtime folder (a build's stage).
 std::string MissingLanguageFileText(const std::string& programFolder) {
     const files::ProgramFiles& files = files::Current();
     const std::string start = std::string("Velinor cannot start: ") + kLanguageFileName;
@@ -52,17 +53,11 @@ std::string MissingLanguageFileText(const std::string& programFolder) {
                                                   : " in the current folder " + CurrentFolder();
         return start + where + " cannot be read (it must be a readable file of at most 16 MB).";
     }
-    const std::string folder = WithoutSlash(programFolder);
-    if (!files.installed) {
-        return start + " is not in the current folder " + CurrentFolder() + "; start Velinor inside its runtime folder (usually " +
-               folder + "), which holds " + kLanguageFileName + " and data/.";
-    }
-    // The program's own folder is named only where it is a runtime folder (a build's stage).
-    const std::string runtimeFolder =
-        Exists(programFolder + kLanguageFileName) ? " (usually " + folder + ")" : "";
+    const std::string usual =
+        Exists(programFolder + kLanguageFileName) ? " (usually " + WithoutSlash(programFolder) + ")" : "";
     return start + " is neither in the current folder " + CurrentFolder() + " nor in the installed data folder " +
-           WithoutSlash(files.dataFolder) + "; start Velinor inside its runtime folder" + runtimeFolder +
-           ", which holds " + kLanguageFileName + " and data/, or install Velinor again.";
+           WithoutSlash(files.dataFolder) + "; start Velinor inside its runtime folder" + usual + ", which holds " +
+           kLanguageFileName + " and data/, or install Velinor again.";
 }
 
 void FadeIn(platform::Platform& p) {
