@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 namespace velinor::files {
 
@@ -34,10 +35,8 @@ std::string WithSlash(const fs::path& folder) {
 fs::path PrefixOf(const std::string& programFolder) {
     fs::path prefix = fs::path(programFolder).lexically_normal();
     if (!prefix.has_filename()) prefix = prefix.parent_path();   // "…/bin/" names "…/bin"
-    for (const auto& part : fs::path(kBinFolder)) {
-        (void)part;
-        prefix = prefix.parent_path();
-    }
+    const fs::path bin(kBinFolder);
+    for (auto part = bin.begin(); part != bin.end(); ++part) prefix = prefix.parent_path();
     return prefix;
 }
 
