@@ -5,6 +5,7 @@
 #include "app/MarkControls.h"
 #include "app/RenderCycle.h"
 #include "app/TextKeys.h"
+#include "files/ProgramFiles.h"
 #include "imageio/Loader.h"
 #include "marks/CircleFrame.h"
 #include "marks/TextureFrame.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr const char* kNoticeCaption = "Meldung";
 constexpr const char* kNoPicture = "Es wurde kein Bild geladen!";
 constexpr const char* kNoTexture = "Sie haben keine Textur ausgewählt";
-constexpr const char* kTextureFolder = "texturen/";
 
 void Notice(ProgramState& state, const char* text) {
     state.platform.MessageBox(kNoticeCaption, text, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
@@ -63,7 +63,7 @@ void DrawTextureFrame(ProgramState& state, ControlId) {
     }
     state.shell.SelectedTexture = selected;
     // A category node or no selection gives a path without a dot; the test is on the whole path.
-    const std::string path = p.ProgramDirectory() + kTextureFolder + category + "/" + selected;
+    const std::string path = files::Current().textureFolder + category + "/" + selected;
     if (path.find('.') == std::string::npos) {
         Notice(state, kNoTexture);
         return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/KeyValueFile.h"
+#include "files/ProgramFiles.h"
 
 namespace velinor::app {
 
@@ -21,7 +22,7 @@ std::string LanguageGroup(const std::string& language) {
 }
 
 bool LoadTextGroup(KeyValueFile& prefs, TextTable& table, const std::string& group, int lastKey) {
-    if (!prefs.OpenForRead(kLanguageFile)) return false;
+    if (!prefs.OpenForRead(files::Current().languageFile)) return false;
     // A file without the group, or cut short before its last text (empty, damaged, truncated),
     // has nothing to show the interface with: as good as missing.
     constexpr const char* kAbsent = "\x01";

@@ -9,7 +9,6 @@ namespace velinor::app {
 
 class KeyValueFile;
 
-inline constexpr const char* kLanguageFile = "lang.prf";
 inline constexpr int kLastKeyOfWindowBuild = 100;
 inline constexpr int kLastKey = 113;
 // The texts from this number on (messages about files a run or a load could not use) are filled
