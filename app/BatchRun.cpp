@@ -1,8 +1,5 @@
 #include "app/BatchRun.h"
 
-#include <sys/stat.h>
-
-#include <set>
 #include <utility>
 
 #include "app/BatchList.h"
@@ -19,6 +16,9 @@
 #include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
 #include "marks/TextMark.h"
+#include "stamping/SourceFiles.h"
+#include "stamping/StampMarks.h"
+#include "stamping/StampPicture.h"
 #include "app/ImageNumbers.h"
 
 namespace velinor::app {
@@ -29,26 +29,6 @@ using platform::ControlId;
 using platform::kMainWindow;
 
 constexpr int kLogoTab = 1;
-
-// The files of a run's list as the file system knows them (device and inode), so that an output
-// name reaching one of them by another spelling, a link or a relative path is still recognised.
-class SourceFiles {
-public:
-    explicit SourceFiles(const std::vector<std::string>& paths) {
-        for (const std::string& path : paths) {
-            struct stat info {};
-            if (::stat(path.c_str(), &info) == 0) files_.insert({info.st_dev, info.st_ino});
-        }
-    }
-
-    bool Holds(const std::string& path) const {
-        struct stat info {};
-        return ::stat(path.c_str(), &info) == 0 && files_.count({info.st_dev, info.st_ino}) != 0;
-    }
-
-private:
-    std::set<std::pair<dev_t, ino_t>> files_;
-};
 
 // Frees number and loads the run's current picture into it, decoded ahead when it could be;
 // then the next picture starts decoding while this one is stamped and written.
@@ -72,8 +52,11 @@ PictureOutcome Save(ProgramState& state, int number, const std::string& output,
                     const imageio::PictureMetadata& metadata) {
     imageio::MetadataChoices choices;
     choices.policy = state.shell.Metadata;
-    if (imageio::SavePicture(state.images, number, output, imageio::kEncoderJpeg, state.shell.JpegQuality, &metadata,
-                             choices) != 1) {
+    stamping::StampSettings settings;
+    settings.quality = state.shell.JpegQuality;
+    settings.metadata = choices;
+    const render::RasterImage* picture = state.images.Find(number);
+    if (picture == nullptr || !stamping::WriteStamped(*picture, output, imageio::kEncoderJpeg, settings, metadata)) {
         return {SkipReason::NotSaved};
     }
     return {};
@@ -86,8 +69,8 @@ PictureStep TextStep(const std::string& text) {
         imageio::PictureMetadata metadata;
         render::RasterImage* picture = LoadRunPicture(state, pic::PicTextMark, source, metadata);
         if (picture == nullptr) return {SkipReason::NotLoaded};
-        marks::DrawTextMark(*picture, state.marks.fonts, state.marks.MarkFontSpec, state.platform.DisplayDpi(), text,
-                            CheckedAnchor(state, ControlId::OptBatchTextPos1));
+        stamping::MarkDrawer(state.marks.fonts, state.marks.random)
+            .DrawText(*picture, WindowTextMark(state, ControlId::OptBatchTextPos1, text), {}, text);
         return Save(state, pic::PicTextMark, output, metadata);
     };
 }
@@ -106,8 +89,9 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
         if (logo.handle == nullptr || work == nullptr) {
             outcome.skipped = SkipReason::LogoNotLoaded;
         } else {
-            marks::DrawLogo(*work, logo.handle, CheckedAnchor(state, ControlId::OptBatchLogoPos1), logo.keyed,
-                            state.platform.GetState(ControlId::TrkBatchAlpha), state.marks.LogoKeyColor);
+            stamping::MarkDrawer(state.marks.fonts, state.marks.random)
+                .DrawLogo(*work, WindowLogoMark(state, ControlId::OptBatchLogoPos1, ControlId::TrkBatchAlpha),
+                          {logo.handle, logo.keyed, state.marks.LogoKeyColor}, {});
             outcome = Save(state, pic::PicWork, output, metadata);
         }
     }
@@ -129,7 +113,7 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
 
     RunTally tally;
     tally.listed = static_cast<int>(batch.batchFiles.size());
-    const SourceFiles sources(batch.batchFiles);
+    const stamping::SourceFiles sources(batch.batchFiles);
     // The steps decode the next picture ahead through this; a cancel only drops what was read.
     PicturePrefetch prefetch(PicturePrefetch::SeveralProcessors());
     batch.prefetch = &prefetch;

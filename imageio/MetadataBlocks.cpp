@@ -375,4 +375,27 @@ MetadataSummary SummariseMetadata(const PictureMetadata& metadata) {
     return summary;
 }
 
+std::string ExifField(const PictureMetadata& metadata, const std::string& tag) {
+    std::string value;
+    if (tag.empty()) return value;
+    PictureMetadata scratch;
+    Guarded(
+        scratch, "EXIF",
+        [&] {
+            Exiv2::ByteOrder order{};
+            const Exiv2::ExifData exif = DecodeExif(metadata.exif, order);
+            for (const char* group : {"Exif.Image.", "Exif.Photo.", "Exif.GPSInfo."}) {
+                value = Field(exif, (group + tag).c_str());
+                if (!value.empty()) return;
+            }
+            const Exiv2::XmpData xmp = DecodeXmp(metadata.xmp);
+            for (const char* group : {"Xmp.tiff.", "Xmp.exif.", "Xmp.dc."}) {
+                value = Field(xmp, (group + tag).c_str());
+                if (!value.empty()) return;
+            }
+        },
+        [] {});
+    return value;
+}
+
 }  // namespace velinor::imageio

@@ -1,5 +1,8 @@
-// velinor-cli: picture information and conversion with the program's own loader and writer.
+// velinor-cli: picture information, conversion and stamping with the program's own loader,
+// marks and writer.
 //
+//   velinor-cli stamp [OPTIONS] INPUT... -o DIR   (velinor-cli stamp --help lists the options)
+//   velinor-cli --man                             prints the manual page
 //   velinor-cli info FILE [--json] [--logo]
 //   velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--metadata keep|strip-gps|strip]
 //                       [--copyright TEXT] [--logo]
@@ -32,6 +35,8 @@
 #include "runtime/ErrorReport.h"
 #include "tools/velinor-cli/InfoJson.h"
 #include "tools/velinor-cli/ReadProblem.h"
+#include "tools/velinor-cli/StampOptions.h"
+#include "tools/velinor-cli/StampRunner.h"
 
 namespace {
 
@@ -43,7 +48,8 @@ constexpr int kUsage = 2;
 constexpr int kSlot = 1;
 
 constexpr const char* kUsageText =
-    "usage: velinor-cli info FILE [--json] [--logo]\n"
+    "usage: velinor-cli stamp [OPTIONS] INPUT... -o DIR  (velinor-cli stamp --help)\n"
+    "       velinor-cli info FILE [--json] [--logo]\n"
     "       velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--logo]\n"
     "                   [--metadata keep|strip-gps|strip] [--copyright TEXT]\n"
     "       --max-pixels N  refuse pictures of more than N pixels (default 268435456,\n"
@@ -230,6 +236,10 @@ static int Main(int argc, char** argv) {
         std::fputs(kUsageText, stdout);
         return kDone;
     }
+    if (command == "--man") {
+        std::fputs(tools::ManualPage().c_str(), stdout);
+        return kDone;
+    }
     // A limit the environment sets wrongly would otherwise be passed over for the default.
     const char* limit = std::getenv(imageio::kPixelLimitVariable);
     if (limit != nullptr && *limit != '\0' && !imageio::ParsePixelCount(limit)) {
@@ -237,6 +247,7 @@ static int Main(int argc, char** argv) {
                      imageio::kPixelLimitVariable);
         return kUsage;
     }
+    if (command == "stamp") return tools::RunStampCommand(std::vector<std::string>(argv + 2, argv + argc));
     const std::optional<Options> options = ParseOptions(argc, argv, 2);
     if (!options) return kUsage;
     if (command == "info") return Info(*options);
