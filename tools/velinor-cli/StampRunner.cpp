@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "stamping/InputFiles.h"
+#include "stamping/MemoryBound.h"
 #include "stamping/StampRun.h"
 #include "stamping/WorkerPool.h"
 #include "tools/velinor-cli/InfoJson.h"
@@ -84,6 +85,27 @@ bool ReadableFontFile(const std::string& face, std::string& problem) {
     return true;
 }
 
+// Fewer workers, with a notice, when that many pictures of the largest size would not fit in the
+// memory the process may use.
+int WorkersForRun(int wanted, const std::vector<stamping::StampJob>& jobs) {
+    if (wanted <= 1) return wanted;
+    const std::optional<std::uint64_t> memory = stamping::UsableMemory();
+    if (!memory) return wanted;
+    imageio::PictureSize largest;
+    for (const stamping::StampJob& job : jobs) {
+        const auto size = stamping::PromisedSize(job.source);
+        if (size && size->width * size->height > largest.width * largest.height) largest = *size;
+    }
+    const int fit = stamping::WorkersThatFit(wanted, largest, *memory);
+    if (fit < wanted) {
+        std::fprintf(stderr,
+                     "velinor-cli: %d pictures of %lldx%lld pixels at once would not fit in the memory free; "
+                     "stamping %d at a time\n",
+                     wanted, largest.width, largest.height, fit);
+    }
+    return fit;
+}
+
 }  // namespace
 
 int RunStampCommand(const std::vector<std::string>& arguments) {
@@ -123,7 +145,7 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
         stamping::ListJobs(command.inputs, command.recursive, command.outputFolder, listProblems);
     for (const std::string& line : listProblems) std::fprintf(stderr, "velinor-cli: %s\n", line.c_str());
     command.output.date = stamping::Today();
-    const int workers = command.jobs > 0 ? command.jobs : stamping::UsableProcessors();
+    const int workers = WorkersForRun(command.jobs > 0 ? command.jobs : stamping::UsableProcessors(), jobs);
 
     CatchStopSignals();
     Progress progress(static_cast<int>(jobs.size()), ::isatty(STDERR_FILENO) == 1);
