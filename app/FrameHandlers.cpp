@@ -17,7 +17,6 @@ namespace {
 constexpr const char* kNoticeCaption = "Meldung";
 constexpr const char* kNoPicture = "Es wurde kein Bild geladen!";
 constexpr const char* kNoTexture = "Sie haben keine Textur ausgewählt";
-constexpr const char* kTextureFolder = "texturen/";
 
 void Notice(ProgramState& state, const char* text) {
     state.platform.MessageBox(kNoticeCaption, text, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
@@ -43,16 +42,10 @@ void DrawCircleFrame(ProgramState& state, ControlId) {
 
 void DrawTextureFrame(ProgramState& state, ControlId) {
     platform::Platform& p = state.platform;
-    std::string selected, category;
     const int item = p.GetState(ControlId::TreeTextures);
-    if (item >= 0) {
-        selected = p.ItemText(ControlId::TreeTextures, item);
-        const int parent = p.TreeItemParent(ControlId::TreeTextures, item);
-        if (parent >= 0) category = p.ItemText(ControlId::TreeTextures, parent);
-    }
-    state.shell.SelectedTexture = selected;
+    state.shell.SelectedTexture = item >= 0 ? p.ItemText(ControlId::TreeTextures, item) : std::string();
     // A category node or no selection gives a path without a dot; the test is on the whole path.
-    const std::string path = p.ProgramDirectory() + kTextureFolder + category + "/" + selected;
+    const std::string path = SelectedTileFile(state);
     if (path.find('.') == std::string::npos) {
         Notice(state, kNoTexture);
         return;

@@ -2,6 +2,13 @@
 
 namespace velinor::app {
 
+namespace {
+
+constexpr const char* kTextureFolder = "texturen/";
+constexpr int kCircleFrameKind = 1;   // the frame kind list's entry for the circle frame
+
+}  // namespace
+
 bool Checked(const ProgramState& state, platform::ControlId id) { return state.platform.GetState(id) == 1; }
 
 marks::Anchor CheckedAnchor(const ProgramState& state, platform::ControlId first) {
@@ -49,6 +56,47 @@ stamping::CircleFrameSettings WindowCircleFrame(const ProgramState& state) {
     settings.params.filled = Checked(state, ControlId::ChkCircleFilled);
     settings.params.colour = state.frame.CircleFrameColor;
     settings.transparency = p.GetState(ControlId::TrkCircleAlpha);
+    return settings;
+}
+
+std::string SelectedTileFile(const ProgramState& state) {
+    using platform::ControlId;
+    const platform::Platform& p = state.platform;
+    std::string selected, category;
+    const int item = p.GetState(ControlId::TreeTextures);
+    if (item >= 0) {
+        selected = p.ItemText(ControlId::TreeTextures, item);
+        const int parent = p.TreeItemParent(ControlId::TreeTextures, item);
+        if (parent >= 0) category = p.ItemText(ControlId::TreeTextures, parent);
+    }
+    return p.ProgramDirectory() + kTextureFolder + category + "/" + selected;
+}
+
+stamping::StampSettings WindowMarks(const ProgramState& state) {
+    using platform::ControlId;
+    stamping::StampSettings settings;
+    if (Checked(state, ControlId::OptModeText)) {
+        const std::string text = state.platform.GetText(ControlId::TxtMark);
+        if (!text.empty()) {
+            settings.text = WindowTextMark(state, ControlId::OptTextPos1, text);
+            // The window writes its text as it stands; a preset's braces start variables.
+            std::string literal;
+            for (char c : text) literal += c == '{' ? std::string("{{") : std::string(1, c);
+            settings.text->text = literal;
+        }
+    } else if (Checked(state, ControlId::OptModeLogo)) {
+        if (!state.marks.LogoFile.empty()) {
+            settings.logo = WindowLogoMark(state, ControlId::OptLogoPos1, ControlId::TrkLogoAlpha);
+            if (!state.marks.LogoKeyed) settings.logo->keyColour.reset();
+        }
+    } else if (state.platform.GetState(ControlId::CmbFrameKind) == kCircleFrameKind) {
+        settings.circles = WindowCircleFrame(state);
+    } else {
+        const std::string tile = SelectedTileFile(state);
+        if (tile.find('.') != std::string::npos) settings.texture = WindowTextureFrame(state, tile);
+    }
+    settings.quality = state.shell.JpegQuality;
+    settings.metadata.policy = state.shell.Metadata;
     return settings;
 }
 

@@ -24,4 +24,12 @@ stamping::LogoMarkSettings WindowLogoMark(const ProgramState& state, platform::C
 stamping::TextureFrameSettings WindowTextureFrame(const ProgramState& state, std::string tile);
 stamping::CircleFrameSettings WindowCircleFrame(const ProgramState& state);
 
+// The tile file of the entry selected in the texture tree; a path without a dot when a category
+// or nothing is selected.
+std::string SelectedTileFile(const ProgramState& state);
+
+// The mark the window draws in its current mode (text, logo, or the texture or circle frame)
+// with the JPEG quality last chosen and the metadata choice of the settings, as a preset holds it.
+stamping::StampSettings WindowMarks(const ProgramState& state);
+
 }  // namespace velinor::app

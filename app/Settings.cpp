@@ -1,13 +1,26 @@
 #include "app/Settings.h"
 
+#include "app/MarkControls.h"
 #include "app/Messages.h"
 #include "app/Relabel.h"
 #include "app/TextKeys.h"
+#include "stamping/PresetEntries.h"
 
 namespace velinor::app {
 
 namespace {
 
+// The window's current marks as a preset for velinor-cli stamp --preset, beside the settings.
+// False when the file could not be written whole.
+bool WritePreset(ProgramState& state) {
+    const auto entries = stamping::PresetEntries(WindowMarks(state));
+    for (const auto& [key, value] : entries) {
+        if (!KeyValueFile::Storable(key, value)) return false;
+    }
+    bool written = state.prefs.CreateForWrite(stamping::kPresetFile) && state.prefs.WriteGroup(stamping::kPresetGroup);
+    for (const auto& [key, value] : entries) written = written && state.prefs.WriteString(key, value);
+    return state.prefs.ClosePrefs() && written;
+}
 
 }  // namespace
 
@@ -79,6 +92,9 @@ void SaveSettings(ProgramState& state) {
     }
     // A failed write is a failure too, not only a file that could not be created.
     written = state.prefs.ClosePrefs() && written;
+    // The marks go beside the settings, so that what the window shows can be stamped from the
+    // command line (velinor-cli stamp --preset Stamp.ini).
+    written = written && WritePreset(state);
     if (written) {
         ShowInformation(state, kTextInformation, kTextSettingsWritten);
     } else {

@@ -94,6 +94,33 @@ same "texture frame as the window saves it" win/texture.jpg cli/texture/photo.jp
   --circle-gap 4 --circle-colour '#ffff00' --frame-opacity 215 --seed 42
 same "circle frame as the window saves it" win/circles.png cli/circles/photo.png
 
+# The window's marks saved with its settings are a preset that stamps the same picture.
+cat > preset.vhs <<'S'
+answer open "pics/photo.jpg"
+click BtnOpen
+type TxtMark "{stem} © Velinor"
+answer font "DejaVu Serif" 16 italic colour 0x00C0FF
+click BtnFont
+click OptTextPos6
+click BtnApplyText
+answer save "win/preset.jpg" 0
+answer quality 9
+click BtnSave
+type TxtPictureName "foto"
+click BtnSaveSettings
+close
+S
+"$headless" --program-dir "$stage" preset.vhs > preset.log
+"$cli" stamp pics/photo.jpg -o cli/preset --preset Stamp.ini
+same "the window's marks as a preset" win/preset.jpg cli/preset/photo.jpg
+"$cli" stamp pics/photo.jpg -o cli/preset-over --preset Stamp.ini --text-anchor top-right
+if cmp -s win/preset.jpg cli/preset-over/photo.jpg; then
+  echo "FAIL an option given overrides the preset"; failures=$((failures + 1))
+else
+  echo "ok   an option given overrides the preset"
+fi
+rm Settings.ini   # its picture name would rename the batch run's outputs
+
 # The batch run: a text batch, then a keyed GIF logo whose key colour is picked at (0, 0).
 cat > batch.vhs <<'S'
 set PnlTabs 1

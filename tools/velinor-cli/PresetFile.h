@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "stamping/PresetEntries.h"
 #include "tools/velinor-cli/StampOptions.h"
 
 namespace velinor::tools {
 
-// The group of a key-value file (the program's Settings.ini format) that holds a preset.
-inline constexpr const char* kPresetGroup = "Stamp";
+using stamping::kPresetGroup;
 
 // Reads the [Stamp] group of a key-value file into command: every key is an option name of
 // velinor-cli stamp without its dashes, switches take 1 or 0. False, with problem naming the

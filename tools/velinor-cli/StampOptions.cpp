@@ -99,7 +99,7 @@ const OptionRow kOptions[] = {
      [](StampCommand& c, std::string_view v, std::string&) { c.text.text = v; c.textGiven = true; return true; }},
     {"font", 0, "FAMILY|FILE", "the text's font family, or a font file (default: the default sans-serif face)",
      [](StampCommand& c, std::string_view v, std::string&) { c.text.font.face = v; return true; }},
-    {"size", 0, "POINTS|N%", "text size in points at 96 dpi, or character height in % of the shorter side",
+    {"size", 0, "POINTS|N%", "text size in points (at --dpi), or character height in % of the shorter side",
      [](StampCommand& c, std::string_view v, std::string& problem) {
          Length length;
          if (!LengthOf(v, length)) FAIL("--size takes points (1 to 1000) or a percentage such as 4%");
@@ -110,6 +110,11 @@ const OptionRow kOptions[] = {
              c.text.font.pointSize = static_cast<int>(length.value);
              c.text.sizePercent.reset();
          }
+         return true;
+     }},
+    {"dpi", 0, "N", "the display the point size is measured on, 48 to 480 (default 96)",
+     [](StampCommand& c, std::string_view v, std::string& problem) {
+         if (!Whole(v, 48, 480, c.text.dpi)) FAIL("--dpi takes 48 to 480");
          return true;
      }},
     {"colour", 0, "#RRGGBB", "text colour (default black)",
