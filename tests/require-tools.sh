@@ -11,6 +11,7 @@ require_tools() {
       exiftool) package=libimage-exiftool-perl ;;
       python3) package=python3 ;;
       cmp) package=diffutils ;;
+      man) package=man-db ;;
       *) package=imagemagick ;;
     esac
     echo "FAIL: $tool is not installed (Debian package $package); scripts/install-deps installs it" >&2
