@@ -11,7 +11,7 @@ namespace velinor::app {
 namespace {
 
 // The window's current marks as a preset for velinor-cli stamp --preset, beside the settings.
-// False when the file could not be written whole.
+// False when the file could not be written whole (an old preset is then left as it was).
 bool WritePreset(ProgramState& state) {
     const auto entries = stamping::PresetEntries(WindowMarks(state));
     for (const auto& [key, value] : entries) {
@@ -93,8 +93,9 @@ void SaveSettings(ProgramState& state) {
     // A failed write is a failure too, not only a file that could not be created.
     written = state.prefs.ClosePrefs() && written;
     // The marks go beside the settings, so that what the window shows can be stamped from the
-    // command line (velinor-cli stamp --preset Stamp.ini).
-    written = written && WritePreset(state);
+    // command line (velinor-cli stamp --preset Stamp.ini). The message is about the settings: a
+    // mark the preset cannot hold (a character outside the file's code page) leaves no preset.
+    if (written) WritePreset(state);
     if (written) {
         ShowInformation(state, kTextInformation, kTextSettingsWritten);
     } else {

@@ -9,13 +9,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
 require_tools convert identify exiftool man
 cli="$1"
-work="$(mktemp -d "${TMPDIR:-/tmp}/velinor-marks.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-failures=0
-check() {  # name expected actual
-  if [[ "$2" != "$3" ]]; then echo "FAIL $1: expected $2, got $3"; failures=$((failures + 1)); else echo "ok   $1"; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 # The box of the pixels that are not white: "WxH+X+Y".
 box() { convert "$1" -fuzz 10% -trim -format '%wx%h%O' info: | sed 's/+\([0-9]*\)+\([0-9]*\)$/+\1+\2/'; }
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)] %[fx:int(255*p{$2,$3}.g+0.5)] %[fx:int(255*p{$2,$3}.b+0.5)]" info:; }
@@ -69,8 +63,4 @@ man_options="$(MANWIDTH=200 man -l velinor-cli.1 2>/dev/null | grep -o -- '--[a-
 check "manual page and help list the same options" "$help_options" "$(comm -12 <(echo "$help_options") <(echo "$man_options"))"
 check "every option in the help" 41 "$(echo "$help_options" | wc -l)"
 
-if ((failures > 0)); then
-  echo "$failures checks failed"
-  exit 1
-fi
-echo "all checks passed"
+finish

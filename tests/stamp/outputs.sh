@@ -9,13 +9,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
 require_tools convert identify python3
 cli="$1"
-work="$(mktemp -d "${TMPDIR:-/tmp}/velinor-stamp.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-failures=0
-check() {  # name expected actual
-  if [[ "$2" != "$3" ]]; then echo "FAIL $1: expected $2, got $3"; failures=$((failures + 1)); else echo "ok   $1"; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 stamp() { "$cli" stamp --text "V" "$@" 2>>stderr.txt; }
 md5() { md5sum "$1" | cut -d' ' -f1; }
 
@@ -121,8 +115,4 @@ check "stopped before the end" 1 "$(( written < 40 ? 1 : 0 ))"
 bad=0; for f in many-out/*; do identify -regard-warnings "$f" >/dev/null 2>&1 || bad=$((bad + 1)); done
 check "every output decodes" 0 "$bad"
 
-if ((failures > 0)); then
-  echo "$failures checks failed"
-  exit 1
-fi
-echo "all checks passed"
+finish
