@@ -77,7 +77,8 @@ std::optional<std::uint64_t> UsableMemory() {
         if (bytes && (!least || *bytes < *least)) least = bytes;
     };
     if (const auto kilobytes = NumberInFile("/proc/meminfo", "MemAvailable:")) take(*kilobytes * 1024);
-    take(NumberInFile("/sys/fs/cgroup/memory.max", ""));
+    take(NumberInFile("/sys/fs/cgroup/memory.max", ""));                      // cgroup v2
+    take(NumberInFile("/sys/fs/cgroup/memory/memory.limit_in_bytes", ""));    // cgroup v1
     struct rlimit limit {};
     if (::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) take(limit.rlim_cur);
     return least;
