@@ -4,6 +4,7 @@
 #include "app/ImageNumbers.h"
 #include "app/MarkControls.h"
 #include "app/RenderCycle.h"
+#include "files/ProgramFiles.h"
 #include "imageio/Loader.h"
 #include "stamping/StampMarks.h"
 

@@ -1,10 +1,11 @@
 #include "app/MarkControls.h"
 
+#include "files/ProgramFiles.h"
+
 namespace velinor::app {
 
 namespace {
 
-constexpr const char* kTextureFolder = "texturen/";
 constexpr int kCircleFrameKind = 1;   // the frame kind list's entry for the circle frame
 
 }  // namespace
@@ -69,7 +70,7 @@ std::string SelectedTileFile(const ProgramState& state) {
         const int parent = p.TreeItemParent(ControlId::TreeTextures, item);
         if (parent >= 0) category = p.ItemText(ControlId::TreeTextures, parent);
     }
-    return p.ProgramDirectory() + kTextureFolder + category + "/" + selected;
+    return files::Current().textureFolder + category + "/" + selected;
 }
 
 stamping::StampSettings WindowMarks(const ProgramState& state) {

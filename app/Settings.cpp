@@ -4,20 +4,37 @@
 #include "app/Messages.h"
 #include "app/Relabel.h"
 #include "app/TextKeys.h"
+#include "files/ProgramFiles.h"
 #include "stamping/PresetEntries.h"
 
 namespace velinor::app {
 
 namespace {
 
+const std::string& SettingsFile() { return files::Current().settingsFile; }
+
+// The user's settings folder of an installed program is made on the first save, not before.
+bool CreateSettingsFile(ProgramState& state) {
+    return files::MakeSettingsFolder() && state.prefs.CreateForWrite(SettingsFile());
+}
+
+// The preset sits beside the settings file.
+std::string PresetFile() {
+    const std::string& settings = SettingsFile();
+    if (settings.empty()) return {};
+    const std::size_t slash = settings.rfind('/');
+    return (slash == std::string::npos ? std::string() : settings.substr(0, slash + 1)) + stamping::kPresetFile;
+}
+
 // The window's current marks as a preset for velinor-cli stamp --preset, beside the settings.
 // False when the file could not be written whole (an old preset is then left as it was).
 bool WritePreset(ProgramState& state) {
+    if (PresetFile().empty()) return false;
     const auto entries = stamping::PresetEntries(WindowMarks(state));
     for (const auto& [key, value] : entries) {
         if (!KeyValueFile::Storable(key, value)) return false;
     }
-    bool written = state.prefs.CreateForWrite(stamping::kPresetFile) && state.prefs.WriteGroup(stamping::kPresetGroup);
+    bool written = state.prefs.CreateForWrite(PresetFile()) && state.prefs.WriteGroup(stamping::kPresetGroup);
     for (const auto& [key, value] : entries) written = written && state.prefs.WriteString(key, value);
     return state.prefs.ClosePrefs() && written;
 }
@@ -30,7 +47,7 @@ void ReadSettings(ProgramState& state) {
     shell.PictureName.clear();
     shell.Language = "German";
     shell.Metadata = imageio::MetadataPolicy::Keep;
-    if (!state.prefs.OpenForRead(kSettingsFile)) return;
+    if (!state.prefs.OpenForRead(SettingsFile())) return;
     shell.DefaultDir = state.prefs.ReadString("verzeichnis", "");
     shell.PictureName = state.prefs.ReadString("Bildname", "");
     shell.Language = state.prefs.ReadString("Language", "German");
@@ -50,13 +67,13 @@ void SwitchLanguage(ProgramState& state, platform::ToolbarItem item) {
 
     std::string pictureName;
     std::string folder;
-    if (state.prefs.OpenForRead(kSettingsFile)) {
+    if (state.prefs.OpenForRead(SettingsFile())) {
         pictureName = state.prefs.ReadString("Bildname", "");
         folder = state.prefs.ReadString("Verzeichnis", "");
     }
     state.prefs.ClosePrefs();
     // A file that cannot be created is silently left as it was.
-    if (!state.prefs.CreateForWrite(kSettingsFile)) return;
+    if (!CreateSettingsFile(state)) return;
     state.prefs.WriteString("Language", english ? "English" : "German");
     state.prefs.WriteString("Bildname", pictureName);
     state.prefs.WriteString("Verzeichnis", folder);
@@ -83,7 +100,7 @@ void SaveSettings(ProgramState& state) {
         ShowWarning(state, kTextWarning, kTextUnstorable);
         return;
     }
-    bool written = state.prefs.CreateForWrite(kSettingsFile);
+    bool written = CreateSettingsFile(state);
     if (written) {
         written = state.prefs.WriteString("Bildname", shell.PictureName);
         if (!shell.chosenDefaultDir.empty()) {

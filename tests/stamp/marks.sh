@@ -4,11 +4,12 @@
 # EXIF variables in the text's place and in names, several marks in one run, presets with a
 # bad value, and the help and manual page made from one option table.
 #
-#   marks.sh VELINOR_CLI
+#   marks.sh VELINOR_CLI SOURCE_DIR
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
 require_tools convert identify exiftool man
 cli="$1"
+source_dir="$2"
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 # The box of the pixels that are not white: "WxH+X+Y".
 box() { convert "$1" -fuzz 10% -trim -format '%wx%h%O' info: | sed 's/+\([0-9]*\)+\([0-9]*\)$/+\1+\2/'; }
@@ -58,7 +59,7 @@ check "nothing written" 0 "$(ls m7 2>/dev/null | wc -l)"
 
 # The help and the manual page list the same options.
 help_options="$("$cli" stamp --help | grep -o -- '--[a-z-]*' | sort -u)"
-"$cli" --man > velinor-cli.1
+python3 "$source_dir/scripts/make-manpage" "$cli" "stamp pictures" 1 > velinor-cli.1
 man_options="$(MANWIDTH=200 man -l velinor-cli.1 2>/dev/null | grep -o -- '--[a-z-]*' | sort -u)"
 check "manual page and help list the same options" "$help_options" "$(comm -12 <(echo "$help_options") <(echo "$man_options"))"
 check "every option in the help" 41 "$(echo "$help_options" | wc -l)"

@@ -195,7 +195,7 @@ const OptionRow kOptions[] = {
          }
          if (v.substr(0, 8) != "texture:") FAIL("--frame takes texture:NAME or circles");
          const std::optional<std::string> tile = TextureFile(std::string(v.substr(8)));
-         if (!tile) FAIL("no texture " + std::string(v.substr(8)) + " (see texturen/ beside the program)");
+         if (!tile) FAIL("no texture " + std::string(v.substr(8)) + " among the program's texture tiles");
          c.texture.tile = *tile;
          c.textureGiven = true;
          return true;
@@ -323,22 +323,6 @@ std::string Spelling(const OptionRow& row) {
     return text;
 }
 
-// Roff text: backslashes doubled, a leading dot or quote escaped, dashes as minus signs.
-std::string Roff(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\\') {
-            out += "\\e";
-        } else if (c == '-') {
-            out += "\\-";
-        } else {
-            out += c;
-        }
-    }
-    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out.insert(0, "\\&");
-    return out;
-}
-
 }  // namespace
 
 bool ParseStampArguments(const std::vector<std::string>& arguments, StampCommand& command, std::string& problem) {
@@ -427,40 +411,21 @@ bool FinishStampCommand(StampCommand& command, std::string& problem) {
     return true;
 }
 
-std::string StampHelp() {
-    std::string text = "usage: velinor-cli stamp [OPTIONS] INPUT... -o DIR\n";
+std::string StampOptionList() {
+    std::string text;
     for (const OptionRow& row : kOptions) {
         std::string line = "  " + Spelling(row);
         line.resize(std::max<std::size_t>(line.size() + 2, 38), ' ');
         text += line + row.help + "\n";
     }
-    text += "exit status: 0 every picture written or skipped as asked, 3 some failed, 1 nothing could be\n"
-            "started (a preset, logo, texture or font that cannot be read), 2 bad usage, 130 or 143 when\n"
-            "interrupted.\n";
     return text;
 }
 
-std::string ManualPage() {
-    std::string page =
-        ".TH VELINOR-CLI 1 \"\" \"Velinor\" \"User Commands\"\n"
-        ".SH NAME\nvelinor\\-cli \\- picture information, conversion and stamping\n"
-        ".SH SYNOPSIS\n.B velinor\\-cli info\nFILE [\\-\\-json] [\\-\\-logo]\n.br\n"
-        ".B velinor\\-cli convert\nIN OUT [\\-\\-format bmp|jpeg|png] [\\-\\-quality 0..10]\n.br\n"
-        ".B velinor\\-cli stamp\n[OPTIONS] INPUT... \\-o DIR\n"
-        ".SH DESCRIPTION\n"
-        ".B stamp\ndraws the marks of the window (a frame, then a logo, then a text) onto every picture given,\n"
-        "and onto the pictures of every folder given, and writes them to DIR with their metadata.\n"
-        "A source picture is never replaced, and every output is written under a temporary name first.\n"
-        ".SH STAMP OPTIONS\n";
-    for (const OptionRow& row : kOptions) {
-        page += ".TP\n.B " + Roff(Spelling(row).substr(row.shortName != 0 ? 0 : 4)) + "\n" + Roff(row.help) + "\n";
-    }
-    page +=
-        ".SH PRESETS\nA preset file holds lines\n.I option = value\nunder a group\n.BR [Stamp] ,\n"
-        "one for each option above that a preset may set (a switch takes 1 or 0).\n"
-        ".SH EXIT STATUS\n0 every picture written or skipped as asked; 3 some pictures failed; 1 nothing could be\n"
-        "started; 2 bad usage; 130 and 143 after SIGINT and SIGTERM.\n";
-    return page;
+std::string StampHelp() {
+    return "usage: velinor-cli stamp [OPTIONS] INPUT... -o DIR\n" + StampOptionList() +
+           "exit status: 0 every picture written or skipped as asked, 3 some failed, 1 nothing could be\n"
+           "started (a preset, logo, texture or font that cannot be read), 2 bad usage, 130 or 143 when\n"
+           "interrupted.\n";
 }
 
 }  // namespace velinor::tools

@@ -7,8 +7,8 @@
 #include "stamping/StampPicture.h"
 #include "stamping/StampSettings.h"
 
-// The options of velinor-cli stamp, in one table that parses them and writes both --help and
-// the manual page.
+// The options of velinor-cli stamp, in one table that parses them and lists them for --help
+// (from which scripts/make-manpage writes the manual page).
 namespace velinor::tools {
 
 struct StampCommand {
@@ -47,9 +47,9 @@ std::vector<std::string> PresetOptionNames();
 // makes no mark or misses what it needs.
 bool FinishStampCommand(StampCommand& command, std::string& problem);
 
-// One line per option.
+// One line per option, as velinor-cli --help lists them (the manual page is made from that).
+std::string StampOptionList();
+// velinor-cli stamp --help: the usage line, the options and the exit statuses.
 std::string StampHelp();
-// The manual page velinor-cli.1, in roff.
-std::string ManualPage();
 
 }  // namespace velinor::tools

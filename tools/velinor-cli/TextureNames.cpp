@@ -3,17 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/ProgramFiles.h"
+
 namespace velinor::tools {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path TextureFolder() {
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path("texturen") : program.parent_path() / "texturen";
-}
 
 bool IsFile(const fs::path& path) {
     std::error_code error;
@@ -25,7 +21,7 @@ bool IsFile(const fs::path& path) {
 std::optional<std::string> TextureFile(const std::string& name) {
     if (name.empty()) return std::nullopt;
     if (IsFile(name)) return name;
-    const fs::path folder = TextureFolder();
+    const fs::path folder = files::Current().textureFolder;
     if (name.find('/') != std::string::npos) {
         if (name.find("..") == std::string::npos && IsFile(folder / name)) return (folder / name).string();
         return std::nullopt;

@@ -2,7 +2,6 @@
 // marks and writer.
 //
 //   velinor-cli stamp [OPTIONS] INPUT... -o DIR   (velinor-cli stamp --help lists the options)
-//   velinor-cli --man                             prints the manual page
 //   velinor-cli info FILE [--json] [--logo]
 //   velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--metadata keep|strip-gps|strip]
 //                       [--copyright TEXT] [--logo]
@@ -10,7 +9,8 @@
 //   the VELINOR_MAX_PIXELS environment variable.
 //
 // --logo decodes by file-name extension through the logo routes (GIF, ICO and PCX through the
-// picture libraries in ./data/), as the program does for logos.
+// picture libraries: ./data/ in a runtime folder, which holds lang.prf, else lib/velinor/ of the
+// installed tree the program stands in), as the program does for logos.
 // Exit status: 0 done (and for --help), 1 the picture could not be read or written, 2 bad usage.
 // A failure is one line on standard error that says why; so is each metadata block of the input
 // that was damaged or too large and was left out (the picture is still written).
@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "files/ProgramFiles.h"
 #include "imageio/FileNames.h"
 #include "imageio/PictureKinds.h"
 #include "imageio/JpegConvert.h"
@@ -233,11 +234,9 @@ static int Main(int argc, char** argv) {
     if (argc < 2) return Usage("");
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
+        // The stamp options are listed too: the manual page is made from this text.
         std::fputs(kUsageText, stdout);
-        return kDone;
-    }
-    if (command == "--man") {
-        std::fputs(tools::ManualPage().c_str(), stdout);
+        std::fputs(("\nstamp options:\n" + tools::StampOptionList()).c_str(), stdout);
         return kDone;
     }
     // A limit the environment sets wrongly would otherwise be passed over for the default.
@@ -247,6 +246,7 @@ static int Main(int argc, char** argv) {
                      imageio::kPixelLimitVariable);
         return kUsage;
     }
+    files::Use(files::LayoutFor(files::ThisProcess(files::OwnFolder())));
     if (command == "stamp") return tools::RunStampCommand(std::vector<std::string>(argv + 2, argv + argc));
     const std::optional<Options> options = ParseOptions(argc, argv, 2);
     if (!options) return kUsage;
