@@ -18,6 +18,8 @@
 #include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
 #include "marks/TextMark.h"
+#include "stamping/StampMarks.h"
+#include "stamping/StampPicture.h"
 #include "app/ImageNumbers.h"
 
 namespace velinor::app {
@@ -79,8 +81,8 @@ PictureStep TextStep(const std::string& text) {
         imageio::PictureMetadata metadata;
         render::RasterImage* picture = LoadRunPicture(state, pic::PicTextMark, source, metadata);
         if (picture == nullptr) return {SkipReason::NotLoaded};
-        marks::DrawTextMark(*picture, state.marks.fonts, state.marks.MarkFontSpec, state.platform.DisplayDpi(), text,
-                            CheckedAnchor(state, ControlId::OptBatchTextPos1));
+        stamping::MarkDrawer(state.marks.fonts, state.marks.random)
+            .DrawText(*picture, WindowTextMark(state, ControlId::OptBatchTextPos1, text), {}, text);
         return Save(state, pic::PicTextMark, output, metadata);
     };
 }
@@ -99,8 +101,9 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
         if (logo.handle == nullptr || work == nullptr) {
             outcome.skipped = SkipReason::LogoNotLoaded;
         } else {
-            marks::DrawLogo(*work, logo.handle, CheckedAnchor(state, ControlId::OptBatchLogoPos1), logo.keyed,
-                            state.platform.GetState(ControlId::TrkBatchAlpha), state.marks.LogoKeyColor);
+            stamping::MarkDrawer(state.marks.fonts, state.marks.random)
+                .DrawLogo(*work, WindowLogoMark(state, ControlId::OptBatchLogoPos1, ControlId::TrkBatchAlpha),
+                          {logo.handle, logo.keyed, state.marks.LogoKeyColor}, {});
             outcome = Save(state, pic::PicWork, output, metadata);
         }
     }

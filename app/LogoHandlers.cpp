@@ -11,6 +11,7 @@
 #include "imageio/PictureKinds.h"
 #include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
+#include "stamping/StampMarks.h"
 
 // The logo mark of the first tab, and the logo choice of the batch tab.
 namespace velinor::app::handlers {
@@ -40,8 +41,10 @@ bool LoadAndDrawLogo(ProgramState& state, render::RasterImage& work, int transpa
     m.LogoKeyed = logo.keyed;
     if (!Checked(state, ControlId::OptModeLogo)) return false;
     ShowLogoAlpha(state, !m.LogoKeyed);
-    marks::DrawLogo(work, state.images.Find(pic::PicLogo), CheckedAnchor(state, ControlId::OptLogoPos1),
-                    m.LogoKeyed, transparency, m.LogoKeyColor);
+    stamping::LogoMarkSettings settings = WindowLogoMark(state, ControlId::OptLogoPos1, ControlId::TrkLogoAlpha);
+    settings.transparency = transparency;
+    stamping::MarkDrawer(state.marks.fonts, state.marks.random)
+        .DrawLogo(work, settings, {state.images.Find(pic::PicLogo), m.LogoKeyed, m.LogoKeyColor}, {});
     return true;
 }
 
@@ -66,7 +69,9 @@ void RedrawLogoAlpha(ProgramState& state, ControlId) {
         state.platform.SetText(ControlId::TxtLogoFile, m.LogoFile);
         const render::RasterImage* logo = imageio::LoadPicture(state.images, pic::PicLogo, m.LogoFile);
         if (!Checked(state, ControlId::OptModeLogo)) return false;
-        marks::DrawLogo(work, logo, CheckedAnchor(state, ControlId::OptLogoPos1), false, transparency, render::kBlack);
+        stamping::LogoMarkSettings settings = WindowLogoMark(state, ControlId::OptLogoPos1, ControlId::TrkLogoAlpha);
+        settings.transparency = transparency;
+        stamping::MarkDrawer(state.marks.fonts, state.marks.random).DrawLogo(work, settings, {logo, false, render::kBlack}, {});
         return true;
     });
 }

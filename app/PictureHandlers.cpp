@@ -11,6 +11,7 @@
 #include "imageio/PictureKinds.h"
 #include "imageio/Writer.h"
 #include "app/ImageNumbers.h"
+#include "stamping/StampPicture.h"
 
 // Opening and saving the picture being edited.
 namespace velinor::app::handlers {
@@ -94,10 +95,12 @@ void SaveResult(ProgramState& state, ControlId) {
     if (encoder == imageio::kEncoderJpeg) quality = AskJpegQuality(state);
     // The picture keeps what the opened file carried; a damaged block was left out on opening,
     // which the window does not trouble the user with.
-    imageio::MetadataChoices choices;
-    choices.policy = shell.Metadata;
-    const int written = imageio::SavePicture(state.images, pic::PicResult, shell.SaveFileName, encoder, quality,
-                                             &shell.CurrentMetadata, choices);
+    stamping::StampSettings settings;
+    settings.quality = quality;
+    settings.metadata.policy = shell.Metadata;
+    const render::RasterImage* result = state.images.Find(pic::PicResult);
+    const int written =
+        result != nullptr && stamping::WriteStamped(*result, shell.SaveFileName, encoder, settings, shell.CurrentMetadata);
     // A picture the user believes saved but that is not on disk loses work: say so. The writer
     // replaces a file only once the new one is complete, so an existing file stays as it was.
     if (written == 0) {

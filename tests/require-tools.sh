@@ -8,6 +8,10 @@ require_tools() {
     command -v "$tool" >/dev/null 2>&1 && continue
     case "$tool" in
       djpeg|cjpeg) package=libjpeg-turbo-progs ;;
+      exiftool) package=libimage-exiftool-perl ;;
+      python3) package=python3 ;;
+      cmp) package=diffutils ;;
+      man) package=man-db ;;
       *) package=imagemagick ;;
     esac
     echo "FAIL: $tool is not installed (Debian package $package); scripts/install-deps installs it" >&2
