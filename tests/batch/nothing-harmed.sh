@@ -10,15 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
 require_tools convert identify cmp
 headless="$1"
 stage="$2"
-work="$(mktemp -d "${TMPDIR:-/tmp}/velinor-harmed.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-cp "$stage/lang.prf" .
-cp -R "$stage/data" .
-failures=0
-check() {  # name expected actual
-  if [[ "$2" != "$3" ]]; then echo "FAIL $1: expected $2, got $3"; failures=$((failures + 1)); else echo "ok   $1"; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/work-folder.sh"
 run() { "$headless" --program-dir "$stage" "$1" > "$1.log"; }
 # Red, green, blue of one pixel, each rounded to 0..255.
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)] %[fx:int(255*p{$2,$3}.g+0.5)] %[fx:int(255*p{$2,$3}.b+0.5)]" info:; }
@@ -68,15 +60,7 @@ convert -size 60x40 xc:'#00ff00' pics/b.png
 printf 'precious\n' > precious.txt
 ln -s ../precious.txt out/img1.jpg
 ln -s ../precious.txt out/b.png
-cat > links.vhs <<'S'
-set PnlTabs 1
-type CmbExplorer "pics"
-click BtnAddAll
-answer folder "out/"
-click BtnOutputDir
-answer font "DejaVu Sans" 8
-click BtnBatchFont
-type TxtBatchMark "x"
+{ text_batch pics; cat <<'S'; } > links.vhs
 click BtnBatchStart
 click ChkKeepNames
 click BtnBatchStart
@@ -118,15 +102,7 @@ rm -rf pics out && mkdir pics out
 convert -size 60x40 xc:'#0000ff' pics/a.png
 printf 'Bildname = ../escaped/evil\r\nLanguage = English\r\n' > Settings.ini
 mkdir escaped
-cat > escape.vhs <<'S'
-set PnlTabs 1
-type CmbExplorer "pics"
-click BtnAddAll
-answer folder "out/"
-click BtnOutputDir
-answer font "DejaVu Sans" 8
-click BtnBatchFont
-type TxtBatchMark "x"
+{ text_batch pics; cat <<'S'; } > escape.vhs
 click BtnBatchStart
 type TxtPictureName "sub/name"
 click BtnSaveSettings

@@ -12,15 +12,7 @@ require_tools perl /usr/bin/time
 headless="$1"
 cli="$2"
 stage="$3"
-work="$(mktemp -d "${TMPDIR:-/tmp}/velinor-cost.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-cp "$stage/lang.prf" .
-cp -R "$stage/data" .
-failures=0
-check() {  # name expected actual
-  if [[ "$2" != "$3" ]]; then echo "FAIL $1: expected $2, got $3"; failures=$((failures + 1)); else echo "ok   $1"; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/work-folder.sh"
 peak_kb() { /usr/bin/time -f '%M' -o peak.txt "$@" > /dev/null 2>&1 || true; cat peak.txt; }
 
 # 8-bit run-length bitmap, 8000 x 8000, grey palette, 400 runs of one pixel and nothing else.
@@ -39,17 +31,7 @@ cli_kb=$(peak_kb "$cli" info one/a.bmp)
 check "info of the 1 KB bitmap takes its store only" 1 "$((cli_kb < store_kb + 40 * 1024))"
 
 batch() {
-  cat > run.vhs <<S
-set PnlTabs 1
-type CmbExplorer "$1"
-click BtnAddAll
-answer folder "out/"
-click BtnOutputDir
-answer font "DejaVu Sans" 8
-click BtnBatchFont
-type TxtBatchMark "x"
-click BtnBatchStart
-S
+  { text_batch "$1"; echo "click BtnBatchStart"; } > run.vhs
   rm -f out/*
   peak_kb "$headless" --program-dir "$stage" run.vhs
 }
