@@ -100,14 +100,14 @@ bool PendingOutput::Create(std::string& problem) {
     return false;
 }
 
-PendingOutput::Result PendingOutput::Commit(OnExists onExists, const SourceFiles& sources) {
+PendingOutput::Result PendingOutput::Commit(OnExists onExists, const ReadFiles& reads) {
     Result result;
     const std::string wanted = folder_ + "/" + name_;
     result.path = wanted;
     if (onExists == OnExists::Overwrite) {
-        if (sources.Holds(wanted)) {
+        result.problem = reads.Refusal(wanted);
+        if (!result.problem.empty()) {
             result.placed = Placed::Refused;
-            result.problem = "would replace a source picture (" + wanted + "); not written";
             return result;
         }
         // rename replaces the name itself: a link there is replaced, never written through.

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "imageio/PictureKinds.h"
-#include "stamping/SourceFiles.h"
+#include "stamping/ReadFiles.h"
 
 // Where a stamped picture goes: its format and name, and the temporary file it is written to
 // before it takes its name.
@@ -59,7 +59,7 @@ public:
     };
     // Gives the finished temporary file its name as onExists says. A name taken by a file or a
     // link is never written through; a name that reaches one of the sources is never replaced.
-    Result Commit(OnExists onExists, const SourceFiles& sources);
+    Result Commit(OnExists onExists, const ReadFiles& reads);
 
 private:
     std::string folder_;

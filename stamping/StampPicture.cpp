@@ -19,7 +19,7 @@ bool WriteStamped(const render::RasterImage& picture, const std::string& path, s
 }
 
 StampOutcome StampOnePicture(const StampJob& job, const StampSettings& settings, const OutputChoices& choices,
-                             const StampResources& resources, MarkDrawer& drawer, const SourceFiles& sources) {
+                             const StampResources& resources, MarkDrawer& drawer, const ReadFiles& reads) {
     StampOutcome outcome;
     const OutputFormat format = FormatFor(choices.format, job.source);
     PictureFacts facts{job.source, format.extension, job.number, job.count, choices.date, nullptr};
@@ -32,10 +32,13 @@ StampOutcome StampOnePicture(const StampJob& job, const StampSettings& settings,
         outcome.reason = outcome.output + " exists";
         return outcome;
     }
-    if (!nameNeedsMetadata && choices.onExists == OnExists::Overwrite && sources.Holds(job.outputFolder + "/" + name)) {
-        outcome.output = job.outputFolder + "/" + name;
-        outcome.reason = "would replace a source picture (" + outcome.output + "); not written";
-        return outcome;
+    if (!nameNeedsMetadata && choices.onExists == OnExists::Overwrite) {
+        const std::string wanted = job.outputFolder + "/" + name;
+        outcome.reason = reads.Refusal(wanted);
+        if (!outcome.reason.empty()) {
+            outcome.output = wanted;
+            return outcome;
+        }
     }
 
     imageio::PictureMetadata metadata;
@@ -63,7 +66,7 @@ StampOutcome StampOnePicture(const StampJob& job, const StampSettings& settings,
         outcome.reason = "could not be written in " + job.outputFolder + " (is the disk full?)";
         return outcome;
     }
-    const PendingOutput::Result placed = output.Commit(choices.onExists, sources);
+    const PendingOutput::Result placed = output.Commit(choices.onExists, reads);
     outcome.output = placed.path;
     outcome.reason = placed.problem;
     switch (placed.placed) {

@@ -9,7 +9,7 @@
 #include "imageio/PictureMetadata.h"
 #include "render/RasterImage.h"
 #include "stamping/OutputFiles.h"
-#include "stamping/SourceFiles.h"
+#include "stamping/ReadFiles.h"
 #include "stamping/StampMarks.h"
 #include "stamping/StampResources.h"
 #include "stamping/StampSettings.h"
@@ -60,6 +60,6 @@ struct StampOutcome {
 // takes its name as choices say; a name taken when the run skips such pictures is found before
 // the picture is read.
 StampOutcome StampOnePicture(const StampJob& job, const StampSettings& settings, const OutputChoices& choices,
-                             const StampResources& resources, MarkDrawer& drawer, const SourceFiles& sources);
+                             const StampResources& resources, MarkDrawer& drawer, const ReadFiles& reads);
 
 }  // namespace velinor::stamping

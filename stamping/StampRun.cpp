@@ -31,7 +31,10 @@ RunTotals RunStamp(const std::vector<StampJob>& jobs, const StampSettings& setti
     std::vector<std::string> sourcePaths;
     sourcePaths.reserve(jobs.size());
     for (const StampJob& job : jobs) sourcePaths.push_back(job.source);
-    const SourceFiles sources(sourcePaths);
+    std::vector<std::string> others;
+    if (settings.logo) others.push_back(settings.logo->file);
+    if (settings.texture) others.push_back(settings.texture->tile);
+    const ReadFiles reads(sourcePaths, others);
 
     const int count = static_cast<int>(jobs.size());
     std::vector<std::unique_ptr<Worker>> states;
@@ -57,7 +60,7 @@ RunTotals RunStamp(const std::vector<StampJob>& jobs, const StampSettings& setti
         }
         if (folderReady) {
             result->outcome = StampOnePicture(job, settings, choices, resources, states[static_cast<std::size_t>(worker)]->drawer,
-                                              sources);
+                                              reads);
         } else {
             result->outcome.reason = problem;
         }

@@ -56,6 +56,14 @@ check "symbolic link refused" "$original 3" "$(md5 self.jpg) $status"
 grep -q "self.jpg: would replace a source picture" stderr.txt && echo "ok   refusal names the file" || {
   echo "FAIL refusal line"; failures=$((failures + 1)); }
 
+# Nor is the logo, which is read by the run as well.
+mkdir -p logo-out && convert -size 8x8 xc:red logo-out/a.jpg
+logo="$(md5 logo-out/a.jpg)"
+status=0; stamp pics/a.jpg --logo logo-out/a.jpg -o logo-out --on-exists overwrite || status=$?
+check "logo refused as an output" "$logo 3" "$(md5 logo-out/a.jpg) $status"
+grep -q "a.jpg: would replace a file the run reads" stderr.txt && echo "ok   logo refusal names the file" || {
+  echo "FAIL logo refusal line"; failures=$((failures + 1)); }
+
 # A link planted in the output folder is not written through, whatever --on-exists says.
 echo "precious" > precious.txt
 mkdir -p planted && ln -s ../precious.txt planted/a.jpg
@@ -105,7 +113,11 @@ for i in $(seq 1 40); do cp many/p.jpg "many/p$i.jpg"; done
 rm many/p.jpg
 "$cli" stamp many -o many-out --text V -j 2 2>/dev/null &
 pid=$!
-sleep 0.4
+# Stop it once the first picture is in place: a fixed wait loses the race on a fast machine.
+for _ in $(seq 1 400); do
+  [[ -n "$(ls many-out 2>/dev/null)" ]] && break
+  sleep 0.05
+done
 kill -TERM "$pid"
 status=0; wait "$pid" || status=$?
 check "SIGTERM exit status" 143 "$status"

@@ -102,7 +102,7 @@ TEST(WorkerPool, AnEmptyListRunsNothing) {
 // own, none is lost or replaced, and no temporary file is left.
 TEST(PendingOutput, UniqueNamesHoldWhenWorkersFinishTheSameNameAtOnce) {
     Folder out;
-    const SourceFiles sources({});
+    const ReadFiles sources({}, {});
     std::mutex lock;
     std::vector<std::string> placed;
     std::vector<std::thread> threads;
@@ -149,7 +149,7 @@ TEST(PendingOutput, SkipLeavesTheFileThereAndRemovesItsTemporary) {
     PendingOutput output(out.Path(), "photo.jpg");
     std::string problem;
     ASSERT_TRUE(output.Create(problem));
-    EXPECT_EQ(output.Commit(OnExists::Skip, SourceFiles({})).placed, PendingOutput::Placed::Skipped);
+    EXPECT_EQ(output.Commit(OnExists::Skip, ReadFiles({}, {})).placed, PendingOutput::Placed::Skipped);
     std::ifstream in(out.Path() + "/photo.jpg");
     std::string text;
     in >> text;
