@@ -15,13 +15,11 @@ using platform::ControlId;
 
 namespace {
 
-constexpr const char* kNoticeCaption = "Meldung";
-constexpr const char* kNoPicture = "Es wurde kein Bild geladen!";
-constexpr const char* kNoTexture = "Sie haben keine Textur ausgewählt";
 constexpr const char* kTextureFolder = "texturen/";
 
-void Notice(ProgramState& state, const char* text) {
-    state.platform.MessageBox(kNoticeCaption, text, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+void Notice(ProgramState& state, TextKey text) {
+    state.platform.MessageBox(state.texts[kTextNotice], state.texts[text], platform::MessageIcon::Warning,
+                              platform::MessageButtons::Ok);
 }
 
 }  // namespace
@@ -48,7 +46,7 @@ void DrawCircleFrame(ProgramState& state, ControlId) {
         marks::DrawCircleFrame(work, params, circles, transparency);
         return true;
     });
-    if (outcome == RenderOutcome::NoPicture) Notice(state, kNoPicture);
+    if (outcome == RenderOutcome::NoPicture) Notice(state, kTextNoPictureLoaded);
 }
 
 void DrawTextureFrame(ProgramState& state, ControlId) {
@@ -64,7 +62,7 @@ void DrawTextureFrame(ProgramState& state, ControlId) {
     // A category node or no selection gives a path without a dot; the test is on the whole path.
     const std::string path = p.ProgramDirectory() + kTextureFolder + category + "/" + selected;
     if (path.find('.') == std::string::npos) {
-        Notice(state, kNoTexture);
+        Notice(state, kTextNoTexture);
         return;
     }
     imageio::LoadPicture(state.images, pic::PicTexture, path);
@@ -77,7 +75,7 @@ void DrawTextureFrame(ProgramState& state, ControlId) {
         }
         return true;
     });
-    if (outcome == RenderOutcome::NoPicture) Notice(state, kNoPicture);
+    if (outcome == RenderOutcome::NoPicture) Notice(state, kTextNoPictureLoaded);
 }
 
 }  // namespace velinor::app::handlers

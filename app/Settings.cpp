@@ -6,11 +6,6 @@
 
 namespace velinor::app {
 
-namespace {
-
-
-}  // namespace
-
 void ReadSettings(ProgramState& state) {
     ShellState& shell = state.shell;
     shell.DefaultDir.clear();
@@ -48,6 +43,13 @@ void SwitchLanguage(ProgramState& state, platform::ToolbarItem item) {
     state.prefs.WriteString("Bildname", pictureName);
     state.prefs.WriteString("Verzeichnis", folder);
     state.prefs.ClosePrefs();
+}
+
+std::string ShownLanguage(const ProgramState& state) {
+    using platform::ToolbarItem;
+    if (state.platform.ToolbarPressed(ToolbarItem::TbEnglish)) return "English";
+    if (state.platform.ToolbarPressed(ToolbarItem::TbGerman)) return "German";
+    return state.shell.Language;
 }
 
 void ChooseDefaultDir(ProgramState& state) {

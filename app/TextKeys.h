@@ -99,6 +99,22 @@ enum TextKey : int {
     kTextApplyFirst = 99,
     kTextChooseDefaultDir = 100,
     kTextPickColour = 101,
+    // The frame panel, its messages and the batch list's column: fixed German texts of the
+    // first versions, in the language file so that the English window has its own.
+    kTextBandWidth = 111,
+    kTextUpdate = 112,
+    kTextCircleRadius = 113,
+    kTextCircleGap = 114,
+    kTextFilledCircles = 115,
+    kTextChooseColour = 116,
+    kTextTwoSides = 117,
+    kTextFourSides = 118,
+    kTextTextureFrame = 119,
+    kTextCircleFrame = 120,
+    kTextNotice = 121,
+    kTextNoTexture = 122,
+    kTextNoPictureLoaded = 123,
+    kTextFileColumn = 124,
 };
 
 }  // namespace velinor::app

@@ -9,11 +9,11 @@ namespace velinor::app {
 
 class KeyValueFile;
 
-// The interface texts by number, 1..101 as loaded from the language file; entries 0 and 102
-// are never filled. Every load replaces the whole table.
+// The interface texts by number, 1..kLastKey as loaded from the language file; entry 0 is
+// never filled. Every load replaces the whole table.
 class TextTable {
 public:
-    static constexpr int kSize = 103;
+    static constexpr int kSize = 126;
 
     // Entry key; the empty text for a number outside the table.
     const std::string& operator[](TextKey key) const;
@@ -25,8 +25,10 @@ private:
 };
 
 inline constexpr const char* kLanguageFile = "lang.prf";
-inline constexpr int kLastKeyOfWindowBuild = 100;
-inline constexpr int kLastKey = 101;
+inline constexpr int kLastKey = 124;
+// The window build loads the same keys as every other load: its texts include the frame
+// panel's, which stand after key 100.
+inline constexpr int kLastKeyOfWindowBuild = kLastKey;
 
 // Group of the language file for a Language setting: "English" gives "english", and every
 // other value the German texts, so that an unknown setting still shows a complete interface.

@@ -56,9 +56,11 @@ class ImageView : public QLabel {
 public:
     explicit ImageView(QWidget* parent);
     std::function<void()> onClick;
+    std::function<void()> onDoubleClick;   // the second press of a double click; else a click
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 }  // namespace velinor::platform::qt

@@ -73,13 +73,15 @@ protected:
     }
 
     // Every event queued so far, oldest first. Pointer movement comes whenever a widget
-    // appears under the pointer, so it is left out unless asked for.
-    std::vector<Event> Drain(bool withPointer = false) {
+    // appears under the pointer, and a repaint follows each control event of real input, so
+    // both are left out unless asked for.
+    std::vector<Event> Drain(bool withWindowEvents = false) {
         Settle();
         std::vector<Event> events;
         while (platform->HasPendingEvent()) {
             Event event = platform->PollEvent();
-            if (withPointer || event.code != kEventPointerMove) events.push_back(std::move(event));
+            const bool windowEvent = event.code == kEventPointerMove || event.code == kEventRepaint;
+            if (withWindowEvents || !windowEvent) events.push_back(std::move(event));
         }
         return events;
     }
