@@ -4,6 +4,9 @@
 #include <memory>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +27,30 @@ using velinor::platform::test::Window;
 inline void Settle() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
+
+// The user's configuration and pictures folders, made up for one test: XDG_CONFIG_HOME points
+// into a scratch folder whose user-dirs.dirs names its "Bilder" folder as PICTURES, so that
+// what the window remembers there stays out of the real home.
+class ScratchUserFolders {
+public:
+    ScratchUserFolders() : previous_(qgetenv("XDG_CONFIG_HOME")) {
+        QDir(scratch_.path()).mkpath("config");
+        QDir(scratch_.path()).mkpath("Bilder");
+        QFile dirs(scratch_.path() + "/config/user-dirs.dirs");
+        if (dirs.open(QIODevice::WriteOnly)) dirs.write(("XDG_PICTURES_DIR=\"" + Pictures() + "\"\n").toUtf8());
+        qputenv("XDG_CONFIG_HOME", (scratch_.path() + "/config").toUtf8());
+    }
+    ~ScratchUserFolders() {
+        if (previous_.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+        else qputenv("XDG_CONFIG_HOME", previous_);
+    }
+    QString Pictures() const { return scratch_.path() + "/Bilder"; }
+    QString Root() const { return scratch_.path(); }
+
+private:
+    QTemporaryDir scratch_;
+    QByteArray previous_;
+};
 
 class QtPlatformTest : public ::testing::Test {
 protected:
