@@ -8,6 +8,7 @@ require_tools() {
     command -v "$tool" >/dev/null 2>&1 && continue
     case "$tool" in
       djpeg|cjpeg) package=libjpeg-turbo-progs ;;
+      xvfb-run) package=xvfb ;;
       *) package=imagemagick ;;
     esac
     echo "FAIL: $tool is not installed (Debian package $package); scripts/install-deps installs it" >&2

@@ -190,7 +190,7 @@ QWidget* QtPlatform::MakeWidget(const ControlSpec& spec, QWidget* parent, Contro
             return frame;
         }
         case ControlKind::Option: {
-            auto* option = new QRadioButton(Literal(spec.text), parent);
+            auto* option = new OptionButton(Literal(spec.text), parent);
             option->setAutoExclusive(false);
             if (openGroup_.isNull()) {
                 openGroup_ = new QButtonGroup(WindowWidget(control.window));
@@ -201,7 +201,7 @@ QWidget* QtPlatform::MakeWidget(const ControlSpec& spec, QWidget* parent, Contro
             return option;
         }
         case ControlKind::Checkbox:
-            return new QCheckBox(Literal(spec.text), parent);
+            return new CheckboxButton(Literal(spec.text), parent);
         case ControlKind::ComboBox: {
             auto* combo = new QComboBox(parent);
             for (const std::string& item : spec.items) combo->addItem(Q(item));

@@ -18,9 +18,11 @@ const char* KeyOf(RequesterKind kind) {
     return "open";
 }
 
-// $XDG_CONFIG_HOME/Velinor/requesters.ini (~/.config when unset).
+// $XDG_CONFIG_HOME/Velinor/requesters.ini (~/.config when unset), looked up on every use:
+// QSettings' own user scope fixes the folder at its first use in a process.
 QSettings RememberedFolders() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Velinor", "requesters");
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QSettings(config + "/Velinor/requesters.ini", QSettings::IniFormat);
 }
 
 bool IsFolder(const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); }

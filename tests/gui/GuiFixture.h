@@ -29,13 +29,13 @@ inline void Settle() {
 }
 
 // The user's configuration and pictures folders, made up for one test: XDG_CONFIG_HOME points
-// into a scratch folder whose user-dirs.dirs names its "Bilder" folder as PICTURES, so that
+// into a scratch folder whose user-dirs.dirs names its "pics" folder as PICTURES, so that
 // what the window remembers there stays out of the real home.
 class ScratchUserFolders {
 public:
     ScratchUserFolders() : previous_(qgetenv("XDG_CONFIG_HOME")) {
         QDir(scratch_.path()).mkpath("config");
-        QDir(scratch_.path()).mkpath("Bilder");
+        QDir(scratch_.path()).mkpath("pics");
         QFile dirs(scratch_.path() + "/config/user-dirs.dirs");
         if (dirs.open(QIODevice::WriteOnly)) dirs.write(("XDG_PICTURES_DIR=\"" + Pictures() + "\"\n").toUtf8());
         qputenv("XDG_CONFIG_HOME", (scratch_.path() + "/config").toUtf8());
@@ -44,7 +44,7 @@ public:
         if (previous_.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
         else qputenv("XDG_CONFIG_HOME", previous_);
     }
-    QString Pictures() const { return scratch_.path() + "/Bilder"; }
+    QString Pictures() const { return scratch_.path() + "/pics"; }
     QString Root() const { return scratch_.path(); }
 
 private:
