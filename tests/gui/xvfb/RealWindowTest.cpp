@@ -52,8 +52,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Runs check on the first modal window that comes up (a requester or a message box), from
-// inside its own event loop; gives up after five seconds, so that a window that never comes
-// fails the test instead of hanging it.
+// inside its own event loop. It waits up to a minute (a loaded machine is slow to open a file
+// dialog), so that a window that never comes fails the test instead of hanging it.
 void WhenModal(std::function<void(QWidget*)> check) {
     auto tries = std::make_shared<int>(0);
     auto poll = std::make_shared<std::function<void()>>();
@@ -63,7 +63,11 @@ void WhenModal(std::function<void(QWidget*)> check) {
             check(modal);
             return;
         }
-        if (++*tries < 250) QTimer::singleShot(20, *poll);
+        if (++*tries < 3000) {
+            QTimer::singleShot(20, *poll);
+        } else {
+            ADD_FAILURE() << "no modal window came up";
+        }
     };
     QTimer::singleShot(20, *poll);
 }
@@ -124,14 +128,22 @@ protected:
         Click(Widget(ControlId::OptModeFrame));
         WhenModal([&message](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
-            if (box == nullptr) return;
+            if (box == nullptr) {
+                ADD_FAILURE() << "another window: " << modal->metaObject()->className();
+                modal->close();
+                return;
+            }
             message = {box->windowTitle(), box->text()};
             box->accept();
         });
         Click(Widget(ControlId::BtnTexUpdate));
         WhenModal([&requester](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
-            if (dialog == nullptr) return;
+            if (dialog == nullptr) {
+                ADD_FAILURE() << "another window: " << modal->metaObject()->className();
+                modal->close();
+                return;
+            }
             requester.title = dialog->windowTitle();
             dialog->reject();
         });
@@ -315,7 +327,11 @@ protected:
         QString folder;
         WhenModal([&folder, choice](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
-            if (dialog == nullptr) return;
+            if (dialog == nullptr) {
+                ADD_FAILURE() << "another window: " << modal->metaObject()->className();
+                modal->close();
+                return;
+            }
             folder = dialog->directory().absolutePath();
             if (choice.isEmpty()) {
                 dialog->reject();
@@ -427,10 +443,17 @@ TEST_F(RealWindow, ADoubleClickOnThePreviewShowsTheResultAtFullSizeOnTheMark) {
     QColor atMark, elsewhere;
     bool closed = false;
     WhenModal([&](QWidget* modal) {
-        if (modal->objectName() != "PictureView") return;
+        if (modal->objectName() != "PictureView") {
+            ADD_FAILURE() << "another window: " << modal->metaObject()->className();
+            modal->close();
+            return;
+        }
         auto* area = modal->findChild<QScrollArea*>("PictureViewArea");
         auto* label = area != nullptr ? qobject_cast<QLabel*>(area->widget()) : nullptr;
-        if (label == nullptr) return;
+        if (label == nullptr) {
+            modal->close();
+            return;
+        }
         const QImage picture = label->pixmap().toImage();
         pictureSize = picture.size();
         atMark = picture.pixelColor(2005, 805);
