@@ -4,6 +4,7 @@
 #include "app/ImageNumbers.h"
 #include "app/MarkControls.h"
 #include "app/RenderCycle.h"
+#include "files/ProgramFiles.h"
 #include "imageio/Loader.h"
 #include "marks/CircleFrame.h"
 #include "marks/TextureFrame.h"
@@ -15,7 +16,6 @@ using platform::ControlId;
 
 namespace {
 
-constexpr const char* kTextureFolder = "texturen/";
 
 void Notice(ProgramState& state, TextKey text) {
     state.platform.MessageBox(state.texts[kTextNotice], state.texts[text], platform::MessageIcon::Warning,
@@ -60,7 +60,7 @@ void DrawTextureFrame(ProgramState& state, ControlId) {
     }
     state.shell.SelectedTexture = selected;
     // A category node or no selection gives a path without a dot; the test is on the whole path.
-    const std::string path = p.ProgramDirectory() + kTextureFolder + category + "/" + selected;
+    const std::string path = files::Current().textureFolder + category + "/" + selected;
     if (path.find('.') == std::string::npos) {
         Notice(state, kTextNoTexture);
         return;

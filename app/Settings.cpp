@@ -3,8 +3,20 @@
 #include "app/Messages.h"
 #include "app/Relabel.h"
 #include "app/TextKeys.h"
+#include "files/ProgramFiles.h"
 
 namespace velinor::app {
+
+namespace {
+
+const std::string& SettingsFile() { return files::Current().settingsFile; }
+
+// The user's settings folder of an installed program is made on the first save, not before.
+bool CreateSettingsFile(ProgramState& state) {
+    return files::MakeSettingsFolder() && state.prefs.CreateForWrite(SettingsFile());
+}
+
+}  // namespace
 
 void ReadSettings(ProgramState& state) {
     ShellState& shell = state.shell;
@@ -12,7 +24,7 @@ void ReadSettings(ProgramState& state) {
     shell.PictureName.clear();
     shell.Language = "German";
     shell.Metadata = imageio::MetadataPolicy::Keep;
-    if (!state.prefs.OpenForRead(kSettingsFile)) return;
+    if (!state.prefs.OpenForRead(SettingsFile())) return;
     shell.DefaultDir = state.prefs.ReadString("verzeichnis", "");
     shell.PictureName = state.prefs.ReadString("Bildname", "");
     shell.Language = state.prefs.ReadString("Language", "German");
@@ -32,13 +44,13 @@ void SwitchLanguage(ProgramState& state, platform::ToolbarItem item) {
 
     std::string pictureName;
     std::string folder;
-    if (state.prefs.OpenForRead(kSettingsFile)) {
+    if (state.prefs.OpenForRead(SettingsFile())) {
         pictureName = state.prefs.ReadString("Bildname", "");
         folder = state.prefs.ReadString("Verzeichnis", "");
     }
     state.prefs.ClosePrefs();
     // A file that cannot be created is silently left as it was.
-    if (!state.prefs.CreateForWrite(kSettingsFile)) return;
+    if (!CreateSettingsFile(state)) return;
     state.prefs.WriteString("Language", english ? "English" : "German");
     state.prefs.WriteString("Bildname", pictureName);
     state.prefs.WriteString("Verzeichnis", folder);
@@ -72,7 +84,7 @@ void SaveSettings(ProgramState& state) {
         ShowWarning(state, kTextWarning, kTextUnstorable);
         return;
     }
-    bool written = state.prefs.CreateForWrite(kSettingsFile);
+    bool written = CreateSettingsFile(state);
     if (written) {
         written = state.prefs.WriteString("Bildname", shell.PictureName);
         if (!shell.chosenDefaultDir.empty()) {

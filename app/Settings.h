@@ -4,9 +4,9 @@
 
 namespace velinor::app {
 
-// One name for the settings file. The save button and the language switch both use it;
-// ResolveFileName finds an existing file whatever the case of its name.
-inline constexpr const char* kSettingsFile = "Settings.ini";
+// The settings file is files::Current().settingsFile: Settings.ini in a runtime folder, the
+// user's ~/.config/velinor/Settings.ini for an installed program. The save button and the
+// language switch both use it; ResolveFileName finds an existing file whatever the case of its name.
 
 // Reads DefaultDir, PictureName, Language and Metadata (keep, strip-gps or strip: what saved
 // pictures carry); the defaults when the file cannot be read.

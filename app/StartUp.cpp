@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "app/MainWindowBuilder.h"
+#include "files/ProgramFiles.h"
 #include "app/MainWindowLayout.h"
 #include "app/Settings.h"
 #include "app/ShellHooks.h"
@@ -28,19 +29,35 @@ std::string CurrentFolder() {
     return ::getcwd(path, sizeof path) != nullptr ? std::string(path) : std::string(".");
 }
 
+constexpr const char* kLanguageFileName = "lang.prf";
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string WithoutSlash(std::string folder) {
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+
 // Without the language file there are no texts to say anything with, so this one sentence is
 // fixed; it names the file, where it was looked for and where the program should be started.
+// Outside a runtime folder the program looked in its installed data folder; its own folder is
+// suggested only where it is a runtime folder (a build's stage).
 std::string MissingLanguageFileText(const std::string& programFolder) {
-    std::string folder = programFolder;
-    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    struct stat info {};
-    if (::stat(kLanguageFile, &info) == 0) {
-        return std::string("Velinor cannot start: ") + kLanguageFile + " in the current folder " + CurrentFolder() +
-               " cannot be read (it must be a readable file of at most 16 MB).";
+    const files::ProgramFiles& files = files::Current();
+    const std::string start = std::string("Velinor cannot start: ") + kLanguageFileName;
+    if (Exists(files.languageFile)) {
+        const std::string where = files.installed ? " in the installed data folder " + WithoutSlash(files.dataFolder)
+                                                  : " in the current folder " + CurrentFolder();
+        return start + where + " cannot be read (it must be a readable file of at most 16 MB).";
     }
-    return std::string("Velinor cannot start: ") + kLanguageFile + " is not in the current folder " +
-           CurrentFolder() + "; start Velinor inside its runtime folder (usually " + folder +
-           "), which holds " + kLanguageFile + " and data/.";
+    const std::string usual =
+        Exists(programFolder + kLanguageFileName) ? " (usually " + WithoutSlash(programFolder) + ")" : "";
+    return start + " is neither in the current folder " + CurrentFolder() + " nor in the installed data folder " +
+           WithoutSlash(files.dataFolder) + "; start Velinor inside its runtime folder" + usual + ", which holds " +
+           kLanguageFileName + " and data/, or install Velinor again.";
 }
 
 void FadeIn(platform::Platform& p) {
@@ -75,6 +92,9 @@ bool StartUp(ProgramState& state) {
     // The platform's services and the built-in codecs are ready once the program is linked;
     // there is nothing to register at run time.
     shell.StartArg = StartArgumentOf(state.arguments);
+    // A runtime folder (the current folder holds lang.prf) or the installed tree the program
+    // file stands in: settled before any of the program's files is read.
+    files::Use(files::LayoutFor(files::ThisProcess(p.ProgramDirectory())));
     ReadSettings(state);
     InstallRuntimeErrorHandler(state);
     state.frame.CircleFrameColor = render::kLightGrey;
@@ -87,7 +107,7 @@ bool StartUp(ProgramState& state) {
     }
 
     // A damaged library would crash the program when loaded; it counts as missing.
-    if (!plugins::IsSoundSharedObject(kRequiredLibrary)) {
+    if (!plugins::IsSoundSharedObject(files::LibraryPath(kRequiredLibrary))) {
         p.MessageBox(state.texts[kTextMissingFile], state.texts[kTextLibraryMissing],
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
         return false;

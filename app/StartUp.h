@@ -7,8 +7,9 @@
 
 namespace velinor::app {
 
-// The picture library that must be present before the window is built.
-inline constexpr const char* kRequiredLibrary = VELINOR_IMAGE323_PATH;
+// The picture library that must be present before the window is built (its file name in the
+// library folder).
+inline constexpr const char* kRequiredLibrary = VELINOR_IMAGE323_NAME;
 
 // The first command-line parameter with surrounding double quotes removed; empty when none.
 std::string StartArgumentOf(const std::vector<std::string>& arguments);

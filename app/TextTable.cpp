@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/KeyValueFile.h"
+#include "files/ProgramFiles.h"
 
 namespace velinor::app {
 
@@ -21,7 +22,7 @@ std::string LanguageGroup(const std::string& language) {
 }
 
 bool LoadTextGroup(KeyValueFile& prefs, TextTable& table, const std::string& group, int lastKey) {
-    if (!prefs.OpenForRead(kLanguageFile)) return false;
+    if (!prefs.OpenForRead(files::Current().languageFile)) return false;
     prefs.SelectGroup(group);
     TextTable fresh;
     for (int n = 1; n <= std::min(lastKey, TextTable::kSize - 2); ++n) {

@@ -24,7 +24,6 @@ private:
     std::array<std::string, kSize> entries_{};
 };
 
-inline constexpr const char* kLanguageFile = "lang.prf";
 inline constexpr int kLastKey = 124;
 // The window build loads the same keys as every other load: its texts include the frame
 // panel's, which stand after key 100.
@@ -34,7 +33,7 @@ inline constexpr int kLastKeyOfWindowBuild = kLastKey;
 // other value the German texts, so that an unknown setting still shows a complete interface.
 std::string LanguageGroup(const std::string& language);
 
-// Fills entries 1..lastKey from group of the language file, each "error" when its key is
+// Fills entries 1..lastKey from group of the language file (files::Current().languageFile), each "error" when its key is
 // missing (or the group is). False, with the table unchanged, when the file cannot be read.
 bool LoadTextGroup(KeyValueFile& prefs, TextTable& table, const std::string& group, int lastKey);
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/ProgramFiles.h"
 #include "imageio/FileNames.h"
 #include "imageio/PictureKinds.h"
 #include "imageio/Loader.h"
@@ -49,7 +50,7 @@ std::vector<TextureCategory> ScanTextureFolder(const std::string& folder) {
 
 void FillTextureTree(ProgramState& state) {
     using platform::ControlId;
-    const std::string folder = state.platform.ProgramDirectory() + "texturen/";
+    const std::string& folder = files::Current().textureFolder;
     for (const TextureCategory& category : ScanTextureFolder(folder)) {
         const int parent = state.platform.AddTreeItem(ControlId::TreeTextures, -1, category.name, nullptr);
         for (const std::string& file : category.files) {

@@ -2,15 +2,26 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <algorithm>
 #include <ctime>
+#include <memory>
 #include <exception>
 #include <mutex>
 #include <stdexcept>
 
 #include "imageio/ByteReader.h"
+#include "imageio/DisplayColour.h"
 #include "imageio/Md5.h"
 
 namespace velinor::imageio {
+
+struct ParsedBlocks {
+    std::vector<std::uint8_t> exifBytes;  // the block that was parsed, to know it is still the one held
+    Exiv2::ExifData exif;
+    Exiv2::ByteOrder order = Exiv2::littleEndian;
+    std::string xmpPacket;
+    Exiv2::XmpData xmp;
+};
 
 namespace {
 
@@ -195,10 +206,25 @@ bool IsPreviewTag(const Exiv2::Exifdatum& datum) {
     return tag.find("Preview") != std::string::npos || tag.find("Thumbnail") != std::string::npos;
 }
 
+// The blocks a picture holds, parsed: a copy of what was parsed on reading while the picture
+// still holds those bytes, parsed now otherwise.
+Exiv2::ExifData ExifOf(const PictureMetadata& source, Exiv2::ByteOrder& order) {
+    if (source.parsed && !source.exif.empty() && source.parsed->exifBytes == source.exif) {
+        order = source.parsed->order;
+        return source.parsed->exif;
+    }
+    return DecodeExif(source.exif, order);
+}
+
+Exiv2::XmpData XmpOf(const PictureMetadata& source) {
+    if (source.parsed && !source.xmp.empty() && source.parsed->xmpPacket == source.xmp) return source.parsed->xmp;
+    return DecodeXmp(source.xmp);
+}
+
 std::vector<std::uint8_t> PrepareExif(const PictureMetadata& source, const MetadataChoices& choices, int width,
                                       int height) {
     Exiv2::ByteOrder order = Exiv2::littleEndian;
-    Exiv2::ExifData exif = DecodeExif(source.exif, order);
+    Exiv2::ExifData exif = ExifOf(source, order);
     Exiv2::ExifThumb(exif).erase();
     EraseUnless(exif, [](const Exiv2::Exifdatum& datum) { return !IsPreviewTag(datum); });
     if (choices.policy == MetadataPolicy::StripGps) {
@@ -220,7 +246,7 @@ std::vector<std::uint8_t> PrepareExif(const PictureMetadata& source, const Metad
 }
 
 std::string PrepareXmp(const PictureMetadata& source, const MetadataChoices& choices, int width, int height) {
-    Exiv2::XmpData xmp = DecodeXmp(source.xmp);
+    Exiv2::XmpData xmp = XmpOf(source);
     EraseUnless(xmp, [&](const Exiv2::Xmpdatum& datum) {
         const std::string key = datum.key();
         if (StartsWith(key, "Xmp.xmp.Thumbnails") || key == "Xmp.xmpNote.HasExtendedXMP") return false;
@@ -276,19 +302,24 @@ std::optional<MetadataPolicy> MetadataPolicyNamed(std::string_view name) {
 }
 
 void VetMetadata(PictureMetadata& metadata, const std::string& xmp, const std::map<std::string, std::string>& extensions) {
+    auto parsed = std::make_shared<ParsedBlocks>();
     if (!metadata.exif.empty()) {
         Guarded(
             metadata, "EXIF",
             [&] {
-                Exiv2::ByteOrder order{};
-                const Exiv2::ExifData exif = DecodeExif(metadata.exif, order);
-                const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-                if (orientation != exif.end() && orientation->count() == 1) {
+                parsed->exif = DecodeExif(metadata.exif, parsed->order);
+                const auto orientation = parsed->exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+                if (orientation != parsed->exif.end() && orientation->count() == 1) {
                     const long value = orientation->toLong();
                     if (value >= 1 && value <= 8) metadata.orientation = static_cast<int>(value);
                 }
+                parsed->exifBytes = metadata.exif;
             },
-            [&] { metadata.exif.clear(); });
+            [&] {
+                metadata.exif.clear();
+                parsed->exif.clear();
+                parsed->exifBytes.clear();
+            });
     }
     if (xmp.size() > kMaxXmpBytes) {
         metadata.warnings.push_back(BlockWarning("XMP", "too large"));
@@ -299,21 +330,26 @@ void VetMetadata(PictureMetadata& metadata, const std::string& xmp, const std::m
                 Exiv2::XmpData data = DecodeXmp(xmp);
                 const std::string guid = Text(data, "Xmp.xmpNote.HasExtendedXMP");
                 const auto extension = guid.empty() ? extensions.end() : extensions.find(guid);
-                if (extension == extensions.end()) {
-                    metadata.xmp = xmp;
-                    return;
+                if (extension != extensions.end()) {
+                    for (const auto& datum : DecodeXmp(extension->second)) data.add(datum);
+                    EraseUnless(data, [](const Exiv2::Xmpdatum& datum) { return datum.key() != "Xmp.xmpNote.HasExtendedXMP"; });
                 }
-                for (const auto& datum : DecodeXmp(extension->second)) data.add(datum);
-                EraseUnless(data, [](const Exiv2::Xmpdatum& datum) { return datum.key() != "Xmp.xmpNote.HasExtendedXMP"; });
-                metadata.xmp = EncodeXmp(data);
+                metadata.xmp = extension == extensions.end() ? xmp : EncodeXmp(data);
+                parsed->xmp = std::move(data);
+                parsed->xmpPacket = metadata.xmp;
             },
-            [&] { metadata.xmp.clear(); });
+            [&] {
+                metadata.xmp.clear();
+                parsed->xmp.clear();
+                parsed->xmpPacket.clear();
+            });
     }
     if (!metadata.iptc.empty()) Guarded(metadata, "IPTC", [&] { VetIptc(metadata.iptc); }, [&] { metadata.iptc.clear(); });
-    if (!metadata.icc.empty() && !IccHeaderHolds(metadata.icc)) {
+    if (!metadata.icc.empty() && !ProfileParses(metadata.icc)) {
         metadata.icc.clear();
         metadata.warnings.push_back(BlockWarning("ICC profile", "damaged"));
     }
+    if (!parsed->exifBytes.empty() || !parsed->xmpPacket.empty()) metadata.parsed = std::move(parsed);
 }
 
 PictureMetadata PrepareMetadata(const PictureMetadata& source, const MetadataChoices& choices, int width, int height) {
@@ -358,8 +394,8 @@ MetadataSummary SummariseMetadata(const PictureMetadata& metadata) {
         scratch, "EXIF",
         [&] {
             Exiv2::ByteOrder order{};
-            const Exiv2::ExifData exif = DecodeExif(metadata.exif, order);
-            const Exiv2::XmpData xmp = DecodeXmp(metadata.xmp);
+            const Exiv2::ExifData exif = ExifOf(metadata, order);
+            const Exiv2::XmpData xmp = XmpOf(metadata);
             const auto either = [&](const char* exifKey, const char* xmpKey) {
                 std::string value = Field(exif, exifKey);
                 return value.empty() ? Field(xmp, xmpKey) : value;

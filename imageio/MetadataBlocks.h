@@ -15,8 +15,8 @@ namespace velinor::imageio {
 std::string BlockWarning(const char* block, const char* why);
 
 // Checks the blocks read from a file, leaving out (with a warning) each that does not parse: EXIF
-// (and takes its orientation), Photoshop resources and their IPTC record, the ICC profile's
-// header. xmp is the main packet as read; extensions are complete extended packets by GUID, of
+// (and takes its orientation), Photoshop resources and their IPTC record, the ICC profile (Little
+// CMS must read the colours it describes). What parsed is kept in metadata.parsed. xmp is the main packet as read; extensions are complete extended packets by GUID, of
 // which the one the main packet names is merged into it.
 void VetMetadata(PictureMetadata& metadata, const std::string& xmp,
                  const std::map<std::string, std::string>& extensions = {});

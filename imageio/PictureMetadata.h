@@ -2,12 +2,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace velinor::imageio {
+
+// The EXIF and XMP blocks as the metadata library parsed them when they were read (defined where
+// that library is used), so that writing a picture does not parse them a second time.
+struct ParsedBlocks;
 
 // What a photo carries beside its pixels, as read from a JPEG or PNG file and as written with
 // the picture: each block as the bytes of its own format, never re-encoded on reading.
@@ -22,6 +27,8 @@ struct PictureMetadata {
     int orientation = 1;
     // One line per block that was damaged, hostile or too large and was left out.
     std::vector<std::string> warnings;
+    // Set when the blocks were read from a file; used only while they still hold those bytes.
+    std::shared_ptr<const ParsedBlocks> parsed;
 
     bool HasBlocks() const { return !exif.empty() || !xmp.empty() || !iptc.empty() || !icc.empty() || srgb; }
 };

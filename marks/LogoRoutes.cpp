@@ -5,6 +5,7 @@
 #include <new>
 #include <optional>
 
+#include "files/ProgramFiles.h"
 #include "imageio/DecodeLimits.h"
 #include "imageio/FileNames.h"
 #include "imageio/Loader.h"
@@ -114,7 +115,7 @@ render::ImageHandle LoadLibraryPicture(render::ImageRegistry& images, int number
     images.DropImage(number);
     try {
         // The library stays open until its bitmap has been copied and released.
-        plugins::PluginLibrary library(VELINOR_IMAGE323_PATH);
+        plugins::PluginLibrary library(files::LibraryPath(VELINOR_IMAGE323_NAME));
         const auto load = library.Find<VelinorLoadImageFileFn>("LoadImageFile");
         const auto release = library.Find<VelinorReleaseImageFileFn>("ReleaseImageFile");
         if (load == nullptr || release == nullptr || !PassPixelLimit(library)) {
@@ -136,7 +137,7 @@ render::ImageHandle LoadPcxPicture(render::ImageRegistry& images, int number, co
                                    imageio::LoadFailure* failure) {
     FailureReport report(failure);
     try {
-        plugins::PluginLibrary library(VELINOR_NVIEWLIB_PATH);
+        plugins::PluginLibrary library(files::LibraryPath(VELINOR_NVIEWLIB_NAME));
         const auto load = library.Find<VelinorNViewLibLoadFn>("NViewLibLoad");
         const auto width = library.Find<VelinorGetSizeFn>("GetWidth");
         const auto height = library.Find<VelinorGetSizeFn>("GetHeight");

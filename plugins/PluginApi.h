@@ -35,10 +35,10 @@ typedef void (*VelinorNViewLibReleaseFn)(VelinorBitmap* bitmap);
 typedef void (*VelinorSetPixelLimitFn)(int64_t pixels);
 #define VELINOR_SET_PIXEL_LIMIT "VelinorSetPixelLimit"
 
-/* The folder the libraries live in, relative to the working folder, and their paths. */
-#define VELINOR_PLUGIN_FOLDER "data/"
-#define VELINOR_IMAGE323_PATH VELINOR_PLUGIN_FOLDER "image323.so"
-#define VELINOR_NVIEWLIB_PATH VELINOR_PLUGIN_FOLDER "nviewlib.so"
+/* The libraries' file names; the folder they are in is files::Current().libraryFolder
+ * (data/ of a runtime folder, lib/velinor/ of an installed tree). */
+#define VELINOR_IMAGE323_NAME "image323.so"
+#define VELINOR_NVIEWLIB_NAME "nviewlib.so"
 
 #ifdef __cplusplus
 }

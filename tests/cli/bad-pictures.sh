@@ -11,6 +11,8 @@ stage=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 2
+# A runtime folder: lang.prf and the picture libraries in data/.
+cp "$stage/lang.prf" .
 ln -s "$stage/data" data
 failures=0
 

@@ -1,5 +1,6 @@
 #include "tools/velinor-cli/ReadProblem.h"
 
+#include "files/ProgramFiles.h"
 #include "imageio/DecodeLimits.h"
 #include "marks/LogoRoutes.h"
 
@@ -45,7 +46,7 @@ std::string ReadProblem(const std::string& path, const imageio::LoadFailure& fai
         case Kind::FileTooLarge: return path + " is truncated or damaged";
         case Kind::OutOfMemory: return path + " could not be read: not enough memory";
         case Kind::LibraryMissing:
-            return path + " cannot be read: the picture libraries were not found in ./data/ (or are damaged)";
+            return path + " cannot be read: the picture libraries were not found in " + files::ShownLibraryFolder() + " (or are damaged)";
         case Kind::None:
         case Kind::NotAPicture: break;
     }

@@ -7,7 +7,8 @@
 //   the VELINOR_MAX_PIXELS environment variable.
 //
 // --logo decodes by file-name extension through the logo routes (GIF, ICO and PCX through the
-// picture libraries in ./data/), as the program does for logos.
+// picture libraries: ./data/ in a runtime folder, which holds lang.prf, else lib/velinor/ of the
+// installed tree the program stands in), as the program does for logos.
 // Exit status: 0 done (and for --help), 1 the picture could not be read or written, 2 bad usage.
 // A failure is one line on standard error that says why; so is each metadata block of the input
 // that was damaged or too large and was left out (the picture is still written).
@@ -22,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "files/ProgramFiles.h"
 #include "imageio/FileNames.h"
 #include "imageio/PictureKinds.h"
 #include "imageio/JpegConvert.h"
@@ -239,6 +241,7 @@ static int Main(int argc, char** argv) {
     }
     const std::optional<Options> options = ParseOptions(argc, argv, 2);
     if (!options) return kUsage;
+    files::Use(files::LayoutFor(files::ThisProcess(files::OwnFolder())));
     if (command == "info") return Info(*options);
     if (command == "convert") return Convert(*options);
     return Usage("unknown command " + command);

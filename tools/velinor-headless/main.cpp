@@ -17,9 +17,11 @@
 #include <vector>
 
 #include "app/RuntimeErrorHandler.h"
+#include "files/ProgramFiles.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/script/Script.h"
 #include "runtime/ErrorReport.h"
+#include "tools/OptionTable.h"
 #include "tools/RunScript.h"
 
 namespace {
@@ -30,20 +32,23 @@ using velinor::platform::OsVersion;
 constexpr int kUsageError = 2;
 constexpr const char* kUsageText = "usage: velinor-headless [--program-dir DIR] [--os-version X.Y] SCRIPT [START_ARG]\n";
 
+constexpr const char* kAbout =
+    "Runs the whole program on an in-memory model of its windows, driven by SCRIPT (one user\n"
+    "action, requester answer or question a line), and logs everything it shows to standard\n"
+    "output, one line each. START_ARG is the picture or folder the program is started with.\n";
+
+constexpr velinor::tools::OptionRow kOptions[] = {
+    {"--program-dir", "DIR", "the folder to treat as the program's own (where its files are looked for)"},
+    {"--os-version", "X.Y", "the operating-system version the program is told"},
+    {"--", "", "ends the options: a start argument that begins with -- follows"},
+    {"--help", "", "print this help and exit"},
+};
+
 // One line saying what is wrong with the command line, then the usage.
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "velinor-headless: " << problem << "\n";
     std::cerr << kUsageText;
     return kUsageError;
-}
-
-// The folder of the running program file, with a trailing '/'.
-std::string OwnFolder() {
-    char path[PATH_MAX];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return "./";
-    std::string full(path, static_cast<std::size_t>(length));
-    return full.substr(0, full.rfind('/') + 1);
 }
 
 }  // namespace
@@ -57,7 +62,8 @@ static int Main(int argc, char** argv) {
         if (optionsEnded || arg.rfind("--", 0) != 0) {
             positional.push_back(arg);
         } else if (arg == "--help") {
-            std::cout << kUsageText;
+            std::cout << kUsageText << kAbout << "\nOptions:\n";
+            velinor::tools::PrintOptions(std::cout, kOptions);
             return 0;
         } else if (arg == "--") {
             optionsEnded = true;   // a start argument that begins with "--" follows
@@ -76,7 +82,7 @@ static int Main(int argc, char** argv) {
     }
     if (positional.empty()) return Usage("no script given");
     if (positional.size() > 2) return Usage("one script and at most one start argument, not " + positional[2]);
-    if (options.programDirectory.empty()) options.programDirectory = OwnFolder();
+    if (options.programDirectory.empty()) options.programDirectory = velinor::files::OwnFolder();
 
     const std::string& scriptPath = positional[0];
     const std::optional<std::string> text = velinor::tools::ReadScriptFile("velinor-headless", scriptPath);

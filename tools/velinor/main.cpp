@@ -1,15 +1,9 @@
 // velinor: the program users start, on the Qt desktop.
 //
-//   velinor [START_ARG]
+//   velinor [OPTION]... [START_ARG]
 //
-// Developer options (before the start argument):
-//   --script SCRIPT             run a scenario script on the real window, log to standard output
-//   --program-dir DIR           the folder to treat as the program's own (texturen/ is found there)
-//   --os-version X.Y            the operating-system version the program is told
-//   --screenshot PATH           after start-up, write a picture of the main window and close
-//   --screenshot-language LANG  "english": press the English flag before the picture is taken
-//   --screenshot-tab N          show tab N (0 to 3) of the main window in the picture
-//   --help                      print this usage
+// The developer options (before the start argument) are the table kOptions below; --help
+// prints it, and the manual page is made from that.
 //
 // Exit status: the program's own; 0 for --help; 1 when the screenshot could not be written;
 // 2 for a malformed command line or script.
@@ -30,6 +24,7 @@
 #include "platform/qt/RuntimeDirectory.h"
 #include "platform/script/Script.h"
 #include "runtime/ErrorReport.h"
+#include "tools/OptionTable.h"
 #include "tools/RunScript.h"
 
 namespace {
@@ -52,16 +47,31 @@ struct Options {
     std::vector<std::string> arguments;
 };
 
-constexpr const char* kUsageText =
-    "usage: velinor [--script SCRIPT] [--program-dir DIR] [--os-version X.Y]\n"
-    "               [--screenshot PATH [--screenshot-language english|german] [--screenshot-tab 0..3]]\n"
-    "               [START_ARG]\n";
+constexpr const char* kUsageText = "usage: velinor [OPTION]... [PICTURE_OR_FOLDER]\n";
 
-// One line saying what is wrong with the command line, then the usage; nothing when the line
-// is understood but nothing is to be run (--help).
+constexpr const char* kAbout =
+    "Stamps photographs with a line of text, a logo or a decorative frame. A picture given\n"
+    "opens in the previews; the pictures of a folder given fill the batch list.\n";
+
+constexpr velinor::tools::OptionRow kOptions[] = {
+    {"--script", "SCRIPT", "run a scenario script on the real window, log to standard output"},
+    {"--program-dir", "DIR", "the folder to treat as the program's own (where its files are looked for)"},
+    {"--os-version", "X.Y", "the operating-system version the program is told"},
+    {"--screenshot", "PATH", "after start-up, write a PNG of the main window and close"},
+    {"--screenshot-language", "LANG", "english or german: the flag pressed before the picture is taken"},
+    {"--screenshot-tab", "N", "show tab N (0 to 3) of the main window in the picture"},
+    {"--help", "", "print this help and exit"},
+};
+
+void PrintHelp() {
+    std::cout << kUsageText << kAbout << "\nDeveloper options (before the start argument):\n";
+    velinor::tools::PrintOptions(std::cout, kOptions);
+}
+
+// One line saying what is wrong with the command line, then the usage.
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "velinor: " << problem << "\n";
-    std::cerr << kUsageText;
+    std::cerr << kUsageText << "Try 'velinor --help' for the options.\n";
     return kUsageError;
 }
 
@@ -88,9 +98,7 @@ ParseResult ParseOptions(int argc, char** argv) {
             continue;
         }
         if (arg == "--help") return {std::nullopt, "", true};
-        const bool known = arg == "--script" || arg == "--program-dir" || arg == "--os-version" ||
-                           arg == "--screenshot" || arg == "--screenshot-tab" || arg == "--screenshot-language";
-        if (!known) return {std::nullopt, "unknown option " + arg};
+        if (velinor::tools::FindOption(kOptions, arg) == nullptr) return {std::nullopt, "unknown option " + arg};
         if (!hasValue) return {std::nullopt, arg + " needs a value"};
         const std::string value = argv[++i];
         if (arg == "--script") {
@@ -165,7 +173,7 @@ bool AsksForHelp(int argc, char** argv) {
 
 static int Main(int argc, char** argv) {
     if (AsksForHelp(argc, argv)) {
-        std::cout << kUsageText;
+        PrintHelp();
         return 0;
     }
     velinor::platform::qt::PrepareRuntimeDirectory();
@@ -173,7 +181,7 @@ static int Main(int argc, char** argv) {
     application.setApplicationName("Velinor");
     const ParseResult parsed = ParseOptions(argc, argv);
     if (parsed.help) {
-        std::cout << kUsageText;
+        PrintHelp();
         return 0;
     }
     if (!parsed.options) return Usage(parsed.problem);

@@ -82,7 +82,7 @@ TEST_F(StartUp, AnUnknownLanguageShowsTheGermanTexts) {
 }
 
 TEST_F(StartUp, AMissingPictureLibraryEndsTheProgramBeforeAnyWindow) {
-    std::filesystem::remove_all(VELINOR_PLUGIN_FOLDER);
+    std::filesystem::remove_all("data");   // the runtime folder's picture libraries
     EXPECT_NE(RunProgram(), 0);
     EXPECT_TRUE(platform.windowsOpened.empty());
     EXPECT_FALSE(platform.ControlExists(ControlId::BtnOpen));

@@ -46,6 +46,33 @@ TEST(VetMetadata, LeavesOutEachDamagedBlockAloneWithOneWarning) {
     EXPECT_EQ(broken.warnings, std::vector<std::string>{"the XMP metadata is damaged and was left out"});
 }
 
+TEST(VetMetadata, AProfileWithAHeaderButNoColoursIsLeftOut) {
+    PictureMetadata metadata;
+    metadata.icc = std::vector<std::uint8_t>(132, 0);
+    metadata.icc[3] = 132;
+    metadata.icc[16] = 'R', metadata.icc[17] = 'G', metadata.icc[18] = 'B', metadata.icc[19] = ' ';
+    metadata.icc[36] = 'a', metadata.icc[37] = 'c', metadata.icc[38] = 's', metadata.icc[39] = 'p';
+    VetMetadata(metadata, {});
+    EXPECT_TRUE(metadata.icc.empty());
+    EXPECT_EQ(metadata.warnings, std::vector<std::string>{"the ICC profile metadata is damaged and was left out"});
+}
+
+TEST(PrepareMetadata, WritesTheBlocksThePictureHoldsNowNotTheOnesReadFirst) {
+    const auto packet = [](const char* rating) {
+        return std::string("<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+                           "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description rdf:about=\"\" "
+                           "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" xmp:Rating=\"") +
+               rating + "\"/></rdf:RDF></x:xmpmeta>";
+    };
+    PictureMetadata metadata;
+    VetMetadata(metadata, packet("3"));
+    const PictureMetadata first = PrepareMetadata(metadata, {}, 10, 10);
+    EXPECT_NE(first.xmp.find("xmp:Rating=\"3\""), std::string::npos) << first.xmp;
+    metadata.xmp = packet("5");
+    const PictureMetadata changed = PrepareMetadata(metadata, {}, 10, 10);
+    EXPECT_NE(changed.xmp.find("xmp:Rating=\"5\""), std::string::npos) << changed.xmp;
+}
+
 TEST(PrepareMetadata, StripKeepsOnlyAnRgbProfile) {
     PictureMetadata source;
     source.exif = {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0};
