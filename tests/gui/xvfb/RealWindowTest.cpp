@@ -3,7 +3,6 @@
 // shows no word of the other, requesters start where the user was, the quality window shows its
 // value and the result can be looked at full size. What the window shows is read from the widgets,
 // never from the program's own model.
-#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,7 +10,9 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -61,6 +62,15 @@ void WhenModal(std::function<void(QWidget*)> check) {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal != nullptr && modal->isVisible()) {
             check(modal);
+            // A dialog can come up while it is still being shown, before its own loop runs: a
+            // close then ends nothing and the loop would wait for ever. Ending it again once the
+            // loop runs is harmless when it has ended already.
+            const QPointer<QDialog> dialog = qobject_cast<QDialog*>(modal);
+            for (int delay : {200, 1000, 5000}) {
+                QTimer::singleShot(delay, [dialog] {
+                    if (dialog && !dialog->isVisible()) dialog->done(dialog->result());
+                });
+            }
             return;
         }
         if (++*tries < 3000) {
@@ -72,16 +82,18 @@ void WhenModal(std::function<void(QWidget*)> check) {
     QTimer::singleShot(20, *poll);
 }
 
+// A modal window other than the one a check waits for fails the test and is closed, so that
+// the test goes on.
+void CloseUnexpected(QWidget* modal) {
+    ADD_FAILURE() << "another window: " << modal->metaObject()->className();
+    modal->close();
+}
+
 class RealWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "velinor-xvfb-XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
-        fs::current_path(folder_);
-        fs::copy_file(std::string(VELINOR_SOURCE_DIR) + "/resources/lang.prf", "lang.prf");
-        fs::create_directory("data");
-        fs::copy_file(std::string(VELINOR_STAGE_DIR) + "/data/image323.so", "data/image323.so");
+        runtime_ = std::make_unique<RuntimeFolder>();
+        folder_ = runtime_->Path();
         platform = std::make_unique<QtPlatform>();
         platform->SetProgramDirectory(VELINOR_STAGE_DIR);
     }
@@ -89,9 +101,7 @@ protected:
         state.reset();
         platform.reset();
         Settle();
-        fs::current_path(previous_);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        runtime_.reset();
     }
 
     void Start() {
@@ -128,22 +138,14 @@ protected:
         Click(Widget(ControlId::OptModeFrame));
         WhenModal([&message](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
-            if (box == nullptr) {
-                ADD_FAILURE() << "another window: " << modal->metaObject()->className();
-                modal->close();
-                return;
-            }
+            if (box == nullptr) return CloseUnexpected(modal);
             message = {box->windowTitle(), box->text()};
             box->accept();
         });
         Click(Widget(ControlId::BtnTexUpdate));
         WhenModal([&requester](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
-            if (dialog == nullptr) {
-                ADD_FAILURE() << "another window: " << modal->metaObject()->className();
-                modal->close();
-                return;
-            }
+            if (dialog == nullptr) return CloseUnexpected(modal);
             requester.title = dialog->windowTitle();
             dialog->reject();
         });
@@ -187,8 +189,8 @@ protected:
     ScratchUserFolders user;
     std::unique_ptr<QtPlatform> platform;
     std::unique_ptr<app::ProgramState> state;
+    std::unique_ptr<RuntimeFolder> runtime_;
     fs::path folder_;
-    fs::path previous_;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -327,17 +329,17 @@ protected:
         QString folder;
         WhenModal([&folder, choice](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
-            if (dialog == nullptr) {
-                ADD_FAILURE() << "another window: " << modal->metaObject()->className();
-                modal->close();
-                return;
-            }
+            if (dialog == nullptr) return CloseUnexpected(modal);
             folder = dialog->directory().absolutePath();
             if (choice.isEmpty()) {
                 dialog->reject();
                 return;
             }
-            dialog->selectFile(choice);
+            // Typed into the name field, as a user would: selectFile waits for the folder to be
+            // read, which OK does not.
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            if (name == nullptr) return CloseUnexpected(modal);
+            name->setText(choice);
             static_cast<QDialog*>(dialog)->accept();   // QFileDialog::accept, as its OK button
         });
         ask();
@@ -443,11 +445,7 @@ TEST_F(RealWindow, ADoubleClickOnThePreviewShowsTheResultAtFullSizeOnTheMark) {
     QColor atMark, elsewhere;
     bool closed = false;
     WhenModal([&](QWidget* modal) {
-        if (modal->objectName() != "PictureView") {
-            ADD_FAILURE() << "another window: " << modal->metaObject()->className();
-            modal->close();
-            return;
-        }
+        if (modal->objectName() != "PictureView") return CloseUnexpected(modal);
         auto* area = modal->findChild<QScrollArea*>("PictureViewArea");
         auto* label = area != nullptr ? qobject_cast<QLabel*>(area->widget()) : nullptr;
         if (label == nullptr) {

@@ -13,6 +13,14 @@ render::RasterImage Plain(int width, int height, render::Color colour) {
     return image;
 }
 
+void ExpectBounds(const std::optional<platform::Rect>& bounds, platform::Rect want) {
+    ASSERT_TRUE(bounds.has_value());
+    EXPECT_EQ(bounds->x, want.x);
+    EXPECT_EQ(bounds->y, want.y);
+    EXPECT_EQ(bounds->width, want.width);
+    EXPECT_EQ(bounds->height, want.height);
+}
+
 // Where the full-size view is centred: the rectangle the mark changed, worked out by hand.
 TEST(DifferenceBounds, HoldsEveryChangedPixelAndNothingElse) {
     const render::RasterImage original = Plain(40, 30, render::MakeColor(10, 20, 30));
@@ -20,23 +28,13 @@ TEST(DifferenceBounds, HoldsEveryChangedPixelAndNothingElse) {
     marked.At(5, 7) = render::kWhite;
     marked.At(31, 7) = render::kWhite;
     marked.At(12, 22) = render::MakeColor(10, 20, 31);   // one step in one channel counts
-    const auto bounds = DifferenceBounds(original, marked);
-    ASSERT_TRUE(bounds.has_value());
-    EXPECT_EQ(bounds->x, 5);
-    EXPECT_EQ(bounds->y, 7);
-    EXPECT_EQ(bounds->width, 27);
-    EXPECT_EQ(bounds->height, 16);
+    ExpectBounds(DifferenceBounds(original, marked), {5, 7, 27, 16});
 
     // The corners of the picture belong to it.
     render::RasterImage corners = original;
     corners.At(0, 0) = render::kBlack;
     corners.At(39, 29) = render::kBlack;
-    const auto whole = DifferenceBounds(original, corners);
-    ASSERT_TRUE(whole.has_value());
-    EXPECT_EQ(whole->x, 0);
-    EXPECT_EQ(whole->y, 0);
-    EXPECT_EQ(whole->width, 40);
-    EXPECT_EQ(whole->height, 30);
+    ExpectBounds(DifferenceBounds(original, corners), {0, 0, 40, 30});
 }
 
 TEST(DifferenceBounds, NoneForAlikePicturesOtherSizesOrOnlyTheUnusedByte) {
