@@ -6,6 +6,7 @@
 #include <string_view>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "app/Messages.h"
 #include "app/TextKeys.h"
@@ -18,6 +19,8 @@ namespace {
 
 using platform::ControlId;
 
+// Files named in the box about files not added; the rest are counted.
+constexpr std::size_t kNamedRefusals = 5;
 
 // An entry of LstBatch: its text and the full path kept with it (empty when the text is one).
 struct Entry {
@@ -56,6 +59,7 @@ void AddExplorerSelection(ProgramState& state) {
     platform::Platform& p = state.platform;
     const std::string folder = p.GetText(ControlId::LstExplorer);
     const int count = p.ItemCount(ControlId::LstExplorer);
+    std::vector<std::string> refused;
     for (int i = 0; i < count; ++i) {
         const int itemState = p.ItemState(ControlId::LstExplorer, i);
         if ((itemState & platform::kItemFile) == 0 || (itemState & platform::kItemSelected) == 0) continue;
@@ -65,11 +69,18 @@ void AddExplorerSelection(ProgramState& state) {
         if (FileSize(path) > 0) {
             p.AddItem(ControlId::LstBatch, path);
         } else {
-            p.MessageBox(state.texts[kTextWarning],
-                         state.texts[kTextEmptyFileStart] + name + state.texts[kTextEmptyFileEnd],
-                         platform::MessageIcon::None, platform::MessageButtons::Ok);
+            refused.push_back(name);
         }
     }
+    // One box for all the files not added, however many: the first few by name, and the count.
+    if (refused.empty()) return;
+    std::string names;
+    for (std::size_t i = 0; i < std::min(refused.size(), kNamedRefusals); ++i) names += (i > 0 ? ", " : "") + refused[i];
+    if (refused.size() > kNamedRefusals) {
+        names += ", ... (" + std::to_string(refused.size()) + " " + state.texts[kTextFilesInAll] + ")";
+    }
+    p.MessageBox(state.texts[kTextWarning], state.texts[kTextEmptyFileStart] + names + state.texts[kTextEmptyFileEnd],
+                 platform::MessageIcon::None, platform::MessageButtons::Ok);
 }
 
 std::string BatchEntryPath(const ProgramState& state, int index) {

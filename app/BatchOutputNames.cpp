@@ -11,6 +11,10 @@ constexpr const char* kDefaultStem = "img";
 
 }  // namespace
 
+bool PlainPictureName(const std::string& pictureName) {
+    return pictureName.find_first_of("/\\") == std::string::npos && pictureName.find("..") == std::string::npos;
+}
+
 OutputName BatchOutputName(const std::string& outputDir, const std::string& pictureName, bool keepNames,
                            int number, const std::string& source) {
     OutputName name;

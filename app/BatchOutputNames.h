@@ -14,6 +14,10 @@ struct OutputName {
 // Output name of picture number (1-based) with source path source: the source's file part
 // when keepNames is set, else pictureName (or "img" when it is empty) followed by the number
 // in plain decimal and ".jpg"; each inside outputDir.
+// False for a picture name that could lead outside the output folder: one holding a folder
+// separator ('/' or a backslash) or "..".
+bool PlainPictureName(const std::string& pictureName);
+
 OutputName BatchOutputName(const std::string& outputDir, const std::string& pictureName, bool keepNames,
                            int number, const std::string& source);
 

@@ -1,8 +1,6 @@
 #include "app/BatchRun.h"
 
-#include <sys/stat.h>
-
-#include <set>
+#include <map>
 #include <utility>
 
 #include "app/BatchList.h"
@@ -16,10 +14,13 @@
 #include "app/Settings.h"
 #include "app/TextKeys.h"
 #include "imageio/Loader.h"
+#include "imageio/OutputGuard.h"
 #include "imageio/Writer.h"
 #include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
 #include "marks/TextMark.h"
+#include "stamping/StampMarks.h"
+#include "stamping/StampPicture.h"
 #include "app/ImageNumbers.h"
 
 namespace velinor::app {
@@ -30,26 +31,6 @@ using platform::ControlId;
 using platform::kMainWindow;
 
 constexpr int kLogoTab = 1;
-
-// The files of a run's list as the file system knows them (device and inode), so that an output
-// name reaching one of them by another spelling, a link or a relative path is still recognised.
-class SourceFiles {
-public:
-    explicit SourceFiles(const std::vector<std::string>& paths) {
-        for (const std::string& path : paths) {
-            struct stat info {};
-            if (::stat(path.c_str(), &info) == 0) files_.insert({info.st_dev, info.st_ino});
-        }
-    }
-
-    bool Holds(const std::string& path) const {
-        struct stat info {};
-        return ::stat(path.c_str(), &info) == 0 && files_.count({info.st_dev, info.st_ino}) != 0;
-    }
-
-private:
-    std::set<std::pair<dev_t, ino_t>> files_;
-};
 
 // Frees number and loads the run's current picture into it, decoded ahead when it could be;
 // then the next picture starts decoding while this one is stamped and written.
@@ -69,13 +50,27 @@ render::ImageHandle LoadRunPicture(ProgramState& state, int number, const std::s
     return picture;
 }
 
+// Why output may not be written now, when the guard of the run refuses it.
+std::optional<SkipReason> Refusal(const BatchState& batch, const std::string& output) {
+    if (batch.guard == nullptr) return std::nullopt;
+    std::size_t which = 0;
+    switch (batch.guard->Check(output, &which)) {
+        case imageio::OutputRefusal::None: return std::nullopt;
+        case imageio::OutputRefusal::SymbolicLink: return SkipReason::OutputIsLink;
+        case imageio::OutputRefusal::ReadByRun: break;
+    }
+    return which < batch.batchFiles.size() ? SkipReason::WouldReplaceSource : SkipReason::WouldReplaceLogo;
+}
+
 PictureOutcome Save(ProgramState& state, int number, const std::string& output,
                     const imageio::PictureMetadata& metadata) {
     imageio::MetadataChoices choices;
     choices.policy = state.shell.Metadata;
+    // The guard is asked again as the file is put in place: a source may have been replaced
+    // under an output's name since the picture was begun.
     if (imageio::SavePicture(state.images, number, output, imageio::kEncoderJpeg, state.shell.JpegQuality, &metadata,
-                             choices) != 1) {
-        return {SkipReason::NotSaved};
+                             choices, state.batch.guard) != 1) {
+        return {Refusal(state.batch, output).value_or(SkipReason::NotSaved)};
     }
     return {};
 }
@@ -87,8 +82,8 @@ PictureStep TextStep(const std::string& text) {
         imageio::PictureMetadata metadata;
         render::RasterImage* picture = LoadRunPicture(state, pic::PicTextMark, source, metadata);
         if (picture == nullptr) return {SkipReason::NotLoaded};
-        marks::DrawTextMark(*picture, state.marks.fonts, state.marks.MarkFontSpec, state.platform.DisplayDpi(), text,
-                            CheckedAnchor(state, ControlId::OptBatchTextPos1));
+        stamping::MarkDrawer(state.marks.fonts, state.marks.random)
+            .DrawText(*picture, WindowTextMark(state, ControlId::OptBatchTextPos1, text), {}, text);
         return Save(state, pic::PicTextMark, output, metadata);
     };
 }
@@ -107,8 +102,9 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
         if (logo.handle == nullptr || work == nullptr) {
             outcome.skipped = SkipReason::LogoNotLoaded;
         } else {
-            marks::DrawLogo(*work, logo.handle, CheckedAnchor(state, ControlId::OptBatchLogoPos1), logo.keyed,
-                            state.platform.GetState(ControlId::TrkBatchAlpha), state.marks.LogoKeyColor);
+            stamping::MarkDrawer(state.marks.fonts, state.marks.random)
+                .DrawLogo(*work, WindowLogoMark(state, ControlId::OptBatchLogoPos1, ControlId::TrkBatchAlpha),
+                          {logo.handle, logo.keyed, state.marks.LogoKeyColor}, {});
             outcome = Save(state, pic::PicWork, output, metadata);
         }
     }
@@ -117,9 +113,17 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
     return outcome;
 }
 
+// A picture name from a hand-edited settings file that would lead outside the output folder
+// refuses the run (numbered names only: kept names do not use it).
+bool PictureNameRefused(ProgramState& state) {
+    if (state.platform.GetState(ControlId::ChkKeepNames) != 0 || PlainPictureName(state.shell.PictureName)) return false;
+    ShowWarning(state, kTextWarning, kTextBadPictureName);
+    return true;
+}
+
 }  // namespace
 
-RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
+RunTally RunBatchFrame(ProgramState& state, const PictureStep& step, const std::string& logo) {
     platform::Platform& p = state.platform;
     BatchState& batch = state.batch;
     batch.running = true;
@@ -130,7 +134,12 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
 
     RunTally tally;
     tally.listed = static_cast<int>(batch.batchFiles.size());
-    const SourceFiles sources(batch.batchFiles);
+    // Sources first, so that their numbers are their places in the list; the logo after them.
+    imageio::OutputGuard guard(batch.batchFiles);
+    if (!logo.empty()) guard.Protect(logo);
+    batch.guard = &guard;
+    // Which picture of this run wrote each output so far, by the name as it resolves.
+    std::map<std::string, int> writtenBy;
     // The steps decode the next picture ahead through this; a cancel only drops what was read.
     PicturePrefetch prefetch(PicturePrefetch::SeveralProcessors());
     batch.prefetch = &prefetch;
@@ -143,29 +152,35 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step) {
         const std::string& source = batch.batchFiles[static_cast<std::size_t>(n - 1)];
         const OutputName name = BatchOutputName(batch.outputDir, state.shell.PictureName,
                                                 p.GetState(ControlId::ChkKeepNames) != 0, n, source);
-        PictureOutcome outcome;
-        if (sources.Holds(name.path)) {
-            outcome.skipped = SkipReason::WouldReplaceSource;
-        } else {
-            outcome = step(state, source, name.path);
-        }
+        PictureOutcome outcome{Refusal(batch, name.path)};
+        if (!outcome.skipped) outcome = step(state, source, name.path);
         if (outcome.skipped) {
             ++tally.skipped;
             AppendToBatchLog(state, SkippedLogLine(state.texts, source, *outcome.skipped));
-        } else {
-            ++tally.written;
-            AppendToBatchLog(state, WrittenLogLine(state.texts, source, name));
+            continue;
         }
+        ++tally.written;
+        std::string line = WrittenLogLine(state.texts, source, name);
+        // Two sources of the same file name with kept names: the later one's result replaces the
+        // earlier one's, which the log and the warning at the end say.
+        const auto [earlier, first] = writtenBy.try_emplace(imageio::ResolvedName(name.path), n);
+        if (!first) {
+            line += ReplacedOutputLine(state.texts, earlier->second);
+            earlier->second = n;
+            ++tally.replaced;
+        }
+        AppendToBatchLog(state, line);
     }
 
     prefetch.Stop();
     batch.prefetch = nullptr;
+    batch.guard = nullptr;
     p.EnableControl(ControlId::BtnBatchStart, true);
     CloseProgressWindow(state);
     p.EnableWindow(kMainWindow, true);
     batch.running = false;
-    if (tally.skipped > 0) {
-        p.MessageBox(state.texts[kTextWarning], SkippedSummary(state.texts, tally.written, tally.listed),
+    if (tally.skipped > 0 || tally.replaced > 0) {
+        p.MessageBox(state.texts[kTextWarning], RunSummary(state.texts, tally.written, tally.listed, tally.skipped > 0, tally.replaced),
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
     }
     return tally;
@@ -197,6 +212,7 @@ void RunTextBatch(ProgramState& state) {
         ShowInformation(state, kTextInformation, kTextNoText);
         return;
     }
+    if (PictureNameRefused(state)) return;
     RunBatchFrame(state, TextStep(text));
 }
 
@@ -223,7 +239,8 @@ void RunLogoBatch(ProgramState& state) {
         ShowInformation(state, kTextInformation, kTextNoOutputDir);
         return;
     }
-    RunBatchFrame(state, LogoStep);
+    if (PictureNameRefused(state)) return;
+    RunBatchFrame(state, LogoStep, m.LogoFile);
 }
 
 }  // namespace velinor::app

@@ -24,15 +24,20 @@ struct RunTally {
     int listed = 0;      // pictures in the snapshot
     int written = 0;
     int skipped = 0;     // not written, with a log line saying why
+    int replaced = 0;    // written over the output of an earlier picture of the same run
     bool cancelled = false;
 };
 
 // Runs step over state.batch.batchFiles with the main window disabled and the progress window open:
 // one polled event before each picture (cancel ends the run there), one log line per picture,
 // and at the end the start button and the main window enabled again and the progress window
-// closed. A picture whose output name is one of the run's own source files is skipped unwritten.
-// When any picture was skipped, a warning then says how many of the listed pictures were written.
-RunTally RunBatchFrame(ProgramState& state, const PictureStep& step);
+// closed. No file the run reads (its sources, and logo when not empty) is ever written: a picture
+// whose output name is one of them, by path as it resolves when the picture is written or by the
+// file it was at the start, is skipped unwritten, and so is one whose output name is a symbolic
+// link. A picture written over the output of an earlier picture of the run says so in its line.
+// When any picture was skipped or replaced an earlier output, a warning then says how many of the
+// listed pictures were written (and how many replaced an earlier output).
+RunTally RunBatchFrame(ProgramState& state, const PictureStep& step, const std::string& logo = {});
 
 // BtnBatchStart: a logo batch when the mark panel shows its logo tab, else a text batch.
 void RunBatch(ProgramState& state);

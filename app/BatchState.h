@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace velinor::imageio {
+class OutputGuard;
+}  // namespace velinor::imageio
+
 namespace velinor::app {
 
 class PicturePrefetch;
@@ -20,6 +24,8 @@ struct BatchState {
     bool running = false;
     // Decodes the next picture ahead while the run is going on; null otherwise.
     PicturePrefetch* prefetch = nullptr;
+    // The files the run reads, which none of its outputs may replace; null outside a run.
+    const imageio::OutputGuard* guard = nullptr;
 };
 
 }  // namespace velinor::app

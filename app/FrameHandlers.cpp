@@ -4,10 +4,10 @@
 #include "app/ImageNumbers.h"
 #include "app/MarkControls.h"
 #include "app/RenderCycle.h"
+#include "app/TextKeys.h"
 #include "files/ProgramFiles.h"
 #include "imageio/Loader.h"
-#include "marks/CircleFrame.h"
-#include "marks/TextureFrame.h"
+#include "stamping/StampMarks.h"
 
 // The frame marks of the first tab: the circle frame with its colour, and the texture frame.
 namespace velinor::app::handlers {
@@ -32,18 +32,9 @@ void ChooseCircleColour(ProgramState& state, ControlId) {
 }
 
 void DrawCircleFrame(ProgramState& state, ControlId) {
-    platform::Platform& p = state.platform;
-    marks::CircleFrameParams params;
-    params.border = p.GetState(ControlId::SpinCircleWidth);
-    params.maxRadius = p.GetState(ControlId::SpinCircleRadius);
-    params.gap = p.GetState(ControlId::SpinCircleGap);
-    params.sides = Checked(state, ControlId::OptSides2) ? 2 : 4;
-    params.filled = Checked(state, ControlId::ChkCircleFilled);
-    params.colour = state.frame.CircleFrameColor;
-    const int transparency = p.GetState(ControlId::TrkCircleAlpha);
+    const stamping::CircleFrameSettings settings = WindowCircleFrame(state);
     const RenderOutcome outcome = RenderCycle(state, [&](render::RasterImage& work) {
-        const auto circles = marks::FrameCircles(work.width, work.height, params, state.marks.random);
-        marks::DrawCircleFrame(work, params, circles, transparency);
+        stamping::MarkDrawer(state.marks.fonts, state.marks.random).DrawCircles(work, settings);
         return true;
     });
     if (outcome == RenderOutcome::NoPicture) Notice(state, kTextNoPictureLoaded);
@@ -51,31 +42,30 @@ void DrawCircleFrame(ProgramState& state, ControlId) {
 
 void DrawTextureFrame(ProgramState& state, ControlId) {
     platform::Platform& p = state.platform;
-    std::string selected, category;
     const int item = p.GetState(ControlId::TreeTextures);
-    if (item >= 0) {
-        selected = p.ItemText(ControlId::TreeTextures, item);
-        const int parent = p.TreeItemParent(ControlId::TreeTextures, item);
-        if (parent >= 0) category = p.ItemText(ControlId::TreeTextures, parent);
-    }
-    state.shell.SelectedTexture = selected;
+    state.shell.SelectedTexture = item >= 0 ? p.ItemText(ControlId::TreeTextures, item) : std::string();
     // A category node or no selection gives a path without a dot; the test is on the whole path.
-    const std::string path = files::Current().textureFolder + category + "/" + selected;
+    const std::string path = SelectedTileFile(state);
     if (path.find('.') == std::string::npos) {
         Notice(state, kTextNoTexture);
         return;
     }
     imageio::LoadPicture(state.images, pic::PicTexture, path);
-    const int border = p.GetState(ControlId::SpinTexWidth);
-    const int transparency = p.GetState(ControlId::TrkTexAlpha);
+    const stamping::TextureFrameSettings settings = WindowTextureFrame(state, path);
     const RenderOutcome outcome = RenderCycle(state, [&](render::RasterImage& work) {
         // A tile that did not load leaves the picture as it is; it is still published.
         if (const render::RasterImage* tile = state.images.Find(pic::PicTexture)) {
-            marks::DrawTextureFrame(work, *tile, border, 255 - transparency);
+            stamping::MarkDrawer::DrawTexture(work, settings, *tile);
         }
         return true;
     });
-    if (outcome == RenderOutcome::NoPicture) Notice(state, kTextNoPictureLoaded);
+    if (outcome == RenderOutcome::NoPicture) {
+        Notice(state, kTextNoPictureLoaded);
+    } else if (!state.images.HasImage(pic::PicTexture)) {
+        // A missing or damaged tile draws no frame; the user hears which tile it was.
+        p.MessageBox(state.texts[kTextNotice], state.texts[kTextTileNotRead] + path, platform::MessageIcon::Warning,
+                     platform::MessageButtons::Ok);
+    }
 }
 
 }  // namespace velinor::app::handlers

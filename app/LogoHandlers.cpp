@@ -11,6 +11,7 @@
 #include "imageio/PictureKinds.h"
 #include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
+#include "stamping/StampMarks.h"
 
 // The logo mark of the first tab, and the logo choice of the batch tab.
 namespace velinor::app::handlers {
@@ -31,15 +32,19 @@ void ShowLogoAlpha(ProgramState& state, bool shown) {
 // Loads the logo by its route and, in logo mode, draws it onto the working picture: keyed
 // logos with the key colour (the transparency controls hidden), others blended with the
 // track bar's transparency (the controls shown). False when not in logo mode (nothing drawn).
-// A logo that does not decode draws nothing.
-bool LoadAndDrawLogo(ProgramState& state, render::RasterImage& work, int transparency) {
+// A logo that does not decode draws nothing; why goes to failure when it is given.
+bool LoadAndDrawLogo(ProgramState& state, render::RasterImage& work, int transparency,
+                     imageio::LoadFailure* failure = nullptr) {
     MarkState& m = state.marks;
     const marks::LogoLoad logo = marks::LoadLogoPicture(state.images, pic::PicLogo, m.LogoFile);
+    if (failure != nullptr) *failure = logo.handle != nullptr ? imageio::LoadFailure() : logo.failure;
     m.LogoKeyed = logo.keyed;
     if (!Checked(state, ControlId::OptModeLogo)) return false;
     ShowLogoAlpha(state, !m.LogoKeyed);
-    marks::DrawLogo(work, state.images.Find(pic::PicLogo), CheckedAnchor(state, ControlId::OptLogoPos1),
-                    m.LogoKeyed, transparency, m.LogoKeyColor);
+    stamping::LogoMarkSettings settings = WindowLogoMark(state, ControlId::OptLogoPos1, ControlId::TrkLogoAlpha);
+    settings.transparency = transparency;
+    stamping::MarkDrawer(state.marks.fonts, state.marks.random)
+        .DrawLogo(work, settings, {state.images.Find(pic::PicLogo), m.LogoKeyed, m.LogoKeyColor}, {});
     return true;
 }
 
@@ -64,7 +69,9 @@ void RedrawLogoAlpha(ProgramState& state, ControlId) {
         state.platform.SetText(ControlId::TxtLogoFile, m.LogoFile);
         const render::RasterImage* logo = imageio::LoadPicture(state.images, pic::PicLogo, m.LogoFile);
         if (!Checked(state, ControlId::OptModeLogo)) return false;
-        marks::DrawLogo(work, logo, CheckedAnchor(state, ControlId::OptLogoPos1), false, transparency, render::kBlack);
+        stamping::LogoMarkSettings settings = WindowLogoMark(state, ControlId::OptLogoPos1, ControlId::TrkLogoAlpha);
+        settings.transparency = transparency;
+        stamping::MarkDrawer(state.marks.fonts, state.marks.random).DrawLogo(work, settings, {logo, false, render::kBlack}, {});
         return true;
     });
 }
@@ -93,7 +100,16 @@ void ChooseLogoFile(ProgramState& state, ControlId) {
     // The picker ran an event loop of its own; the working picture is looked up again.
     work = state.images.Find(pic::PicWork);
     if (work == nullptr) return;
-    if (LoadAndDrawLogo(state, *work, transparency)) PublishWork(state);
+    imageio::LoadFailure failure;
+    const bool drawn = LoadAndDrawLogo(state, *work, transparency, &failure);
+    // The field shows the name either way; a logo that cannot be read says so once, here.
+    if (!state.images.HasImage(pic::PicLogo)) {
+        const TextKey why = failure.kind == imageio::LoadFailure::Kind::LibraryMissing ? kTextLogoLibraryMissing
+                                                                                        : kTextLogoUnreadable;
+        p.MessageBox(state.texts[kTextWarning], state.texts[kTextLogoNotRead] + m.LogoFile + state.texts[why],
+                     platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+    }
+    if (drawn) PublishWork(state);
 }
 
 void ChooseBatchLogoFile(ProgramState& state, ControlId) {

@@ -11,6 +11,7 @@
 #include "imageio/PictureKinds.h"
 #include "imageio/Writer.h"
 #include "app/ImageNumbers.h"
+#include "stamping/StampPicture.h"
 
 // Opening and saving the picture being edited.
 namespace velinor::app::handlers {
@@ -18,7 +19,6 @@ namespace velinor::app::handlers {
 namespace {
 
 using platform::ControlId;
-
 
 std::string FolderPart(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -36,14 +36,21 @@ void OpenPicture(ProgramState& state, ControlId) {
     request.defaultFile = shell.DefaultDir;
     request.pattern = imageio::PatternText(imageio::FilePattern::Open);
     request.patternIndex = 0;
-    shell.CurrentFile = p.OpenFileRequester(request);
-    if (shell.CurrentFile.empty()) return;
+    const std::string chosen = p.OpenFileRequester(request);
+    if (chosen.empty()) return;
 
+    // A file that does not open costs nothing: the picture, the result and the work on them stay.
+    const std::string previous = shell.CurrentFile;
+    shell.CurrentFile = chosen;
+    if (!ShowOpenedPicture(state)) {
+        shell.CurrentFile = previous;
+        p.MessageBox(state.texts[kTextWarning], state.texts[kTextNotOpened] + chosen,
+                     platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+        return;
+    }
     p.SetState(ControlId::OptLogoPos1, 1);
     p.SetState(ControlId::OptTextPos1, 1);
     shell.PictureLoaded = true;
-
-    if (!ShowOpenedPicture(state)) shell.PictureLoaded = false;
 }
 
 void SaveResult(ProgramState& state, ControlId) {
@@ -90,10 +97,12 @@ void SaveResult(ProgramState& state, ControlId) {
     if (encoder == imageio::kEncoderJpeg) quality = AskJpegQuality(state);
     // The picture keeps what the opened file carried; a damaged block was left out on opening,
     // which the window does not trouble the user with.
-    imageio::MetadataChoices choices;
-    choices.policy = shell.Metadata;
-    const int written = imageio::SavePicture(state.images, pic::PicResult, shell.SaveFileName, encoder, quality,
-                                             &shell.CurrentMetadata, choices);
+    stamping::StampSettings settings;
+    settings.quality = quality;
+    settings.metadata.policy = shell.Metadata;
+    const render::RasterImage* result = state.images.Find(pic::PicResult);
+    const int written =
+        result != nullptr && stamping::WriteStamped(*result, shell.SaveFileName, encoder, settings, shell.CurrentMetadata);
     // A picture the user believes saved but that is not on disk loses work: say so. The writer
     // replaces a file only once the new one is complete, so an existing file stays as it was.
     if (written == 0) {

@@ -3,9 +3,11 @@
 #include <sched.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "imageio/Loader.h"
+#include "runtime/ThreadSignalStack.h"
 
 namespace velinor::app {
 
@@ -45,8 +47,14 @@ void PicturePrefetch::Start(const std::string& path) {
     path_ = path;
     stamp_ = *stamp;
     pending_ = std::async(std::launch::async, [path] {
+        // A fault while decoding ahead reaches the fault report as one on the run's thread does.
+        const runtime::ThreadSignalStack signalStack;
         Decoded decoded;
-        decoded.picture = imageio::DecodePictureFile(path, nullptr, &decoded.metadata).image;
+        // A picture beyond the budget is refused at its header and decoded in its own turn,
+        // once the picture before it has been freed: the run waits rather than holding both.
+        imageio::DecodeLimits ahead;
+        ahead.maxPixels = std::min(ahead.maxPixels, kAheadPixels);
+        decoded.picture = imageio::DecodePictureFile(path, nullptr, &decoded.metadata, ahead).image;
         return decoded;
     });
 }
@@ -64,10 +72,9 @@ render::ImageHandle PicturePrefetch::Load(render::ImageRegistry& images, int num
     if (metadata != nullptr) *metadata = std::move(decoded.metadata);
     path_.clear();
     images.DropImage(number);
-    if (!picture) {
-        images.SelectImage(number);
-        return nullptr;
-    }
+    // A decode ahead may fail only because the previous picture still held its memory then:
+    // it is tried again now, with that picture freed, before the failure counts.
+    if (!picture) return LoadPictureWithMetadata(images, number, path, metadata);
     return images.StoreImage(number, std::move(*picture));
 }
 

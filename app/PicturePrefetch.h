@@ -14,9 +14,13 @@ namespace velinor::app {
 // and written, when the process may use more than one processor. It only ever reads: the run
 // still loads, stamps, writes and logs one picture after the other on its own thread, so the
 // files, their order, the log and cancel are those of a run without it. At most one picture is
-// decoded ahead, so memory holds two pictures at most, however long the list.
+// decoded ahead, so memory holds two pictures at most, however long the list; and a picture of
+// more than kAheadPixels is not decoded ahead at all, so a large one never sits beside another.
 class PicturePrefetch {
 public:
+    // 32 megapixels, a 128 MB pixel store: most camera photos; larger ones wait for their turn.
+    static constexpr long long kAheadPixels = 1LL << 25;
+
     // enabled false: Start does nothing and every Load decodes on the calling thread.
     explicit PicturePrefetch(bool enabled);
     ~PicturePrefetch();   // Stop()
@@ -31,7 +35,8 @@ public:
     // Frees number and loads path into it as LoadPicture does, taking the background result when
     // it was started for path and the file is still the one it read (same file, size and time);
     // otherwise it decodes on the calling thread, leaving a decode of another path running.
-    // Null when the picture does not decode.
+    // A background decode that failed is tried once more on the calling thread, with number
+    // freed first. Null when the picture does not decode.
     // The file's metadata goes to metadata when it is given.
     render::ImageHandle Load(render::ImageRegistry& images, int number, const std::string& path,
                              imageio::PictureMetadata* metadata = nullptr);

@@ -51,13 +51,14 @@ bool ShowOpenedPicture(ProgramState& state) {
     // Opening always decodes the file afresh, into the working copy, where the cache keeps it for
     // the renders; the displayed picture is shrunk from its rows as they are decoded, or else
     // straight from it: the same pictures as loading the displayed picture, copying it and
-    // shrinking it in place.
-    state.images.DropImage(pic::PicOpened);
+    // shrinking it in place. A file that does not decode leaves the pictures shown as they were.
     ShrinkWhileDecoding shrinker(kPreviewFit);
+    imageio::PictureMetadata metadata;
     const render::RasterImage* decoded =
-        state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker,
-                                &state.shell.CurrentMetadata);
+        state.pictureCache.Open(state.images, pic::PicWork, state.shell.CurrentFile, &shrinker, &metadata);
     if (decoded == nullptr) return false;
+    state.shell.CurrentMetadata = std::move(metadata);
+    state.images.DropImage(pic::PicOpened);
     if (render::RasterImage* shown = shrinker.StoreShown(state.images, pic::PicWork, pic::PicOpened)) {
         ShowInSrgb(*shown, state.pictureCache.DisplayProfile());
     }

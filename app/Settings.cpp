@@ -1,9 +1,12 @@
 #include "app/Settings.h"
 
+#include "app/BatchOutputNames.h"
+#include "app/MarkControls.h"
 #include "app/Messages.h"
 #include "app/Relabel.h"
 #include "app/TextKeys.h"
 #include "files/ProgramFiles.h"
+#include "stamping/PresetEntries.h"
 
 namespace velinor::app {
 
@@ -14,6 +17,27 @@ const std::string& SettingsFile() { return files::Current().settingsFile; }
 // The user's settings folder of an installed program is made on the first save, not before.
 bool CreateSettingsFile(ProgramState& state) {
     return files::MakeSettingsFolder() && state.prefs.CreateForWrite(SettingsFile());
+}
+
+// The preset sits beside the settings file.
+std::string PresetFile() {
+    const std::string& settings = SettingsFile();
+    if (settings.empty()) return {};
+    const std::size_t slash = settings.rfind('/');
+    return (slash == std::string::npos ? std::string() : settings.substr(0, slash + 1)) + stamping::kPresetFile;
+}
+
+// The window's current marks as a preset for velinor-cli stamp --preset, beside the settings.
+// False when the file could not be written whole (an old preset is then left as it was).
+bool WritePreset(ProgramState& state) {
+    if (PresetFile().empty()) return false;
+    const auto entries = stamping::PresetEntries(WindowMarks(state));
+    for (const auto& [key, value] : entries) {
+        if (!KeyValueFile::Storable(key, value)) return false;
+    }
+    bool written = state.prefs.CreateForWrite(PresetFile()) && state.prefs.WriteGroup(stamping::kPresetGroup);
+    for (const auto& [key, value] : entries) written = written && state.prefs.WriteString(key, value);
+    return state.prefs.ClosePrefs() && written;
 }
 
 }  // namespace
@@ -77,6 +101,10 @@ void SaveSettings(ProgramState& state) {
         ShowWarning(state, kTextWarning, kTextPictureNameMissing);
         return;
     }
+    if (!PlainPictureName(shell.PictureName)) {
+        ShowWarning(state, kTextWarning, kTextBadPictureName);
+        return;
+    }
     // Checked before the file is replaced: a value the file cannot hold must not cost the
     // settings already stored.
     if (!KeyValueFile::Storable("Bildname", shell.PictureName) ||
@@ -93,6 +121,10 @@ void SaveSettings(ProgramState& state) {
     }
     // A failed write is a failure too, not only a file that could not be created.
     written = state.prefs.ClosePrefs() && written;
+    // The marks go beside the settings, so that what the window shows can be stamped from the
+    // command line (velinor-cli stamp --preset Stamp.ini). The message is about the settings: a
+    // mark the preset cannot hold (a character outside the file's code page) leaves no preset.
+    if (written) WritePreset(state);
     if (written) {
         ShowInformation(state, kTextInformation, kTextSettingsWritten);
     } else {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <iostream>
 
 #include "app/MainWindowBuilder.h"
@@ -13,6 +14,7 @@
 #include "app/ShellHooks.h"
 #include "app/StoredPictures.h"
 #include "app/TextKeys.h"
+#include "imageio/DecodeLimits.h"
 #include "plugins/SharedObjectCheck.h"
 #include "app/ImageNumbers.h"
 
@@ -51,7 +53,9 @@ std::string MissingLanguageFileText(const std::string& programFolder) {
     if (Exists(files.languageFile)) {
         const std::string where = files.installed ? " in the installed data folder " + WithoutSlash(files.dataFolder)
                                                   : " in the current folder " + CurrentFolder();
-        return start + where + " cannot be read (it must be a readable file of at most 16 MB).";
+        return start + where +
+               " cannot be read, or does not hold the texts of the chosen language whole (it must be a readable"
+               " file of at most 16 MB, as installed with Velinor).";
     }
     const std::string usual =
         Exists(programFolder + kLanguageFileName) ? " (usually " + WithoutSlash(programFolder) + ")" : "";
@@ -106,11 +110,20 @@ bool StartUp(ProgramState& state) {
         return false;
     }
 
-    // A damaged library would crash the program when loaded; it counts as missing.
-    if (!plugins::IsSoundSharedObject(files::LibraryPath(kRequiredLibrary))) {
+    // A damaged library would crash the program when loaded, and another library in its place
+    // (nviewlib swapped in, say) would read no logo: either counts as missing.
+    static constexpr const char* kRequiredExports[] = {"LoadImageFile", "ReleaseImageFile", VELINOR_SET_PIXEL_LIMIT};
+    if (!plugins::IsSoundSharedObject(files::LibraryPath(kRequiredLibrary), kRequiredExports)) {
         p.MessageBox(state.texts[kTextMissingFile], state.texts[kTextLibraryMissing],
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
         return false;
+    }
+
+    // A pixel limit the environment gives wrongly would otherwise pass unnoticed for the default.
+    const char* limit = std::getenv(imageio::kPixelLimitVariable);
+    if (limit != nullptr && *limit != '\0' && !imageio::ParsePixelCount(limit)) {
+        p.MessageBox(state.texts[kTextWarning], state.texts[kTextBadPixelLimit] + "\"" + limit + "\"",
+                     platform::MessageIcon::Warning, platform::MessageButtons::Ok);
     }
 
     p.SetDefaultControlFont("arial", 8, true);

@@ -8,6 +8,7 @@
 #include "app/RenderCycle.h"
 #include "app/TextKeys.h"
 #include "marks/TextMark.h"
+#include "stamping/StampMarks.h"
 
 // The text mark of the first tab, and the font choice it shares with the batch tab.
 namespace velinor::app::handlers {
@@ -49,8 +50,8 @@ bool ChooseFont(ProgramState& state, bool& chosen) {
 void RenderTextMark(ProgramState& state, const std::string& text) {
     const RenderOutcome outcome = RenderCycle(state, [&](render::RasterImage& work) {
         if (!Checked(state, ControlId::OptModeText)) return false;
-        marks::DrawTextMark(work, state.marks.fonts, state.marks.MarkFontSpec, state.platform.DisplayDpi(), text,
-                            CheckedAnchor(state, ControlId::OptTextPos1));
+        stamping::MarkDrawer(state.marks.fonts, state.marks.random)
+            .DrawText(work, WindowTextMark(state, ControlId::OptTextPos1, text), {}, text);
         return true;
     });
     // Outside text mode the freshly loaded picture is shown as it is, where the preview stands.

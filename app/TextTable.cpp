@@ -23,11 +23,17 @@ std::string LanguageGroup(const std::string& language) {
 
 bool LoadTextGroup(KeyValueFile& prefs, TextTable& table, const std::string& group, int lastKey) {
     if (!prefs.OpenForRead(files::Current().languageFile)) return false;
-    prefs.SelectGroup(group);
-    TextTable fresh;
-    for (int n = 1; n <= std::min(lastKey, TextTable::kSize - 2); ++n) {
-        fresh.Set(n, prefs.ReadString(std::to_string(n), "error"));
+    // A file without the group, or cut short before its last text (empty, damaged, truncated),
+    // has nothing to show the interface with: as good as missing.
+    constexpr const char* kAbsent = "\x01";
+    if (!prefs.SelectGroup(group) || prefs.ReadString(std::to_string(lastKey), kAbsent) == kAbsent) {
+        prefs.ClosePrefs();
+        return false;
     }
+    TextTable fresh;
+    const auto read = [&](int n) { fresh.Set(n, prefs.ReadString(std::to_string(n), "error")); };
+    for (int n = 1; n <= std::min(lastKey, TextTable::kSize - 2); ++n) read(n);
+    for (int n = std::max(lastKey + 1, kFirstAlwaysLoadedKey); n <= kLastKey; ++n) read(n);
     prefs.ClosePrefs();
     table = std::move(fresh);
     return true;

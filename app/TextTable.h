@@ -9,11 +9,17 @@ namespace velinor::app {
 
 class KeyValueFile;
 
-// The interface texts by number, 1..kLastKey as loaded from the language file; entry 0 is
-// never filled. Every load replaces the whole table.
+inline constexpr int kLastKeyOfWindowBuild = 100;
+inline constexpr int kLastKey = 127;
+// The texts from this number on (messages about files a run or a load could not use) are filled
+// by every load, whatever its last key, so that they can be shown at any time.
+inline constexpr int kFirstAlwaysLoadedKey = 102;
+
+// The interface texts by number, 1..kLastKey as loaded from the language file; entries 0 and kLastKey + 1
+// are never filled. Every load replaces the whole table.
 class TextTable {
 public:
-    static constexpr int kSize = 126;
+    static constexpr int kSize = kLastKey + 2;
 
     // Entry key; the empty text for a number outside the table.
     const std::string& operator[](TextKey key) const;
@@ -24,17 +30,14 @@ private:
     std::array<std::string, kSize> entries_{};
 };
 
-inline constexpr int kLastKey = 124;
-// The window build loads the same keys as every other load: its texts include the frame
-// panel's, which stand after key 100.
-inline constexpr int kLastKeyOfWindowBuild = kLastKey;
 
 // Group of the language file for a Language setting: "English" gives "english", and every
 // other value the German texts, so that an unknown setting still shows a complete interface.
 std::string LanguageGroup(const std::string& language);
 
-// Fills entries 1..lastKey from group of the language file (files::Current().languageFile), each "error" when its key is
-// missing (or the group is). False, with the table unchanged, when the file cannot be read.
+// Fills entries 1..lastKey and kFirstAlwaysLoadedKey..kLastKey from group of the language file,
+// each "error" when its key is missing. False, with the table unchanged, when the file cannot be
+// read, lacks the group, or its group lacks the text lastKey (a file cut short).
 bool LoadTextGroup(KeyValueFile& prefs, TextTable& table, const std::string& group, int lastKey);
 
 // The same for a Language setting ("German", "English").

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "imageio/OutputGuard.h"
 #include "imageio/StreamBuffer.h"
 #include "imageio/TemporaryFiles.h"
 
@@ -58,9 +59,14 @@ void CopyOwnerAndMode(int fd, const struct stat& existing) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(const std::string& destination) : destination_(ResolveDestination(destination)) {
+AtomicFile::AtomicFile(const std::string& destination, Links links) : destination_(destination) {
     if (destination_.empty() || destination_.back() == '/') return;
     struct stat existing {};
+    if (links == Links::Follow) {
+        destination_ = ResolveDestination(destination);
+    } else if (::lstat(destination_.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+        return;
+    }
     if (::stat(destination_.c_str(), &existing) != 0) {
         OpenTemporary(false, nullptr);
         return;
@@ -118,19 +124,34 @@ void AtomicFile::Discard() {
     signalSlot_ = -1;
 }
 
-bool AtomicFile::Commit() {
+// The folder's own entry for the new name reaches the disk only when the folder is synced.
+static void SyncFolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool AtomicFile::Commit(const OutputGuard* guard) {
     if (stream_ == nullptr) return false;
-    const bool written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0;
+    // The contents reach the disk before the name does: after a power cut the name holds either
+    // the old picture or the whole new one, never an empty file.
+    const bool written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 &&
+                         (direct_ || ::fsync(::fileno(stream_)) == 0);
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
     if (direct_) return written && closed;
-    if (!written || !closed || std::rename(temporary_.c_str(), destination_.c_str()) != 0) {
+    const bool allowed = guard == nullptr || guard->Check(destination_) == OutputRefusal::None;
+    if (!written || !closed || !allowed || std::rename(temporary_.c_str(), destination_.c_str()) != 0) {
         Discard();
         return false;
     }
     temporary_.clear();
     ForgetTemporary(signalSlot_);
     signalSlot_ = -1;
+    SyncFolderOf(destination_);
     return true;
 }
 

@@ -8,6 +8,8 @@
 
 namespace velinor::imageio {
 
+class OutputGuard;
+
 // A file written beside its destination under a temporary name and renamed over the
 // destination only when Commit succeeds. Until then the destination is untouched; a writer
 // that fails (or an AtomicFile destroyed without Commit) removes its temporary file, so a
@@ -18,12 +20,16 @@ namespace velinor::imageio {
 // group. A symbolic link is followed: the file it names is replaced, the link stays. Another
 // hard link to the file keeps the old contents (the name is given a new file).
 //
+// A run that writes many outputs asks for links to be refused instead (Links::Refuse): a link
+// planted under an output name is then never written through, and the file stays unwritten.
+//
 // A destination that is not a regular file is never replaced: a character device (/dev/null,
 // /dev/full, a terminal) is written through directly, and anything else (a folder, a FIFO, a
 // socket, a block device) is refused.
 class AtomicFile {
 public:
-    explicit AtomicFile(const std::string& destination);
+    enum class Links { Follow, Refuse };
+    explicit AtomicFile(const std::string& destination, Links links = Links::Follow);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -33,9 +39,10 @@ public:
     // Empty when writing straight to a device.
     const std::string& TemporaryPath() const { return temporary_; }
 
-    // Flushes, closes and renames into place. False (and the temporary file removed) when any
-    // earlier write on the stream failed or the rename is refused.
-    bool Commit();
+    // Flushes, syncs to the disk, closes and renames into place, then syncs the folder. False
+    // (and the temporary file removed) when any earlier write on the stream failed, guard (when
+    // given) refuses the destination at that moment, or the rename is refused.
+    bool Commit(const OutputGuard* guard = nullptr);
 
 private:
     void OpenTemporary(bool replacing, const struct stat* existing);

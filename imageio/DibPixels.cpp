@@ -58,17 +58,22 @@ std::optional<DibPixels> DecodeUncompressed(const ByteReader& data, const DibHea
 
 // Run-length data: pairs of (count, index) runs and escapes for end of line, end of bitmap,
 // a jump, and literal runs padded to two bytes. Pixels that no run reaches keep index 0;
-// runs that overshoot the right edge are clipped.
+// runs that overshoot the right edge are clipped. The runs go straight into the pixels: a
+// picture of many pixels and few bytes takes its pixel store and nothing beside it.
 std::optional<DibPixels> DecodeRunLength(const ByteReader& data, const DibHeader& header, int rows,
                                          std::size_t start,
                                          const std::vector<render::Color>& palette) {
     const bool nibbles = header.compression == DibCompression::Rle4;
     const long long width = header.width;
-    std::vector<std::uint8_t> indices(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows), 0);
+    DibPixels out;
+    out.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows), palette[0]);
     long long x = 0;
     long long y = 0;
     auto put = [&](std::uint8_t index) {
-        if (x < width && y < rows) indices[static_cast<std::size_t>(y * width + x)] = index;
+        if (x < width && y < rows) {
+            out.pixels[TargetRow(header, rows, static_cast<int>(y)) * static_cast<std::size_t>(width) +
+                       static_cast<std::size_t>(x)] = palette[index];
+        }
         if (x <= width) ++x;  // stays bounded however long the run
     };
 
@@ -114,15 +119,6 @@ std::optional<DibPixels> DecodeRunLength(const ByteReader& data, const DibHeader
             }
         }
         if (y > rows) y = rows;
-    }
-
-    DibPixels out;
-    out.pixels.resize(indices.size());
-    const std::size_t w = static_cast<std::size_t>(width);
-    for (int stored = 0; stored < rows; ++stored) {
-        const std::size_t target = TargetRow(header, rows, stored) * w;
-        const std::size_t source = static_cast<std::size_t>(stored) * w;
-        for (std::size_t i = 0; i < w; ++i) out.pixels[target + i] = palette[indices[source + i]];
     }
     return out;
 }

@@ -30,11 +30,11 @@ LoadFailure SizeFailure(const HeadVerdict& verdict) {
     return UnsupportedKind(verdict.what);
 }
 
-LoadResult DecodeFile(const std::string& path, RowWatcher* watcher, PictureMetadata* metadata) {
+LoadResult DecodeFile(const std::string& path, RowWatcher* watcher, PictureMetadata* metadata,
+                      const DecodeLimits& limits) {
     auto file = PictureFile::Open(path);
     if (!file) return Failed(FileFailure(file.failure));
     if (file->Size() == 0) return Failed(Kind::Empty);
-    const DecodeLimits limits;
     const HeadVerdict verdict = JudgeHead(file->Head(), file->Size(), limits);
     switch (verdict.kind) {
         case HeadVerdict::Kind::Stream: {
@@ -73,10 +73,11 @@ render::ImageHandle Store(render::ImageRegistry& images, int number,
 
 // Decoders validate sizes before allocating, but a large picture may still not fit in memory;
 // that is a failed load like any other, not an exception for the caller.
-LoadResult DecodePictureFile(const std::string& path, RowWatcher* watcher, PictureMetadata* metadata) {
+LoadResult DecodePictureFile(const std::string& path, RowWatcher* watcher, PictureMetadata* metadata,
+                             const DecodeLimits& limits) {
     if (metadata != nullptr) *metadata = {};
     try {
-        return DecodeFile(path, watcher, metadata);
+        return DecodeFile(path, watcher, metadata, limits);
     } catch (const std::bad_alloc&) {
         return Failed(Kind::OutOfMemory);
     } catch (const std::exception&) {

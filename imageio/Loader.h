@@ -25,9 +25,10 @@ struct LoadResult {
 // mask); else JPEG, PNG, TGA in that order. Never throws for bad input. The file's head is
 // judged before the rest is read (see JudgeHead), and a JPEG file is decoded as it is read
 // rather than held whole; a watcher sees its rows as they are decoded when they come upright.
-// A JPEG's or PNG's metadata goes to metadata when it is given (emptied first).
+// A JPEG's or PNG's metadata goes to metadata when it is given (emptied first). A picture beyond
+// limits (the process's pixel limit unless given) is refused before its pixels are allocated.
 LoadResult DecodePictureFile(const std::string& path, RowWatcher* watcher = nullptr,
-                             PictureMetadata* metadata = nullptr);
+                             PictureMetadata* metadata = nullptr, const DecodeLimits& limits = {});
 
 // The same decoders on bytes already in memory (ICO data takes the first image of its directory).
 std::optional<render::RasterImage> DecodePictureMemory(std::span<const std::uint8_t> bytes);

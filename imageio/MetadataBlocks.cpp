@@ -387,28 +387,55 @@ ExtendedXmp SplitXmp(const std::string& packet) {
     return split;
 }
 
-MetadataSummary SummariseMetadata(const PictureMetadata& metadata) {
-    MetadataSummary summary;
+namespace {
+
+// Calls read with the picture's EXIF and XMP as the library reads them; blocks it cannot read
+// give nothing, and no warning: the picture was vetted when it was read.
+template <typename Read>
+void ReadFields(const PictureMetadata& metadata, Read read) {
     PictureMetadata scratch;
     Guarded(
         scratch, "EXIF",
         [&] {
             Exiv2::ByteOrder order{};
-            const Exiv2::ExifData exif = ExifOf(metadata, order);
-            const Exiv2::XmpData xmp = XmpOf(metadata);
-            const auto either = [&](const char* exifKey, const char* xmpKey) {
-                std::string value = Field(exif, exifKey);
-                return value.empty() ? Field(xmp, xmpKey) : value;
-            };
-            summary.make = either("Exif.Image.Make", "Xmp.tiff.Make");
-            summary.model = either("Exif.Image.Model", "Xmp.tiff.Model");
-            summary.lens = either("Exif.Photo.LensModel", "Xmp.exifEX.LensModel");
-            if (summary.lens.empty()) summary.lens = Field(xmp, "Xmp.aux.Lens");
-            summary.dateTaken = either("Exif.Photo.DateTimeOriginal", "Xmp.exif.DateTimeOriginal");
-            summary.gps = !Field(exif, "Exif.GPSInfo.GPSLatitude").empty() || !Field(xmp, "Xmp.exif.GPSLatitude").empty();
+            read(ExifOf(metadata, order), XmpOf(metadata));
         },
         [] {});
+}
+
+}  // namespace
+
+MetadataSummary SummariseMetadata(const PictureMetadata& metadata) {
+    MetadataSummary summary;
+    ReadFields(metadata, [&](const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp) {
+        const auto either = [&](const char* exifKey, const char* xmpKey) {
+            std::string value = Field(exif, exifKey);
+            return value.empty() ? Field(xmp, xmpKey) : value;
+        };
+        summary.make = either("Exif.Image.Make", "Xmp.tiff.Make");
+        summary.model = either("Exif.Image.Model", "Xmp.tiff.Model");
+        summary.lens = either("Exif.Photo.LensModel", "Xmp.exifEX.LensModel");
+        if (summary.lens.empty()) summary.lens = Field(xmp, "Xmp.aux.Lens");
+        summary.dateTaken = either("Exif.Photo.DateTimeOriginal", "Xmp.exif.DateTimeOriginal");
+        summary.gps = !Field(exif, "Exif.GPSInfo.GPSLatitude").empty() || !Field(xmp, "Xmp.exif.GPSLatitude").empty();
+    });
     return summary;
+}
+
+std::string ExifField(const PictureMetadata& metadata, const std::string& tag) {
+    std::string value;
+    if (tag.empty()) return value;
+    ReadFields(metadata, [&](const Exiv2::ExifData& exif, const Exiv2::XmpData& xmp) {
+        for (const char* group : {"Exif.Image.", "Exif.Photo.", "Exif.GPSInfo."}) {
+            value = Field(exif, (group + tag).c_str());
+            if (!value.empty()) return;
+        }
+        for (const char* group : {"Xmp.tiff.", "Xmp.exif.", "Xmp.dc."}) {
+            value = Field(xmp, (group + tag).c_str());
+            if (!value.empty()) return;
+        }
+    });
+    return value;
 }
 
 }  // namespace velinor::imageio

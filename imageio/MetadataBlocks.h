@@ -45,4 +45,9 @@ struct MetadataSummary {
 };
 MetadataSummary SummariseMetadata(const PictureMetadata& metadata);
 
+// The value of an EXIF tag named as a person writes it ("Artist", "Model", "DateTimeOriginal"):
+// the first of the image, photo and GPS directories that holds it, else the XMP property of that
+// name (tiff:, exif:, dc:). Empty when the picture does not say, or its blocks do not read.
+std::string ExifField(const PictureMetadata& metadata, const std::string& tag);
+
 }  // namespace velinor::imageio

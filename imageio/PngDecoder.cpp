@@ -19,6 +19,9 @@ constexpr std::uint8_t kOpaqueAlpha = 128;
 // cannot be what the header claims, so it is refused before anything is allocated.
 constexpr unsigned long long kMaxDeflateRatio = 1032;
 constexpr unsigned long long kDeflateSlack = 1 << 16;
+// Nor does any encoder spend more than twice the raw bytes on them: image data beyond that is
+// excess, which libpng would inflate to its end after the last row (gigabytes from a small file).
+constexpr unsigned long long kMaxDeflateGrowth = 2;
 
 struct MemorySource {
     std::span<const std::uint8_t> bytes;
@@ -95,6 +98,8 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
     if (!FitsLimits(w, h, limits)) return false;
     const unsigned long long rowBytes = png_get_rowbytes(png, info);
     if (rowBytes * h > imageData * kMaxDeflateRatio + kDeflateSlack) return false;
+    // Raw rows carry a filter byte each, and an interlaced picture's passes a few more bytes a row.
+    if (imageData > (rowBytes + 16) * h * kMaxDeflateGrowth + kDeflateSlack) return false;
 
     const int colourType = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);

@@ -46,7 +46,7 @@ WriteOperation FindEncoder(std::uint32_t code) {
 }  // namespace
 
 int SavePicture(const render::RasterImage* image, const std::string& path, std::uint32_t encoder, int quality,
-                const PictureMetadata* metadata, const MetadataChoices& choices) {
+                const PictureMetadata* metadata, const MetadataChoices& choices, const OutputGuard* guard) {
     if (image == nullptr || path.empty()) return 0;
     const WriteOperation write = FindEncoder(encoder);
     if (write == nullptr) return 0;
@@ -58,16 +58,16 @@ int SavePicture(const render::RasterImage* image, const std::string& path, std::
         written = PrepareMetadata(*metadata, choices, image->width, image->height);
     }
 
-    AtomicFile file(path);
+    AtomicFile file(path, guard != nullptr ? AtomicFile::Links::Refuse : AtomicFile::Links::Follow);
     if (!file.IsOpen()) return 0;
     // The temporary file goes with `file` on failure.
     if (!write(file.Stream(), rows, quality, written ? &*written : nullptr)) return 0;
-    return file.Commit() ? 1 : 0;
+    return file.Commit(guard) ? 1 : 0;
 }
 
 int SavePicture(const render::ImageRegistry& images, int number, const std::string& path, std::uint32_t encoder,
-                int quality, const PictureMetadata* metadata, const MetadataChoices& choices) {
-    return SavePicture(images.Find(number), path, encoder, quality, metadata, choices);
+                int quality, const PictureMetadata* metadata, const MetadataChoices& choices, const OutputGuard* guard) {
+    return SavePicture(images.Find(number), path, encoder, quality, metadata, choices, guard);
 }
 
 int FileExistsInFolder(const std::string& name, const std::string& folder) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "imageio/OutputGuard.h"
 #include "imageio/PictureMetadata.h"
 #include "render/ImageRegistry.h"
 #include "render/RasterImage.h"
@@ -20,12 +21,14 @@ constexpr int kDefaultJpegQuality = 7;
 // written beside its destination and renamed into place only when complete. A JPEG or PNG
 // carries the metadata of the picture it was made from, when given, as choices say and kept
 // true to the picture written (see PrepareMetadata); a BMP carries none.
+// With a guard (a run writing many outputs) a symbolic link at path is never written through,
+// and the file is put in place only when the guard allows path at that moment.
 int SavePicture(const render::RasterImage* image, const std::string& path, std::uint32_t encoder,
                 int quality = kDefaultJpegQuality, const PictureMetadata* metadata = nullptr,
-                const MetadataChoices& choices = {});
+                const MetadataChoices& choices = {}, const OutputGuard* guard = nullptr);
 int SavePicture(const render::ImageRegistry& images, int number, const std::string& path,
                 std::uint32_t encoder, int quality = kDefaultJpegQuality, const PictureMetadata* metadata = nullptr,
-                const MetadataChoices& choices = {});
+                const MetadataChoices& choices = {}, const OutputGuard* guard = nullptr);
 
 // 1 when folder holds an entry (file or sub-folder) named exactly name, else 0.
 int FileExistsInFolder(const std::string& name, const std::string& folder);

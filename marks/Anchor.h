@@ -38,4 +38,20 @@ constexpr Placement AnchorPlacement(Anchor anchor, int pictureWidth, int picture
     return {centreX, centreY};
 }
 
+// A placement moved inwards by a margin: marginX pixels away from the left or right edge at the
+// anchors on that side, marginY away from the top or bottom edge; on an axis where the anchor
+// is centred the mark keeps its place.
+constexpr Placement Inset(Placement at, Anchor anchor, int marginX, int marginY) {
+    switch (anchor) {
+        case Anchor::Centre: return at;
+        case Anchor::TopCentre: return {at.x, at.y + marginY};
+        case Anchor::BottomCentre: return {at.x, at.y - marginY};
+        case Anchor::TopLeft: return {at.x + marginX, at.y + marginY};
+        case Anchor::TopRight: return {at.x - marginX, at.y + marginY};
+        case Anchor::BottomLeft: return {at.x + marginX, at.y - marginY};
+        case Anchor::BottomRight: return {at.x - marginX, at.y - marginY};
+    }
+    return at;
+}
+
 }  // namespace velinor::marks

@@ -5,7 +5,8 @@
 namespace velinor::marks {
 
 Placement PlaceLogo(render::RasterImage& picture, const render::RasterImage& logo, const LogoStyle& style) {
-    const Placement at = AnchorPlacement(style.anchor, picture.width, picture.height, logo.width, logo.height);
+    const Placement at = Inset(AnchorPlacement(style.anchor, picture.width, picture.height, logo.width, logo.height),
+                               style.anchor, style.marginX, style.marginY);
     if (style.keyed) {
         render::KeyOnto(picture, logo, at.x, at.y, style.keyColour);
     } else {

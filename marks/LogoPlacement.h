@@ -11,6 +11,8 @@ struct LogoStyle {
     bool keyed = false;            // drawn leaving out keyColour instead of blended
     int transparency = 0;          // 0 opaque .. 255 invisible; blended logos only
     render::Color keyColour = 0;   // keyed logos only
+    int marginX = 0;               // kept from the edges the anchor sits at (see Inset)
+    int marginY = 0;
 };
 
 // Draws the logo onto the picture at its anchor: a blended logo with opacity 255 - transparency

@@ -1,5 +1,7 @@
 #include "marks/TextMark.h"
 
+#include <algorithm>
+
 #include "render/TextPaint.h"
 #include "render/Utf8.h"
 
@@ -22,17 +24,32 @@ TextMarkBox DrawTextMark(render::RasterImage& picture, render::FontTable& fonts,
     render::Font* font = fonts.Get(kFontMark);
     if (font == nullptr) font = fonts.DefaultFont();
     if (font == nullptr) return {};
+    return DrawTextLine(picture, *font, spec.colour, text, anchor);
+}
 
+TextMarkBox DrawTextLine(render::RasterImage& picture, render::Font& font, render::Color colour, std::string_view text,
+                         Anchor anchor, const TextLook& look) {
     const std::u32string characters = render::DecodeUtf8(text);
     TextMarkBox box;
-    box.width = characters.empty() ? 0 : font->Measure(characters);
-    box.height = font->CellHeight();
-    const Placement at = AnchorPlacement(anchor, picture.width, picture.height, box.width, box.height);
+    box.width = characters.empty() ? 0 : font.Measure(characters);
+    box.height = font.CellHeight();
+    const Placement at = Inset(AnchorPlacement(anchor, picture.width, picture.height, box.width, box.height), anchor,
+                               look.marginX, look.marginY);
     box.x = at.x;
     box.y = at.y;
-    if (!characters.empty()) {
-        render::PaintText(picture, *font, box.x, box.y, characters, spec.colour, /*transparentBackground=*/true);
+    if (characters.empty()) return box;
+    if (look.shadow) {
+        const int offset = std::max(1, box.height / 16);
+        render::PaintText(picture, font, box.x + offset, box.y + offset, characters, render::kBlack, true);
     }
+    const int r = look.outline;
+    for (int dy = -r; dy <= r; ++dy) {
+        for (int dx = -r; dx <= r; ++dx) {
+            if ((dx == 0 && dy == 0) || dx * dx + dy * dy > r * r) continue;
+            render::PaintText(picture, font, box.x + dx, box.y + dy, characters, look.outlineColour, true);
+        }
+    }
+    render::PaintText(picture, font, box.x, box.y, characters, colour, /*transparentBackground=*/true);
     return box;
 }
 

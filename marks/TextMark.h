@@ -40,6 +40,24 @@ struct TextMarkBox {
     int height = 0;  // cell height of the font in pixels
 };
 
+// How a line of text is laid on a picture beyond its font and colour. The defaults draw the
+// text alone, at its anchor's edge.
+struct TextLook {
+    int marginX = 0;                 // kept from the edges the anchor sits at (see Inset)
+    int marginY = 0;
+    int outline = 0;                 // a ring of this many pixels round every glyph, 0 for none
+    render::Color outlineColour = render::kBlack;
+    bool shadow = false;             // the text once more in black, down and right, beneath it
+};
+
+// Writes one line of UTF-8 text in font and colour onto picture, its cell's top-left corner
+// placed by AnchorPlacement with the text width and the font's cell height and moved inwards by
+// the look's margins. The outline is the text drawn in the outline colour at every offset
+// within its radius, the shadow the text in black offset by a sixteenth of the cell height (at
+// least one pixel), both beneath the text. An empty text draws nothing.
+TextMarkBox DrawTextLine(render::RasterImage& picture, render::Font& font, render::Color colour, std::string_view text,
+                         Anchor anchor, const TextLook& look = {});
+
 // Writes one line of UTF-8 text onto picture at anchor: the font is (re)created as kFontMark
 // in fonts from spec (the default font when that fails), the text is drawn in spec.colour with a
 // transparent background, anti-aliased, its cell's top-left corner placed by AnchorPlacement

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -107,8 +108,9 @@ bool InExecutableSegment(Elf* elf, GElf_Addr address) {
 
 // Every section's contents lie within the file, and the entry points among the dynamic
 // symbols are defined functions in executable code.
-bool SectionsAndEntryPointsSound(Elf* elf, std::uint64_t fileSize) {
+bool SectionsAndEntryPointsSound(Elf* elf, std::uint64_t fileSize, std::span<const char* const> required) {
     bool dynamicSymbols = false;
+    std::size_t requiredFound = 0;
     for (Elf_Scn* section = elf_nextscn(elf, nullptr); section != nullptr; section = elf_nextscn(elf, section)) {
         GElf_Shdr header;
         if (gelf_getshdr(section, &header) == nullptr) return false;
@@ -123,17 +125,20 @@ bool SectionsAndEntryPointsSound(Elf* elf, std::uint64_t fileSize) {
             if (gelf_getsym(data, static_cast<int>(i), &symbol) == nullptr) return false;
             const char* name = elf_strptr(elf, header.sh_link, symbol.st_name);
             if (name == nullptr) return false;
-            if (symbol.st_shndx == SHN_UNDEF || !IsEntryPoint(name)) continue;
+            const bool wanted = std::any_of(required.begin(), required.end(),
+                                            [name](const char* r) { return std::strcmp(r, name) == 0; });
+            if (symbol.st_shndx == SHN_UNDEF || (!IsEntryPoint(name) && !wanted)) continue;
             const int type = GELF_ST_TYPE(symbol.st_info);
             if ((type != STT_FUNC && type != STT_GNU_IFUNC) || !InExecutableSegment(elf, symbol.st_value)) return false;
+            if (wanted) ++requiredFound;
         }
     }
-    return dynamicSymbols;
+    return dynamicSymbols && requiredFound >= required.size();
 }
 
 }  // namespace
 
-bool IsSoundSharedObject(const std::string& path) {
+bool IsSoundSharedObject(const std::string& path, std::span<const char* const> required) {
     if (elf_version(EV_CURRENT) == EV_NONE) return false;
     // O_NONBLOCK: a FIFO in the library's place must not hold the program up at open.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -151,7 +156,7 @@ bool IsSoundSharedObject(const std::string& path) {
     GElf_Ehdr header;
     if (gelf_getehdr(elf.get(), &header) == nullptr || header.e_type != ET_DYN) return false;
     if (!Within(header.e_shoff, static_cast<GElf_Xword>(header.e_shnum) * header.e_shentsize, fileSize)) return false;
-    return SegmentsWithinFile(elf.get(), fileSize) && SectionsAndEntryPointsSound(elf.get(), fileSize);
+    return SegmentsWithinFile(elf.get(), fileSize) && SectionsAndEntryPointsSound(elf.get(), fileSize, required);
 }
 
 }  // namespace velinor::plugins

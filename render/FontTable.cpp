@@ -28,6 +28,21 @@ bool FontTable::CreateFont(int number, const FontDescription& wanted) {
     return true;
 }
 
+bool FontTable::CreateFontFromFile(int number, const std::string& path, const FontDescription& wanted) {
+    if (number == kDefaultFont) return false;
+    fonts_.erase(number);
+    try {
+        if (!library_) library_ = FreeTypeLibrary::Create();
+        if (!library_) return false;
+        std::unique_ptr<Font> font = Font::Open(library_, FontFile{path, 0, false, false}, wanted);
+        if (!font) return false;
+        fonts_[number] = std::move(font);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 void FontTable::FreeFont(int number) { fonts_.erase(number); }
 
 bool FontTable::HasFont(int number) const { return fonts_.count(number) != 0; }

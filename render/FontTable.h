@@ -22,6 +22,9 @@ public:
 
     // False when no face could be loaded (the number is then empty).
     bool CreateFont(int number, const FontDescription& wanted);
+    // The same from a font file named directly instead of a face found by name; the style the
+    // file lacks is drawn by the renderer.
+    bool CreateFontFromFile(int number, const std::string& path, const FontDescription& wanted);
     void FreeFont(int number);
     bool HasFont(int number) const;
 

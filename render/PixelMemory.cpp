@@ -1,9 +1,12 @@
 #include <sys/mman.h>
 
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <new>
+#include <thread>
 
 #include "render/Pixels.h"
 
@@ -19,6 +22,9 @@ constexpr std::size_t kMappedFromBytes = std::size_t{4} << 20;
 // program holds does not grow with the number of pictures it has seen.
 constexpr std::size_t kKeptBytesLimit = std::size_t{384} << 20;
 constexpr std::size_t kKeptBlocksLimit = 4;
+// Kept blocks that nothing took or gave for this long go back to the system: an idle program
+// holds no pictures' worth of memory it does not use.
+constexpr std::chrono::seconds kIdleGiveBack{5};
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kMapLargeBlocks = false;
@@ -60,11 +66,9 @@ public:
         for (std::size_t i = 0; i < count_; ++i) {
             if (blocks_[i].size >= size && (best == count_ || blocks_[i].size < blocks_[best].size)) best = i;
         }
+        lastUse_ = std::chrono::steady_clock::now();
         if (best == count_) {
-            while (count_ > 0) {
-                ::munmap(blocks_[count_ - 1].data, blocks_[count_ - 1].size);
-                RemoveAt(count_ - 1);
-            }
+            GiveBackLocked();
             return nullptr;
         }
         const Block block = blocks_[best];
@@ -83,9 +87,44 @@ public:
     void Keep(const Block& block) {
         std::lock_guard<std::mutex> lock(mutex_);
         KeepLocked(block);
+        lastUse_ = std::chrono::steady_clock::now();
+        if (!watching_) {
+            // Runs for the rest of the process; the blocks object is never destroyed.
+            watching_ = true;
+            std::thread([this] { GiveBackWhenIdle(); }).detach();
+        }
+        wake_.notify_one();
+    }
+
+    std::size_t Total() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return total_;
     }
 
 private:
+    void GiveBackLocked() {
+        while (count_ > 0) {
+            ::munmap(blocks_[count_ - 1].data, blocks_[count_ - 1].size);
+            RemoveAt(count_ - 1);
+        }
+    }
+
+    void GiveBackWhenIdle() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (true) {
+            if (count_ == 0) {
+                wake_.wait(lock);
+                continue;
+            }
+            const auto due = lastUse_ + kIdleGiveBack;
+            if (std::chrono::steady_clock::now() >= due) {
+                GiveBackLocked();
+            } else {
+                wake_.wait_until(lock, due);
+            }
+        }
+    }
+
     void KeepLocked(const Block& block) {
         while (count_ > 0 && (count_ == kKeptBlocksLimit || total_ + block.size > kKeptBytesLimit)) {
             ::munmap(blocks_[0].data, blocks_[0].size);
@@ -109,10 +148,14 @@ private:
     std::array<Block, kKeptBlocksLimit> blocks_{};
     std::size_t count_ = 0;
     std::size_t total_ = 0;
+    std::chrono::steady_clock::time_point lastUse_;
+    std::condition_variable wake_;
+    bool watching_ = false;
 };
 
 KeptBlocks& Kept() {
-    static KeptBlocks kept;
+    // Never destroyed: the thread that gives back idle blocks may run until the process ends.
+    static KeptBlocks& kept = *new KeptBlocks;
     return kept;
 }
 
@@ -142,5 +185,7 @@ void ReturnPixelMemory(void* data, std::size_t bytes) noexcept {
     }
     Kept().Keep({data, MappedSize(bytes)});
 }
+
+std::size_t KeptPixelBytes() { return Kept().Total(); }
 
 }  // namespace velinor::render

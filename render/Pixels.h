@@ -24,6 +24,10 @@ void* TakePixelMemory(std::size_t bytes);
 // Returns a block from TakePixelMemory, with the same size.
 void ReturnPixelMemory(void* data, std::size_t bytes) noexcept;
 
+// Bytes of freed pixel stores kept for reuse; they go back to the system once no store has been
+// taken or freed for five seconds.
+std::size_t KeptPixelBytes();
+
 // Like TakePixelMemory; fresh tells whether the block is newly mapped and so reads as zeros
 // throughout (a kept block holds what its last owner left).
 void* TakePixelMemory(std::size_t bytes, bool& fresh);

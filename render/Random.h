@@ -6,8 +6,9 @@
 
 namespace velinor::render {
 
-// The program's random numbers. Seeded once from the clock on first use, unless a seed was set
-// before (tests do that to get a repeatable sequence).
+// The program's random numbers. Seeded once on first use, unless a seed was set before: from
+// the environment variable VELINOR_RANDOM_SEED when it holds a whole number (so that a run can
+// be repeated, circle frames included), else from the clock.
 class RandomSource {
 public:
     void Seed(std::uint64_t seed);
@@ -17,5 +18,8 @@ public:
 private:
     std::optional<std::mt19937_64> engine_;
 };
+
+// The seed VELINOR_RANDOM_SEED gives; nothing when it is unset or not a whole number.
+std::optional<std::uint64_t> SeedFromEnvironment();
 
 }  // namespace velinor::render

@@ -9,6 +9,10 @@ require_tools() {
     case "$tool" in
       djpeg|cjpeg) package=libjpeg-turbo-progs ;;
       xvfb-run) package=xvfb ;;
+      exiftool) package=libimage-exiftool-perl ;;
+      python3) package=python3 ;;
+      cmp) package=diffutils ;;
+      man) package=man-db ;;
       *) package=imagemagick ;;
     esac
     echo "FAIL: $tool is not installed (Debian package $package); scripts/install-deps installs it" >&2

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The pixel limit as a user meets it: a picture over the limit is refused with its size and the
 # limit named, and the option or the environment variable raises the limit.
-# usage: pixel-limit.sh VELINOR_CLI
+# usage: pixel-limit.sh VELINOR_CLI [STAGE_DIR]   (with STAGE_DIR the window's start as well)
 set -uo pipefail
 cli=$1
+stage=${2:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -46,6 +47,15 @@ check 0 "40x30" VELINOR_MAX_PIXELS= -- info "$work/p.bmp"
 check 0 "40x30" VELINOR_MAX_PIXELS=9223372036854775807 -- info "$work/p.bmp"
 check 2 "--max-pixels needs a positive whole number" -- info "$work/p.bmp" --max-pixels 99999999999999999999
 check 2 "--max-pixels needs a positive whole number" -- info "$work/p.bmp" --max-pixels 12x
+
+# The window says so too, at start, and goes on with the usual limit.
+if [[ -n $stage ]]; then
+  (cd "$work" && cp "$stage/lang.prf" . && cp -R "$stage/data" . && printf 'print text BtnOpen\n' > look.vhs &&
+   VELINOR_MAX_PIXELS=abc "$stage/velinor-headless" --program-dir "$stage" look.vhs > window.log)
+  grep -qxF 'message caption="Warnung" text="VELINOR_MAX_PIXELS muss eine positive ganze Zahl von Bildpunkten sein; es gilt die übliche Grenze von 268435456. Der Wert ist: \"abc\"" icon=warning buttons=ok -> ok' \
+    "$work/window.log" || fail "the window did not name the invalid limit: $(cat "$work/window.log")"
+  grep -q '^text BtnOpen "Bild öffnen"' "$work/window.log" || fail "the window did not start: $(cat "$work/window.log")"
+fi
 
 [[ $failures == 0 ]] && echo "pixel limit: all passed"
 exit $((failures > 0))

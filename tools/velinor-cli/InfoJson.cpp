@@ -37,7 +37,9 @@ std::size_t Utf8Length(const std::string& text, std::size_t at) {
     return length;
 }
 
-std::string Quoted(const std::string& text) {
+}  // namespace
+
+std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (std::size_t at = 0; at < text.size();) {
         const char c = text[at];
@@ -62,10 +64,12 @@ std::string Quoted(const std::string& text) {
     return out + "\"";
 }
 
+namespace {
+
 // A string, or null when it is empty. EXIF text ends in NULs and often in spaces.
 std::string TextOrNull(std::string text) {
     while (!text.empty() && (text.back() == '\0' || text.back() == ' ')) text.pop_back();
-    return text.empty() ? "null" : Quoted(text);
+    return text.empty() ? "null" : JsonString(text);
 }
 
 std::string FormatOf(const std::string& path) {
@@ -87,10 +91,10 @@ std::string InfoJson(const std::string& path, const render::RasterImage& picture
                      const imageio::PictureMetadata& metadata) {
     const imageio::MetadataSummary summary = imageio::SummariseMetadata(metadata);
     std::string json = "{";
-    json += "\"file\":" + Quoted(path);
+    json += "\"file\":" + JsonString(path);
     json += ",\"width\":" + std::to_string(picture.width);
     json += ",\"height\":" + std::to_string(picture.height);
-    json += ",\"format\":" + Quoted(FormatOf(path));
+    json += ",\"format\":" + JsonString(FormatOf(path));
     json += ",\"orientation\":" + std::to_string(metadata.orientation);
     json += ",\"profile\":" + TextOrNull(imageio::ProfileDescription(metadata.icc));
     json += ",\"make\":" + TextOrNull(summary.make);

@@ -1,5 +1,7 @@
-// velinor-cli: picture information and conversion with the program's own loader and writer.
+// velinor-cli: picture information, conversion and stamping with the program's own loader,
+// marks and writer.
 //
+//   velinor-cli stamp [OPTIONS] INPUT... -o DIR   (velinor-cli stamp --help lists the options)
 //   velinor-cli info FILE [--json] [--logo]
 //   velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--metadata keep|strip-gps|strip]
 //                       [--copyright TEXT] [--logo]
@@ -34,6 +36,8 @@
 #include "runtime/ErrorReport.h"
 #include "tools/velinor-cli/InfoJson.h"
 #include "tools/velinor-cli/ReadProblem.h"
+#include "tools/velinor-cli/StampOptions.h"
+#include "tools/velinor-cli/StampRunner.h"
 
 namespace {
 
@@ -45,7 +49,8 @@ constexpr int kUsage = 2;
 constexpr int kSlot = 1;
 
 constexpr const char* kUsageText =
-    "usage: velinor-cli info FILE [--json] [--logo]\n"
+    "usage: velinor-cli stamp [OPTIONS] INPUT... -o DIR  (velinor-cli stamp --help)\n"
+    "       velinor-cli info FILE [--json] [--logo]\n"
     "       velinor-cli convert IN OUT [--format bmp|jpeg|png] [--quality 0..10] [--logo]\n"
     "                   [--metadata keep|strip-gps|strip] [--copyright TEXT]\n"
     "       --max-pixels N  refuse pictures of more than N pixels (default 268435456,\n"
@@ -229,7 +234,9 @@ static int Main(int argc, char** argv) {
     if (argc < 2) return Usage("");
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
+        // The stamp options are listed too: the manual page is made from this text.
         std::fputs(kUsageText, stdout);
+        std::fputs(("\nstamp options:\n" + tools::StampOptionList()).c_str(), stdout);
         return kDone;
     }
     // A limit the environment sets wrongly would otherwise be passed over for the default.
@@ -239,9 +246,10 @@ static int Main(int argc, char** argv) {
                      imageio::kPixelLimitVariable);
         return kUsage;
     }
+    files::Use(files::LayoutFor(files::ThisProcess(files::OwnFolder())));
+    if (command == "stamp") return tools::RunStampCommand(std::vector<std::string>(argv + 2, argv + argc));
     const std::optional<Options> options = ParseOptions(argc, argv, 2);
     if (!options) return kUsage;
-    files::Use(files::LayoutFor(files::ThisProcess(files::OwnFolder())));
     if (command == "info") return Info(*options);
     if (command == "convert") return Convert(*options);
     return Usage("unknown command " + command);

@@ -27,7 +27,8 @@ click BtnAddSelected
 answer quality 3
 click BtnBatchStart
 
-# Kept names: a.png listed twice is written twice under its own name, with JPEG content.
+# Kept names: a.png listed twice is written twice under its own name, with JPEG content; the
+# second says it replaced the result of the first, and the warning at the end counts it.
 click ChkKeepNames
 click BtnClear
 select LstExplorer 0

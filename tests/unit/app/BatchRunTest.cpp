@@ -5,7 +5,9 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "app/PicturePrefetch.h"
 #include "app/BatchRun.h"
 #include "app/ProgressWindow.h"
+#include "imageio/DecodeLimits.h"
 #include "imageio/Writer.h"
 #include "platform/headless/HeadlessPlatform.h"
 
@@ -145,6 +148,34 @@ TEST_F(BatchRunTest, OutputThatIsASourceIsNeverWritten) {
     EXPECT_EQ(testing::TestFolder::Read("pics/img2.jpg"), "second original");
 }
 
+TEST_F(BatchRunTest, ASourceReplacedWhileTheRunIsBusyIsNotWrittenOver) {
+    std::filesystem::create_directories("pics");
+    for (const char* name : {"pics/a.jpg", "pics/b.jpg", "pics/c.jpg"}) testing::TestFolder::Write(name, "original");
+    headless.SetState(ControlId::ChkKeepNames, 1);
+    state.batch.batchFiles = {"pics/a.jpg", "pics/b.jpg", "pics/c.jpg"};
+    state.batch.outputDir = "out/";
+    std::filesystem::create_directories("out");
+    // c's output is out/c.jpg until, during picture 1, the output folder becomes the sources'
+    // own (a link swapped) and a sync tool renames a new file over pics/c.jpg.
+    std::filesystem::create_directories("elsewhere");
+    std::filesystem::remove("out");
+    std::filesystem::create_symlink("elsewhere", "out");
+    std::vector<std::string> written;
+    const RunTally tally = RunBatchFrame(state, [&](ProgramState& s, const std::string&, const std::string& output) {
+        if (s.batch.batchNumber == 1) {
+            testing::TestFolder::Write("pics/.c.jpg.new", "edited");
+            std::filesystem::rename("pics/.c.jpg.new", "pics/c.jpg");
+            std::filesystem::remove("out");
+            std::filesystem::create_symlink("pics", "out");
+        }
+        written.push_back(output);
+        return PictureOutcome{};
+    });
+    EXPECT_EQ(written, (std::vector<std::string>{"out/a.jpg"}));
+    EXPECT_EQ(tally.skipped, 2);
+    EXPECT_EQ(testing::TestFolder::Read("pics/c.jpg"), "edited");
+}
+
 TEST(BatchFileSize, TellsMissingFoldersAndThingsThatAreNotFiles) {
     testing::TestFolder folder;
     testing::TestFolder::Write("five.jpg", "12345");
@@ -211,6 +242,23 @@ TEST(BatchPrefetch, LoadsWhatWasAskedForWhateverWasDecodedAhead) {
         EXPECT_FALSE(images.HasImage(57));
         prefetch.Start("b.bmp");   // still running when the prefetch goes: waited for, dropped
     }
+}
+
+// A decode ahead that failed for a passing reason (here the pixel limit, standing for memory the
+// previous picture still held) is tried again in the picture's own turn before it counts.
+TEST(BatchPrefetch, AFailedDecodeAheadIsTriedAgainInItsTurn) {
+    testing::TestFolder folder;
+    WritePicture("b.bmp", 5, 4, 0x00FF00);
+    const long long limit = imageio::PixelLimit();
+    PicturePrefetch prefetch(true);
+    render::ImageRegistry images;
+    imageio::SetPixelLimit(10);
+    prefetch.Start("b.bmp");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));   // the decode ahead has failed by now
+    imageio::SetPixelLimit(limit);
+    render::RasterImage* b = prefetch.Load(images, 57, "b.bmp");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->width, 5);
 }
 
 // A run writes its outputs while the next picture decodes: a listed file that an earlier

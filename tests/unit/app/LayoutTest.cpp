@@ -51,7 +51,7 @@ TEST(Layout, SampledControlsHaveTheirNumberPlaceAndText) {
         {ControlId::BtnLogoFile, 55, ControlKind::Button, ControlId::BoxLogo, -1, {230, 5, 20, 20}, 0, "..."},
         {ControlId::CmbFrameKind, 165, ControlKind::ComboBox, ControlId::BoxFrame, -1, {10, 10, 155, 100}, 0, nullptr},
         {ControlId::SpinTexWidth, 167, ControlKind::Spin, ControlId::BoxTexture, -1, {270, 0, 45, 20}, 0, nullptr},
-        {ControlId::LblCircleRadius, 178, ControlKind::Label, ControlId::BoxCircles, -1, {3, 58, 130, 20}, 113,
+        {ControlId::LblCircleRadius, 178, ControlKind::Label, ControlId::BoxCircles, -1, {3, 58, 130, 20}, 116,
          nullptr},
         {ControlId::BtnCircleColour, 185, ControlKind::Button, ControlId::BoxCircles, -1, {335, 56, 17, 17}, 0, nullptr},
         {ControlId::LstExplorer, 69, ControlKind::FileList, ControlId::PnlTabs, 1, {300, 40, 300, 155}, 0, nullptr},
@@ -179,12 +179,12 @@ TEST(Layout, TheLanguageSwitchSetsTheDescribedTextsAndNoOthers) {
         {C::BtnSaveSettings, 50, -1}, {C::LblBatchLogoPos, 14, -1},
         // The frame panel and the batch list's column, German texts of the first versions that
         // the English window has its own texts for.
-        {C::OptModeFrame, 64, -1}, {C::CmbFrameKind, 119, 0}, {C::CmbFrameKind, 120, 1},
-        {C::LblTexWidth, 111, -1}, {C::LblTexAlpha, 57, -1}, {C::LblTexAlphaMax, 58, -1}, {C::BtnTexUpdate, 112, -1},
-        {C::LblCircleWidth, 111, -1}, {C::LblCircleRadius, 113, -1}, {C::LblCircleGap, 114, -1},
-        {C::OptSides2, 117, -1}, {C::OptSides4, 118, -1}, {C::ChkCircleFilled, 115, -1},
-        {C::LblCircleColour, 116, -1}, {C::LblCircleAlpha, 57, -1}, {C::LblCircleAlphaMax, 58, -1},
-        {C::BtnCircleUpdate, 112, -1}, {C::LstBatch, 124, 0},
+        {C::OptModeFrame, 64, -1}, {C::CmbFrameKind, 122, 0}, {C::CmbFrameKind, 123, 1},
+        {C::LblTexWidth, 114, -1}, {C::LblTexAlpha, 57, -1}, {C::LblTexAlphaMax, 58, -1}, {C::BtnTexUpdate, 115, -1},
+        {C::LblCircleWidth, 114, -1}, {C::LblCircleRadius, 116, -1}, {C::LblCircleGap, 117, -1},
+        {C::OptSides2, 120, -1}, {C::OptSides4, 121, -1}, {C::ChkCircleFilled, 118, -1},
+        {C::LblCircleColour, 119, -1}, {C::LblCircleAlpha, 57, -1}, {C::LblCircleAlphaMax, 58, -1},
+        {C::BtnCircleUpdate, 115, -1}, {C::LstBatch, 127, 0},
     };
     // The seven anchor options of each group, first to last.
     const int anchorKeys[] = {17, 19, 21, 23, 18, 20, 22};

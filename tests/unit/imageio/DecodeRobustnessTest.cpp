@@ -47,6 +47,11 @@ TEST(DecodeRobustness, SeedsDecodeAndTheirCutsFail) {
         const std::string name = path.filename().string();
         const bool broken = name.rfind("truncated", 0) == 0;
         const bool icon = path.extension() == ".ico";
+        // A bomb promises far more than it holds: refused under the small limits whatever it is.
+        if (name.rfind("bomb", 0) == 0) {
+            EXPECT_FALSE(DecodePicture(bytes, IconChoice::Best, kSmall).has_value()) << name;
+            continue;
+        }
         EXPECT_EQ(DecodePicture(bytes, IconChoice::Best).has_value(), !broken) << name;
         for (std::size_t keep = 0; keep < bytes.size(); ++keep) {
             const Bytes cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(keep));

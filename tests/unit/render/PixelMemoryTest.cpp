@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cstdint>
 #include <vector>
 
@@ -30,6 +32,18 @@ TEST(PixelMemory, FreedStoresAreReusedWithoutOverlap) {
     EXPECT_EQ(std::count(zeros.begin(), zeros.end(), Color{0}), static_cast<std::ptrdiff_t>(zeros.size()));
     Pixels grey(3 * kMegapixel, 0x808080u);
     EXPECT_EQ(std::count(grey.begin(), grey.end(), Color{0x808080u}), static_cast<std::ptrdiff_t>(grey.size()));
+}
+
+// A program left idle gives the stores it kept back to the system within a few seconds.
+TEST(PixelMemory, KeptStoresGoBackWhenIdle) {
+#if !defined(__SANITIZE_ADDRESS__)
+    { Pixels picture(std::size_t{3} << 20); }   // a 12 MB store, freed and kept
+    EXPECT_GT(KeptPixelBytes(), 0u);
+    for (int waited = 0; waited < 80 && KeptPixelBytes() > 0; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(KeptPixelBytes(), 0u);
+#endif
 }
 
 }  // namespace
