@@ -11,6 +11,7 @@
 #include "app/ColourPicker.h"
 #include "app/ProgressWindow.h"
 #include "app/QualityWindow.h"
+#include "app/Settings.h"
 #include "app/TextKeys.h"
 #include "imageio/Loader.h"
 #include "imageio/OutputGuard.h"
@@ -128,7 +129,7 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step, const std::
     batch.running = true;
     p.EnableControl(ControlId::BtnBatchStart, false);
     p.EnableWindow(kMainWindow, false);
-    LoadTextTable(state.prefs, state.texts, state.shell.Language, kLastKey);
+    LoadTextTable(state.prefs, state.texts, ShownLanguage(state), kLastKey);
     OpenProgressWindow(state);
 
     RunTally tally;

@@ -2,6 +2,7 @@
 
 #include "app/ModalLoop.h"
 #include "app/SecondaryWindowLayout.h"
+#include "app/Settings.h"
 #include "marks/LogoRoutes.h"
 #include "app/ImageNumbers.h"
 
@@ -28,7 +29,7 @@ render::Color ColourUnderPointer(ProgramState& state, platform::Point pointer, c
 
 render::Color PickColour(ProgramState& state, const std::string& path) {
     platform::Platform& p = state.platform;
-    LoadTextTable(state.prefs, state.texts, state.shell.Language, kLastKey);
+    LoadTextTable(state.prefs, state.texts, ShownLanguage(state), kLastKey);
     p.EnableWindow(kMainWindow, false);
 
     render::Color colour = render::kBlack;

@@ -30,6 +30,7 @@ constexpr DispatchEntry kDispatch[] = {
     {C::BtnClear, h::ClearBatchList},
     {C::BtnSave, h::SaveResult},
     {C::ImgSource, h::DoNothing},
+    {C::ImgPreview, h::ShowResultFullSize},
     {C::TrkLogoAlpha, h::RedrawLogoAlpha},
     {C::OptLogoPos1, h::DrawLogoAtPosition},
     {C::OptLogoPos2, h::DrawLogoAtPosition},

@@ -16,12 +16,10 @@ using platform::ControlId;
 
 namespace {
 
-constexpr const char* kNoticeCaption = "Meldung";
-constexpr const char* kNoPicture = "Es wurde kein Bild geladen!";
-constexpr const char* kNoTexture = "Sie haben keine Textur ausgewählt";
 
-void Notice(ProgramState& state, const char* text) {
-    state.platform.MessageBox(kNoticeCaption, text, platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+void Notice(ProgramState& state, TextKey text) {
+    state.platform.MessageBox(state.texts[kTextNotice], state.texts[text], platform::MessageIcon::Warning,
+                              platform::MessageButtons::Ok);
 }
 
 }  // namespace
@@ -39,7 +37,7 @@ void DrawCircleFrame(ProgramState& state, ControlId) {
         stamping::MarkDrawer(state.marks.fonts, state.marks.random).DrawCircles(work, settings);
         return true;
     });
-    if (outcome == RenderOutcome::NoPicture) Notice(state, kNoPicture);
+    if (outcome == RenderOutcome::NoPicture) Notice(state, kTextNoPictureLoaded);
 }
 
 void DrawTextureFrame(ProgramState& state, ControlId) {
@@ -49,7 +47,7 @@ void DrawTextureFrame(ProgramState& state, ControlId) {
     // A category node or no selection gives a path without a dot; the test is on the whole path.
     const std::string path = SelectedTileFile(state);
     if (path.find('.') == std::string::npos) {
-        Notice(state, kNoTexture);
+        Notice(state, kTextNoTexture);
         return;
     }
     imageio::LoadPicture(state.images, pic::PicTexture, path);
@@ -62,10 +60,10 @@ void DrawTextureFrame(ProgramState& state, ControlId) {
         return true;
     });
     if (outcome == RenderOutcome::NoPicture) {
-        Notice(state, kNoPicture);
+        Notice(state, kTextNoPictureLoaded);
     } else if (!state.images.HasImage(pic::PicTexture)) {
         // A missing or damaged tile draws no frame; the user hears which tile it was.
-        p.MessageBox(kNoticeCaption, state.texts[kTextTileNotRead] + path, platform::MessageIcon::Warning,
+        p.MessageBox(state.texts[kTextNotice], state.texts[kTextTileNotRead] + path, platform::MessageIcon::Warning,
                      platform::MessageButtons::Ok);
     }
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/MainWindowLayout.h"
+#include "app/ResultView.h"
 #include "app/Settings.h"
 
 namespace velinor::app::handlers {
@@ -10,6 +11,10 @@ namespace velinor::app::handlers {
 using platform::ControlId;
 
 void DoNothing(ProgramState&, ControlId) {}
+
+void ShowResultFullSize(ProgramState& state, ControlId) {
+    if (state.shell.EventKind == platform::kKindDoubleClick) app::ShowResultFullSize(state);
+}
 
 void ShowComboFolderInExplorer(ProgramState& state, ControlId) {
     state.platform.SetText(ControlId::LstExplorer, state.platform.GetText(ControlId::CmbExplorer));

@@ -8,6 +8,8 @@
 namespace velinor::app::handlers {
 
 void DoNothing(ProgramState& state, platform::ControlId id);
+// ImgPreview: a double click shows the last result at full size.
+void ShowResultFullSize(ProgramState& state, platform::ControlId id);
 
 // Folder combo and file list of the batch tab follow each other.
 void ShowComboFolderInExplorer(ProgramState& state, platform::ControlId id);

@@ -69,6 +69,8 @@ void SaveResult(ProgramState& state, ControlId) {
     request.defaultFile = shell.DefaultDir.empty() ? std::string("*.*") : shell.DefaultDir;
     request.pattern = imageio::PatternText(imageio::FilePattern::Save);
     request.patternIndex = 0;
+    // Without a default folder the result goes beside the picture it was made from.
+    request.folderHint = FolderPart(shell.CurrentFile);
     const platform::SaveAnswer answer = p.SaveFileRequester(request);
     shell.SaveFileName = answer.path;
     const int index = answer.path.empty() ? -1 : answer.patternIndex;

@@ -1,5 +1,8 @@
 #include "app/QualityWindow.h"
 
+#include <algorithm>
+#include <string>
+
 #include "app/MainWindowLayout.h"
 #include "app/ModalLoop.h"
 #include "app/SecondaryWindowLayout.h"
@@ -12,6 +15,16 @@ using platform::ControlId;
 
 using platform::kQualityWindow;
 
+// "4 → 40": the track bar's value and the library quality a save gives it, which libjpeg
+// raises to at least 1.
+std::string QualityValueText(int value) {
+    return std::to_string(value) + " \xE2\x86\x92 " + std::to_string(std::max(1, std::clamp(value, 0, 10) * 10));
+}
+
+void ShowQualityValue(platform::Platform& p) {
+    p.SetText(ControlId::LblQualityValue, QualityValueText(p.GetState(ControlId::TrkQuality)));
+}
+
 bool OpenQualityWindow(ProgramState& state) {
     const WindowLayout& layout = QualityWindowLayout();
     if (!OpenLayoutWindow(state, layout)) return false;
@@ -20,6 +33,7 @@ bool OpenQualityWindow(ProgramState& state) {
         return false;
     }
     state.platform.SetState(ControlId::TrkQuality, kInitialJpegQuality);
+    ShowQualityValue(state.platform);
     return true;
 }
 
@@ -35,8 +49,10 @@ int AskJpegQuality(ProgramState& state) {
     }
     // The window has no close button, but a window system may close it anyway: that ends the
     // wait as OK does.
-    RunModalWindow(state, kQualityWindow, [](const platform::Event& event) {
-        return event.code == platform::kEventControl && event.control == ControlId::BtnQualityOk;
+    RunModalWindow(state, kQualityWindow, [&p](const platform::Event& event) {
+        if (event.code != platform::kEventControl) return false;
+        if (event.control == ControlId::TrkQuality) ShowQualityValue(p);
+        return event.control == ControlId::BtnQualityOk;
     });
     int quality = p.ControlExists(ControlId::TrkQuality) ? p.GetState(ControlId::TrkQuality) : kInitialJpegQuality;
     if (quality < 0) quality = 0;

@@ -11,20 +11,34 @@ namespace {
 using C = platform::ControlId;
 
 // The texts of the layout that come from the text table, in build order: each control's own
-// text and the pages of the tab panels, less those that stay in the language of the start.
+// text, the pages of the tab panels, the entries of the combo boxes and the column headers,
+// less those that stay in the language of the start.
 std::vector<RelabelEntry> LayoutTexts() {
     std::vector<RelabelEntry> entries;
     for (const LayoutRow& row : MainWindowLayout()) {
-        if (row.text.source == TextRef::Source::Key && row.text.relabelled) entries.push_back({row.id, row.text.key});
-        if (row.kind != platform::ControlKind::TabPanel) continue;
-        for (std::size_t page = 0; page < row.items.size(); ++page) {
-            const TextRef& item = row.items[page];
+        if (row.text.source == TextRef::Source::Key && row.text.relabelled) {
+            entries.push_back({row.id, row.text.key, -1, row.kind});
+        }
+        for (std::size_t n = 0; n < row.items.size(); ++n) {
+            const TextRef& item = row.items[n];
             if (item.source == TextRef::Source::Key && item.relabelled) {
-                entries.push_back({row.id, item.key, static_cast<int>(page)});
+                entries.push_back({row.id, item.key, static_cast<int>(n), row.kind});
             }
         }
     }
     return entries;
+}
+
+void SetEntryText(platform::Platform& p, const RelabelEntry& entry, const std::string& text) {
+    if (entry.item < 0) {
+        p.SetText(entry.control, text);
+        return;
+    }
+    switch (entry.kind) {
+        case platform::ControlKind::TabPanel: p.SetTabText(entry.control, entry.item, text); break;
+        case platform::ControlKind::ReportList: p.SetColumnText(entry.control, text); break;
+        default: p.SetItemText(entry.control, entry.item, text); break;
+    }
 }
 
 constexpr const char* kInfoHeading = "Velinor V3.01";
@@ -53,13 +67,7 @@ void RelabelControls(ProgramState& state, const std::string& group) {
     platform::Rect font = p.ControlGeometry(C::BtnFont);
     font.width = group == "german" ? kFontButtonWidthGerman : kFontButtonWidthEnglish;
     p.ResizeControl(C::BtnFont, font);
-    for (const RelabelEntry& entry : RelabelTable()) {
-        if (entry.tab >= 0) {
-            p.SetTabText(entry.control, entry.tab, state.texts[entry.key]);
-        } else {
-            p.SetText(entry.control, state.texts[entry.key]);
-        }
-    }
+    for (const RelabelEntry& entry : RelabelTable()) SetEntryText(p, entry, state.texts[entry.key]);
     p.SetText(C::TxtInfo, InfoText(state.texts));
 }
 

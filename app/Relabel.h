@@ -7,11 +7,13 @@
 
 namespace velinor::app {
 
-// One text the language switch sets: a control's caption, or a page name of a tab panel.
+// One text the language switch sets: a control's caption, a page name of a tab panel, an entry
+// of a combo box or the column header of a report list.
 struct RelabelEntry {
     platform::ControlId control;
     TextKey key;
-    int tab = -1;    // page of a tab panel, -1 for the control's own text
+    int item = -1;    // page, entry or column; -1 for the control's own text
+    platform::ControlKind kind = platform::ControlKind::Label;
 };
 
 // Every text that follows the language, in the order they are set: the layout's texts from the
@@ -21,7 +23,7 @@ std::span<const RelabelEntry> RelabelTable();
 // The text of TxtInfo: a fixed heading, an empty line, then the three texts about the program.
 std::string InfoText(const TextTable& texts);
 
-// Loads texts 1..101 of group ("german", "english") and sets every text of RelabelTable,
+// Loads texts 1..kLastKey of group ("german", "english") and sets every text of RelabelTable,
 // TxtInfo and the width of BtnFont (German captions are longer).
 void RelabelControls(ProgramState& state, const std::string& group);
 

@@ -36,6 +36,8 @@ const WindowLayout& QualityWindowLayout() {
         {C::TrkQuality, K::TrackBar, Window(), {66, 30, 115, 15}, {}, platform::kFlagNone, 0, 10},
         {C::LblQualityHigh, K::Label, Window(), {186, 30, 80, 20}, Key(kTextQualityHigh)},
         {C::BtnQualityOk, K::Button, Window(), {105, 45, 40, 20}, Literal("OK")},
+        // Beside the caption, where the window is empty: the value and the JPEG quality it gives.
+        {C::LblQualityValue, K::Label, Window(), {150, 10, 95, 20}},
     };
     static const WindowLayout layout{platform::kQualityWindow, Key(kTextJpegQuality), 250, 80, true, false, rows};
     return layout;

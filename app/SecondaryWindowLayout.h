@@ -9,7 +9,8 @@ namespace velinor::app {
 // title bar that has no system menu.
 const WindowLayout& ProgressWindowLayout();
 
-// The JPEG quality window: a track bar 0..10 between two labels, and an OK button; centred.
+// The JPEG quality window: a track bar 0..10 between two labels, an OK button and the value
+// with the JPEG quality it gives; centred.
 const WindowLayout& QualityWindowLayout();
 
 // The colour picker: one 300 x 300 image control showing the picker's picture; centred.

@@ -81,6 +81,13 @@ void SwitchLanguage(ProgramState& state, platform::ToolbarItem item) {
     state.prefs.ClosePrefs();
 }
 
+std::string ShownLanguage(const ProgramState& state) {
+    using platform::ToolbarItem;
+    if (state.platform.ToolbarPressed(ToolbarItem::TbEnglish)) return "English";
+    if (state.platform.ToolbarPressed(ToolbarItem::TbGerman)) return "German";
+    return state.shell.Language;
+}
+
 void ChooseDefaultDir(ProgramState& state) {
     // "/" is the root every Linux file system has, as "c:/" is on Windows.
     state.shell.chosenDefaultDir = state.platform.FolderRequester(state.texts[kTextChooseDefaultDir], "/");

@@ -16,6 +16,11 @@ void ReadSettings(ProgramState& state);
 // file with the new language; the Language of this run stays as it was read at start.
 void SwitchLanguage(ProgramState& state, platform::ToolbarItem item);
 
+// The language the window shows: the one whose flag is pressed, else the Language read at
+// start. Windows and messages opened later load their texts in it, so that a switched window
+// does not fall back to the language of the start.
+std::string ShownLanguage(const ProgramState& state);
+
 // BtnDefaultDir: asks for a folder that the next BtnSaveSettings stores.
 void ChooseDefaultDir(ProgramState& state);
 

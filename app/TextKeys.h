@@ -111,6 +111,22 @@ enum TextKey : int {
     kTextLogoLibraryMissing = 111,
     kTextBadPixelLimit = 112,
     kTextTileNotRead = 113,
+    // The frame panel, its messages and the batch list's column: fixed German texts of the
+    // first versions, in the language file so that the English window has its own.
+    kTextBandWidth = 114,
+    kTextUpdate = 115,
+    kTextCircleRadius = 116,
+    kTextCircleGap = 117,
+    kTextFilledCircles = 118,
+    kTextChooseColour = 119,
+    kTextTwoSides = 120,
+    kTextFourSides = 121,
+    kTextTextureFrame = 122,
+    kTextCircleFrame = 123,
+    kTextNotice = 124,
+    kTextNoTexture = 125,
+    kTextNoPictureLoaded = 126,
+    kTextFileColumn = 127,
 };
 
 }  // namespace velinor::app

@@ -10,7 +10,7 @@ namespace velinor::app {
 class KeyValueFile;
 
 inline constexpr int kLastKeyOfWindowBuild = 100;
-inline constexpr int kLastKey = 113;
+inline constexpr int kLastKey = 127;
 // The texts from this number on (messages about files a run or a load could not use) are filled
 // by every load, whatever its last key, so that they can be shown at any time.
 inline constexpr int kFirstAlwaysLoadedKey = 102;

@@ -31,6 +31,7 @@ enum EventCode : int {
 // Control event kinds. Focus changes raise no event: no handler acts on them.
 enum EventKind : int {
     kKindLeftClick = 0,      // buttons, options, checkboxes, list clicks
+    kKindDoubleClick = 2,    // image controls: a double click (after the click of its first press)
     kKindChange = 0x300,     // a value or the current entry changed (spins, track bars, lists, text)
 };
 
@@ -136,6 +137,9 @@ struct FileRequest {
     std::string defaultFile;
     std::string pattern;          // "Desc|*.a;*.b|Desc2|*.c"
     int patternIndex = 0;
+    // Where to start when defaultFile names no folder (the opened picture's folder for a save);
+    // empty leaves it to the platform. Not part of what a script logs.
+    std::string folderHint;
 };
 
 struct SaveAnswer {
@@ -240,6 +244,9 @@ public:
     virtual void RemoveTab(ControlId id, int index) = 0;
     virtual void SetTabText(ControlId id, int index, const std::string& text) = 0;
     virtual int TabCount(ControlId id) const = 0;
+    // Report lists: the text of the column header.
+    virtual void SetColumnText(ControlId id, const std::string& text) = 0;
+    virtual std::string ColumnText(ControlId id) const = 0;
 
     // Toolbar and status bar of a window
     virtual void CreateToolbar(int window, const std::vector<std::pair<ToolbarItem, const render::RasterImage*>>& buttons) = 0;
@@ -258,6 +265,10 @@ public:
     virtual std::optional<FontAnswer> FontRequester(const FontRequest& request) = 0;
     virtual MessageAnswer MessageBox(const std::string& caption, const std::string& text,
                                      MessageIcon icon, MessageButtons buttons) = 0;
+    // A picture at its own size in a scrollable window owned by the main window, scrolled so
+    // that centre (a pixel of the picture) is in the middle; returns when the user closes it
+    // (Escape or the close button).
+    virtual void PictureView(const std::string& title, const render::RasterImage& image, Point centre) = 0;
 
     // Pointer, keys, system
     virtual Point PointerPosition() const = 0;                  // screen coordinates

@@ -8,6 +8,7 @@ require_tools() {
     command -v "$tool" >/dev/null 2>&1 && continue
     case "$tool" in
       djpeg|cjpeg) package=libjpeg-turbo-progs ;;
+      xvfb-run) package=xvfb ;;
       exiftool) package=libimage-exiftool-perl ;;
       python3) package=python3 ;;
       cmp) package=diffutils ;;

@@ -473,6 +473,19 @@ int HeadlessPlatform::TabCount(ControlId id) const {
     return control == nullptr ? 0 : static_cast<int>(control->tabs.size());
 }
 
+void HeadlessPlatform::SetColumnText(ControlId id, const std::string& text) {
+    Control* control = Find(id);
+    if (control == nullptr || control->spec.kind != ControlKind::ReportList) return;
+    if (control->spec.items.empty()) control->spec.items.emplace_back();
+    control->spec.items.front() = text;
+}
+
+std::string HeadlessPlatform::ColumnText(ControlId id) const {
+    const Control* control = Find(id);
+    if (control == nullptr || control->spec.kind != ControlKind::ReportList || control->spec.items.empty()) return {};
+    return control->spec.items.front();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Inspection
 

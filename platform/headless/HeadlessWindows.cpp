@@ -190,6 +190,8 @@ MessageAnswer HeadlessPlatform::MessageBox(const std::string&, const std::string
     return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
+void HeadlessPlatform::PictureView(const std::string&, const render::RasterImage&, Point) {}
+
 // ---------------------------------------------------------------------------------------------
 // Pointer, keys, system
 

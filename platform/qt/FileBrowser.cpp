@@ -38,7 +38,9 @@ QString AbsoluteFolder(const QString& given) {
 
 FileListWidget::FileListWidget(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(2);
-    setHeaderLabels({QApplication::translate("FileList", "Name"), QApplication::translate("FileList", "Size")});
+    // No header: its words would be the toolkit's, in neither of the program's languages, and
+    // names and sizes read plainly without one.
+    setHeaderHidden(true);
     header()->resizeSection(0, 190);
     setRootIsDecorated(false);
     setUniformRowHeights(true);

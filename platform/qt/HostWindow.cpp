@@ -102,4 +102,13 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && onClick) onClick();
 }
 
+void ImageView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !onDoubleClick) {
+        QLabel::mouseDoubleClickEvent(event);   // a press like any other
+        return;
+    }
+    QLabel::mousePressEvent(event);
+    onDoubleClick();
+}
+
 }  // namespace velinor::platform::qt

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include <QFrame>
+#include <QCheckBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QStringList>
 #include <QWidget>
 
@@ -52,13 +54,29 @@ private:
 
 // Shows a picture at its natural size; a left click is reported (the colour picker and the
 // preview pictures react to clicks).
+// Options and checkboxes that answer a click anywhere in the rectangle the program gave them,
+// as the program's layout expects: Qt counts only the mark and the caption, so a click to the
+// right of a short caption ("Text" in a 100-pixel option) did nothing.
+template <typename Button>
+class WholeAreaButton : public Button {
+public:
+    using Button::Button;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+using OptionButton = WholeAreaButton<QRadioButton>;
+using CheckboxButton = WholeAreaButton<QCheckBox>;
+
 class ImageView : public QLabel {
 public:
     explicit ImageView(QWidget* parent);
     std::function<void()> onClick;
+    std::function<void()> onDoubleClick;   // the second press of a double click; else a click
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 }  // namespace velinor::platform::qt

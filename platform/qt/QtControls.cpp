@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
-#include "platform/qt/TabPanel.h"
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -21,6 +20,8 @@
 #include "platform/qt/HostWindow.h"
 #include "platform/qt/ImageConvert.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/RequesterFolders.h"
+#include "platform/qt/TabPanel.h"
 #include "platform/qt/WidgetHelpers.h"
 
 namespace velinor::platform::qt {
@@ -177,10 +178,19 @@ QWidget* QtPlatform::MakeWidget(const ControlSpec& spec, QWidget* parent, Contro
             button->setAutoDefault(false);
             return button;
         }
-        case ControlKind::Frame:
-            return new QGroupBox(Literal(spec.text), parent);
+        case ControlKind::Frame: {
+            auto* frame = new QGroupBox(Literal(spec.text), parent);
+            // The line runs through the middle of the caption, as the program's layout expects:
+            // the controls it places below the caption then lie inside the frame. (Styles that
+            // draw the caption above the line push the line down over them.)
+            frame->setStyleSheet(
+                "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
+                "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px;"
+                " padding: 0 2px; }");
+            return frame;
+        }
         case ControlKind::Option: {
-            auto* option = new QRadioButton(Literal(spec.text), parent);
+            auto* option = new OptionButton(Literal(spec.text), parent);
             option->setAutoExclusive(false);
             if (openGroup_.isNull()) {
                 openGroup_ = new QButtonGroup(WindowWidget(control.window));
@@ -191,7 +201,7 @@ QWidget* QtPlatform::MakeWidget(const ControlSpec& spec, QWidget* parent, Contro
             return option;
         }
         case ControlKind::Checkbox:
-            return new QCheckBox(Literal(spec.text), parent);
+            return new CheckboxButton(Literal(spec.text), parent);
         case ControlKind::ComboBox: {
             auto* combo = new QComboBox(parent);
             for (const std::string& item : spec.items) combo->addItem(Q(item));
@@ -245,13 +255,13 @@ QWidget* QtPlatform::MakeWidget(const ControlSpec& spec, QWidget* parent, Contro
         }
         case ControlKind::FolderCombo: {
             auto* combo = new FolderComboWidget(parent);
-            combo->SetFolder(SplitFolderText(Q(spec.text)).folder);
+            combo->SetFolder(SplitFolderText(BrowserStart(spec.text)).folder);
             combo->setMaxVisibleItems(std::max(1, spec.geometry.height / 16));
             return combo;
         }
         case ControlKind::FileList: {
             auto* list = new FileListWidget(parent);
-            const FolderAndPattern where = SplitFolderText(Q(spec.text));
+            const FolderAndPattern where = SplitFolderText(BrowserStart(spec.text));
             list->SetFolder(where.folder, spec.pattern.empty() ? where.pattern : Q(spec.pattern));
             return list;
         }
@@ -265,6 +275,13 @@ QWidget* QtPlatform::MakeWidget(const ControlSpec& spec, QWidget* parent, Contro
         }
     }
     return nullptr;
+}
+
+QString QtPlatform::BrowserStart(const std::string& folder) const {
+    // No folder named: the user's pictures, not the working folder, which is the program's own.
+    // A script keeps the working folder, so that its log is the same on every machine.
+    if (folder.empty() && !scriptedInput_) return PicturesFolder();
+    return Q(folder);
 }
 
 int QtPlatform::ListChangeKind(ControlKind kind) const {
@@ -314,6 +331,7 @@ void QtPlatform::ConnectSignals(ControlId id, Control& control) {
             break;
         case ControlKind::Image:
             static_cast<ImageView*>(widget)->onClick = [raise] { raise(kKindLeftClick); };
+            static_cast<ImageView*>(widget)->onDoubleClick = [raise] { raise(kKindDoubleClick); };
             break;
         case ControlKind::TabPanel:
             static_cast<TabPanelWidget*>(widget)->onCurrentChanged = [raise](int) { raise(kKindChange); };

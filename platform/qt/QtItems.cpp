@@ -240,6 +240,19 @@ void QtPlatform::SetTabText(ControlId id, int index, const std::string& text) {
     if (index >= 0 && index < tabs->Count()) tabs->SetTabText(index, Literal(text));
 }
 
+void QtPlatform::SetColumnText(ControlId id, const std::string& text) {
+    const Control* control = Find(id);
+    if (control == nullptr || control->kind != ControlKind::ReportList) return;
+    static_cast<QTreeWidget*>(control->widget.data())->setHeaderLabels({Q(text)});
+}
+
+std::string QtPlatform::ColumnText(ControlId id) const {
+    const Control* control = Find(id);
+    if (control == nullptr || control->kind != ControlKind::ReportList) return {};
+    const QTreeWidgetItem* header = static_cast<QTreeWidget*>(control->widget.data())->headerItem();
+    return header != nullptr ? S(header->text(0)) : std::string();
+}
+
 int QtPlatform::TabCount(ControlId id) const {
     const Control* control = Find(id);
     if (control == nullptr || control->kind != ControlKind::TabPanel) return 0;

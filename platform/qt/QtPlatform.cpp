@@ -64,7 +64,16 @@ void QtPlatform::Push(Event event) {
 }
 
 void QtPlatform::WidgetSignal(ControlId id, int kind) {
-    if (TakesWindowSystemInput()) PushControlEvent(id, kind);
+    if (!TakesWindowSystemInput()) return;
+    PushControlEvent(id, kind);
+    // A window system follows every click with events of its own (painting, pointer
+    // messages), and the program re-applies its mode panels on those. Qt sends none that reach
+    // the program, so the chosen panel would wait for the next pointer movement: one repaint
+    // event stands in for them.
+    Event repaint;
+    repaint.code = kEventRepaint;
+    repaint.window = queue_.back().window;
+    Push(std::move(repaint));
 }
 
 void QtPlatform::PushControlEvent(ControlId id, int kind) {

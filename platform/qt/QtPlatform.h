@@ -88,6 +88,8 @@ public:
     void RemoveTab(ControlId id, int index) override;
     void SetTabText(ControlId id, int index, const std::string& text) override;
     int TabCount(ControlId id) const override;
+    void SetColumnText(ControlId id, const std::string& text) override;
+    std::string ColumnText(ControlId id) const override;
 
     void CreateToolbar(int window, const std::vector<std::pair<ToolbarItem, const render::RasterImage*>>& buttons) override;
     void SetToolbarPressed(ToolbarItem item, bool pressed) override;
@@ -104,6 +106,7 @@ public:
     std::optional<FontAnswer> FontRequester(const FontRequest& request) override;
     MessageAnswer MessageBox(const std::string& caption, const std::string& text,
                              MessageIcon icon, MessageButtons buttons) override;
+    void PictureView(const std::string& title, const render::RasterImage& image, Point centre) override;
 
     Point PointerPosition() const override;
     void SetPointerPosition(Point screen) override;
@@ -192,6 +195,7 @@ private:
 
     // Control construction
     QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent, Control& control);
+    QString BrowserStart(const std::string& folder) const;   // start folder of the folder browser
     void ConnectSignals(ControlId id, Control& control);
     void TrackPointer(QWidget* widget);
 

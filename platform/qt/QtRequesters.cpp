@@ -8,6 +8,7 @@
 #include "platform/qt/FontRequester.h"
 #include "platform/qt/ImageConvert.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/RequesterFolders.h"
 #include "platform/qt/WidgetHelpers.h"
 
 namespace velinor::platform::qt {
@@ -15,8 +16,11 @@ namespace velinor::platform::qt {
 namespace {
 
 // Sets up a file dialog from the program's request: the default file may be a folder, a file
-// name, a path with a file name, or a mask such as "*.*" (then only the folder counts).
-void Prepare(QFileDialog& dialog, const FileRequest& request) {
+// name, a path with a file name, or a mask such as "*.*" (then only the folder counts). When it
+// names no folder, the dialog starts in the request's folder hint, else where this kind of
+// requester was left last, else in the user's pictures folder: never in the working folder,
+// which is the program's own.
+void Prepare(QFileDialog& dialog, const FileRequest& request, RequesterKind kind) {
     dialog.setWindowTitle(Q(request.title));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);   // the program asks itself
     const QStringList filters = NameFiltersFromPattern(Q(request.pattern));
@@ -27,13 +31,19 @@ void Prepare(QFileDialog& dialog, const FileRequest& request) {
     }
     QString preset = Q(request.defaultFile);
     preset.replace('\\', '/');
-    if (preset.isEmpty()) return;
     const QFileInfo info(preset);
-    if (info.isDir()) {
+    if (!preset.isEmpty() && info.isDir()) {
         dialog.setDirectory(preset);
         return;
     }
-    if (!info.path().isEmpty() && QFileInfo(info.path()).isDir() && preset.contains('/')) dialog.setDirectory(info.path());
+    if (!preset.isEmpty() && !info.path().isEmpty() && QFileInfo(info.path()).isDir() && preset.contains('/')) {
+        dialog.setDirectory(info.path());
+    } else if (const QString hint = Q(request.folderHint); !hint.isEmpty() && QFileInfo(hint).isDir()) {
+        dialog.setDirectory(hint);
+    } else {
+        dialog.setDirectory(RequesterStartFolder(kind));
+    }
+    if (preset.isEmpty()) return;
     const QString name = info.fileName();
     if (!name.isEmpty() && !name.contains('*') && !name.contains('?')) dialog.selectFile(name);
 }
@@ -47,28 +57,31 @@ int SelectedFilterIndex(const QFileDialog& dialog) {
 
 std::string QtPlatform::OpenFileRequester(const FileRequest& request) {
     QFileDialog dialog(Owner());
-    Prepare(dialog, request);
+    Prepare(dialog, request, RequesterKind::Open);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    RememberRequesterFolder(RequesterKind::Open, dialog.selectedFiles().front());
     return S(dialog.selectedFiles().front());
 }
 
 SaveAnswer QtPlatform::SaveFileRequester(const FileRequest& request) {
     QFileDialog dialog(Owner());
-    Prepare(dialog, request);
+    Prepare(dialog, request, RequesterKind::Save);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    RememberRequesterFolder(RequesterKind::Save, dialog.selectedFiles().front());
     return {S(dialog.selectedFiles().front()), SelectedFilterIndex(dialog)};
 }
 
 std::string QtPlatform::FolderRequester(const std::string& title, const std::string& initial) {
     QString start = Q(initial);
     start.replace('\\', '/');
-    if (!QFileInfo(start).isDir()) start.clear();
+    if (!QFileInfo(start).isDir()) start = RequesterStartFolder(RequesterKind::Folder);
     QString folder = QFileDialog::getExistingDirectory(Owner(), Q(title), start);
     if (folder.isEmpty()) return {};
+    RememberRequesterFolder(RequesterKind::Folder, folder);
     if (!folder.endsWith('/')) folder += '/';
     return S(folder);
 }

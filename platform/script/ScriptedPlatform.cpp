@@ -484,6 +484,12 @@ std::string ScriptedPlatform::FolderRequester(const std::string& title, const st
     return path;
 }
 
+void ScriptedPlatform::PictureView(const std::string& title, const render::RasterImage& image, Point centre) {
+    // Closed at once: a script has no way to look at it, and the real window would wait.
+    Log("view title=" + Quote(title) + " size=" + std::to_string(image.width) + "x" + std::to_string(image.height) +
+        " centre=" + std::to_string(centre.x) + "," + std::to_string(centre.y));
+}
+
 int ScriptedPlatform::ColourRequester(render::Color initial) {
     auto answer = Take(colourAnswers_);
     int colour = (answer && !answer->cancel) ? answer->numbers[0] : -1;

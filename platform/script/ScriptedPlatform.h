@@ -115,6 +115,8 @@ public:
         backend_.SetTabText(id, index, text);
     }
     int TabCount(ControlId id) const override { return backend_.TabCount(id); }
+    void SetColumnText(ControlId id, const std::string& text) override { backend_.SetColumnText(id, text); }
+    std::string ColumnText(ControlId id) const override { return backend_.ColumnText(id); }
 
     void CreateToolbar(int window, const std::vector<std::pair<ToolbarItem, const render::RasterImage*>>& buttons) override {
         backend_.CreateToolbar(window, buttons);
@@ -137,6 +139,7 @@ public:
     std::optional<FontAnswer> FontRequester(const FontRequest& request) override;
     MessageAnswer MessageBox(const std::string& caption, const std::string& text,
                              MessageIcon icon, MessageButtons buttons) override;
+    void PictureView(const std::string& title, const render::RasterImage& image, Point centre) override;
 
     Point PointerPosition() const override { return backend_.PointerPosition(); }
     void SetPointerPosition(Point screen) override { backend_.SetPointerPosition(screen); }

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +31,56 @@ using velinor::platform::test::Window;
 inline void Settle() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
+
+// A scratch working folder with the files the program needs at start (lang.prf and the picture
+// library), current while it lives; the working folder before it is current again afterwards.
+class RuntimeFolder {
+public:
+    RuntimeFolder() : previous_(std::filesystem::current_path()) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "velinor-gui-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+        std::filesystem::current_path(path_);
+        std::filesystem::copy_file(std::string(VELINOR_SOURCE_DIR) + "/resources/lang.prf", "lang.prf");
+        std::filesystem::create_directory("data");
+        std::filesystem::copy_file(std::string(VELINOR_STAGE_DIR) + "/data/image323.so", "data/image323.so");
+    }
+    ~RuntimeFolder() {
+        std::filesystem::current_path(previous_);
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    RuntimeFolder(const RuntimeFolder&) = delete;
+    RuntimeFolder& operator=(const RuntimeFolder&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path path_;
+};
+
+// The user's configuration and pictures folders, made up for one test: XDG_CONFIG_HOME points
+// into a scratch folder whose user-dirs.dirs names its "pics" folder as PICTURES, so that
+// what the window remembers there stays out of the real home.
+class ScratchUserFolders {
+public:
+    ScratchUserFolders() : previous_(qgetenv("XDG_CONFIG_HOME")) {
+        QDir(scratch_.path()).mkpath("config");
+        QDir(scratch_.path()).mkpath("pics");
+        QFile dirs(scratch_.path() + "/config/user-dirs.dirs");
+        if (dirs.open(QIODevice::WriteOnly)) dirs.write(("XDG_PICTURES_DIR=\"" + Pictures() + "\"\n").toUtf8());
+        qputenv("XDG_CONFIG_HOME", (scratch_.path() + "/config").toUtf8());
+    }
+    ~ScratchUserFolders() {
+        if (previous_.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+        else qputenv("XDG_CONFIG_HOME", previous_);
+    }
+    QString Pictures() const { return scratch_.path() + "/pics"; }
+    QString Root() const { return scratch_.path(); }
+
+private:
+    QTemporaryDir scratch_;
+    QByteArray previous_;
+};
 
 class QtPlatformTest : public ::testing::Test {
 protected:
@@ -73,13 +130,15 @@ protected:
     }
 
     // Every event queued so far, oldest first. Pointer movement comes whenever a widget
-    // appears under the pointer, so it is left out unless asked for.
-    std::vector<Event> Drain(bool withPointer = false) {
+    // appears under the pointer, and a repaint follows each control event of real input, so
+    // both are left out unless asked for.
+    std::vector<Event> Drain(bool withWindowEvents = false) {
         Settle();
         std::vector<Event> events;
         while (platform->HasPendingEvent()) {
             Event event = platform->PollEvent();
-            if (withPointer || event.code != kEventPointerMove) events.push_back(std::move(event));
+            const bool windowEvent = event.code == kEventPointerMove || event.code == kEventRepaint;
+            if (withWindowEvents || !windowEvent) events.push_back(std::move(event));
         }
         return events;
     }

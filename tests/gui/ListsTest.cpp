@@ -155,13 +155,23 @@ TEST_F(ListsTest, OpeningAFolderEntryShowsItAndTheProgramKeepsTheComboInStep) {
     EXPECT_EQ(platform->GetText(ControlId::CmbExplorer), inside);
 }
 
-TEST_F(ListsTest, FolderTextsReadBackAsGivenAndAnEmptyOneMeansTheWorkingFolder) {
+// With no folder named the browser starts in the user's pictures, never in the working folder
+// (the program's own); a script keeps the working folder, so that its log is alike everywhere.
+TEST_F(ListsTest, FolderTextsReadBackAsGivenAndAnEmptyOneMeansThePicturesFolder) {
+    const ScratchUserFolders user;
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder.path()));
     auto list = Spec(ControlId::LstExplorer, ControlKind::FileList, InWindow(), {300, 40, 300, 155});
     list.pattern = "*.png";
     ASSERT_TRUE(platform->CreateControl(list));
-    EXPECT_EQ(platform->GetText(ControlId::LstExplorer), (QDir::currentPath() + "/").toStdString());
+    EXPECT_EQ(platform->GetText(ControlId::LstExplorer), (user.Pictures() + "/").toStdString());
+    auto combo = Spec(ControlId::CmbExplorer, ControlKind::FolderCombo, InWindow(), {330, 10, 180, 220});
+    ASSERT_TRUE(platform->CreateControl(combo));
+    EXPECT_EQ(platform->GetText(ControlId::CmbExplorer), (user.Pictures() + "/").toStdString());
+    platform->SetScriptedInput(true);
+    platform->SetText(ControlId::LstExplorer, "");
+    EXPECT_EQ(platform->GetText(ControlId::LstExplorer), (QDir::currentPath() + "/").toStdString())
+        << "a folder set later is the program's: empty is the working folder";
     platform->SetText(ControlId::LstExplorer, "sub");
     EXPECT_EQ(platform->GetText(ControlId::LstExplorer), "sub/");
     platform->SetText(ControlId::LstExplorer, "/no/such/folder");

@@ -1,7 +1,6 @@
 // The whole program on the real window, offscreen: a photo opened with the open button shows
 // in both previews, a rendered result saved through the requester and the quality window reads
 // back, and files dropped on the window are taken and released without changing anything.
-#include <unistd.h>
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -43,21 +42,14 @@ namespace pic = app::pic;
 class ProgramOnQt : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "velinor-gui-XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
-        fs::current_path(folder_);
-        fs::copy_file(std::string(VELINOR_SOURCE_DIR) + "/resources/lang.prf", "lang.prf");
-        fs::create_directory("data");
-        fs::copy_file(std::string(VELINOR_STAGE_DIR) + "/data/image323.so", "data/image323.so");
+        runtime_ = std::make_unique<RuntimeFolder>();
+        folder_ = runtime_->Path();
         platform = std::make_unique<QtPlatform>();
     }
     void TearDown() override {
         platform.reset();
         Settle();
-        fs::current_path(previous_);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        runtime_.reset();
     }
 
     // A 1600 x 1200 photo-like JPEG: smooth colour gradients with grain.
@@ -93,8 +85,8 @@ protected:
     }
 
     std::unique_ptr<QtPlatform> platform;
+    std::unique_ptr<RuntimeFolder> runtime_;
     fs::path folder_;
-    fs::path previous_;
 };
 
 // The colour at (x, y) of a picture, 0x00BBGGRR like the program's own.

@@ -44,15 +44,15 @@ TEST(Layout, SampledControlsHaveTheirNumberPlaceAndText) {
         {ControlId::PnlTabs, 2, ControlKind::TabPanel, ControlId::None, -1, {0, 25, 618, 550}, 0, nullptr},
         {ControlId::BtnOpen, 6, ControlKind::Button, ControlId::PnlTabs, 0, {65, 295, 155, 30}, 7, nullptr},
         {ControlId::BtnSave, 8, ControlKind::Button, ControlId::PnlTabs, 0, {385, 295, 155, 30}, 8, nullptr},
-        {ControlId::OptModeFrame, 15, ControlKind::Option, ControlId::PnlTabs, 0, {50, 435, 100, 20}, 0, "Rahmen"},
+        {ControlId::OptModeFrame, 15, ControlKind::Option, ControlId::PnlTabs, 0, {50, 435, 100, 20}, 64, nullptr},
         {ControlId::ImgPreview, 49, ControlKind::Image, ControlId::BoxPreview, -1, {0, 0, 255, 225}, 0, nullptr},
         {ControlId::TxtMark, 25, ControlKind::TextField, ControlId::BoxText, -1, {90, 5, 150, 20}, 0, nullptr},
         {ControlId::OptTextPos5, 33, ControlKind::Option, ControlId::BoxText, -1, {210, 85, 190, 15}, 18, nullptr},
         {ControlId::BtnLogoFile, 55, ControlKind::Button, ControlId::BoxLogo, -1, {230, 5, 20, 20}, 0, "..."},
         {ControlId::CmbFrameKind, 165, ControlKind::ComboBox, ControlId::BoxFrame, -1, {10, 10, 155, 100}, 0, nullptr},
         {ControlId::SpinTexWidth, 167, ControlKind::Spin, ControlId::BoxTexture, -1, {270, 0, 45, 20}, 0, nullptr},
-        {ControlId::LblCircleRadius, 178, ControlKind::Label, ControlId::BoxCircles, -1, {3, 58, 130, 20}, 0,
-         "Maximaler Kreisradius:"},
+        {ControlId::LblCircleRadius, 178, ControlKind::Label, ControlId::BoxCircles, -1, {3, 58, 130, 20}, 116,
+         nullptr},
         {ControlId::BtnCircleColour, 185, ControlKind::Button, ControlId::BoxCircles, -1, {335, 56, 17, 17}, 0, nullptr},
         {ControlId::LstExplorer, 69, ControlKind::FileList, ControlId::PnlTabs, 1, {300, 40, 300, 155}, 0, nullptr},
         {ControlId::BtnMoveUp, 77, ControlKind::Button, ControlId::PnlTabs, 1, {193, 250, 105, 25}, 31, nullptr},
@@ -161,7 +161,7 @@ TEST(Layout, EveryTranslatedCaptionIsRelabelled) {
 // The language switch's list, control by control as the program's description gives it.
 TEST(Layout, TheLanguageSwitchSetsTheDescribedTextsAndNoOthers) {
     using C = ControlId;
-    using Entry = std::tuple<ControlId, int, int>;  // control, text number, page (-1 none)
+    using Entry = std::tuple<ControlId, int, int>;  // control, text number, page or entry (-1 none)
     std::set<Entry> expected = {
         {C::PnlTabs, 1, 0}, {C::PnlTabs, 2, 1}, {C::PnlTabs, 3, 2},
         {C::FrmSource, 5, -1}, {C::BtnOpen, 7, -1}, {C::FrmPreview, 6, -1}, {C::BtnSave, 8, -1},
@@ -177,6 +177,14 @@ TEST(Layout, TheLanguageSwitchSetsTheDescribedTextsAndNoOthers) {
         {C::PnlBatchMark, 12, 1}, {C::LblBatchLogoFile, 59, -1}, {C::LblBatchAlpha, 57, -1},
         {C::LblPictureName, 47, -1}, {C::LblDefaultDir, 48, -1}, {C::BtnDefaultDir, 49, -1},
         {C::BtnSaveSettings, 50, -1}, {C::LblBatchLogoPos, 14, -1},
+        // The frame panel and the batch list's column, German texts of the first versions that
+        // the English window has its own texts for.
+        {C::OptModeFrame, 64, -1}, {C::CmbFrameKind, 122, 0}, {C::CmbFrameKind, 123, 1},
+        {C::LblTexWidth, 114, -1}, {C::LblTexAlpha, 57, -1}, {C::LblTexAlphaMax, 58, -1}, {C::BtnTexUpdate, 115, -1},
+        {C::LblCircleWidth, 114, -1}, {C::LblCircleRadius, 116, -1}, {C::LblCircleGap, 117, -1},
+        {C::OptSides2, 120, -1}, {C::OptSides4, 121, -1}, {C::ChkCircleFilled, 118, -1},
+        {C::LblCircleColour, 119, -1}, {C::LblCircleAlpha, 57, -1}, {C::LblCircleAlphaMax, 58, -1},
+        {C::BtnCircleUpdate, 115, -1}, {C::LstBatch, 127, 0},
     };
     // The seven anchor options of each group, first to last.
     const int anchorKeys[] = {17, 19, 21, 23, 18, 20, 22};
@@ -185,7 +193,7 @@ TEST(Layout, TheLanguageSwitchSetsTheDescribedTextsAndNoOthers) {
     }
     std::set<Entry> relabelled;
     for (const RelabelEntry& entry : RelabelTable()) {
-        EXPECT_TRUE(relabelled.insert({entry.control, entry.key, entry.tab}).second) << static_cast<int>(entry.control);
+        EXPECT_TRUE(relabelled.insert({entry.control, entry.key, entry.item}).second) << static_cast<int>(entry.control);
     }
     EXPECT_EQ(relabelled, expected);
 }

@@ -71,10 +71,10 @@ public:
     void Dispatch(ControlId id) {
         switch (id) {
         case ControlId::BtnOpen:
-            opened = ui_.OpenFileRequester({"Open", "", "Pictures|*.jpg", 0});
+            opened = ui_.OpenFileRequester({"Open", "", "Pictures|*.jpg", 0, ""});
             break;
         case ControlId::BtnSave: {
-            saved = ui_.SaveFileRequester({"Save", "x.jpg", "JPEG|*.jpg|PNG|*.png", 0});
+            saved = ui_.SaveFileRequester({"Save", "x.jpg", "JPEG|*.jpg|PNG|*.png", 0, ""});
             if (saved.patternIndex == 0) quality = AskQuality();
             break;
         }
