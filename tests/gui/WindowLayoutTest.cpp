@@ -47,7 +47,7 @@ TEST_F(WindowLayoutTest, CombosListsAndSpinsKeepTheirHeightHeaderAndRange) {
     // The report list's one column header.
     auto* list = qobject_cast<QTreeWidget*>(platform->ControlWidget(ControlId::LstBatch));
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->headerItem()->text(0), QString("text 127"));   // the text the spec gave
+    EXPECT_EQ(list->headerItem()->text(0), QString("text 127"));   // the heading comes from the language file
     EXPECT_EQ(list->columnWidth(0), 300);
     // Spin ranges hold.
     auto* spin = qobject_cast<QSpinBox*>(platform->ControlWidget(ControlId::SpinTexWidth));

@@ -5,12 +5,4 @@ for tool in exiftool convert cmp python3; do
 done
 profile=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc
 [[ -f "$profile" ]] || { echo "FAIL $profile is missing (icc-profiles-free)"; exit 1; }
-work="$(mktemp -d "${TMPDIR:-/tmp}/velinor-metadata.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-cp "$stage/lang.prf" .
-cp -R "$stage/data" .
-failures=0
-check() {  # name expected actual
-  if [[ "$2" != "$3" ]]; then echo "FAIL $1: expected [$2], got [$3]"; failures=$((failures + 1)); else echo "ok   $1"; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../batch/work-folder.sh"
