@@ -41,7 +41,7 @@ struct Event {
     ControlId control = ControlId::None;     // control events
     int kind = kKindLeftClick;               // control events
     ToolbarItem toolbarItem = ToolbarItem::None;  // toolbar events
-    std::vector<std::string> droppedFiles;   // drop events, full paths
+    std::vector<std::string> droppedFiles{};  // drop events, full paths
 };
 
 // ---------------------------------------------------------------------------------------------

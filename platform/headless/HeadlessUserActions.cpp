@@ -112,37 +112,23 @@ void HeadlessPlatform::UserPointer(int window, Point client) {
     };
     pointer_ = {onScreen(static_cast<long long>(origin.x) + client.x),
                 onScreen(static_cast<long long>(origin.y) + client.y)};
-    Event event;
-    event.code = kEventPointerMove;
-    event.window = window;
-    Raise(std::move(event));
+    Raise(Event{.code = kEventPointerMove, .window = window});
 }
 
 void HeadlessPlatform::UserToolbar(ToolbarItem item) {
     BeginUserAction();
-    Event event;
-    event.code = kEventToolbar;
-    event.window = std::max(toolbarWindow_, 0);
-    event.toolbarItem = item;
-    Raise(std::move(event));
+    Raise(Event{.code = kEventToolbar, .window = std::max(toolbarWindow_, 0), .toolbarItem = item});
 }
 
 void HeadlessPlatform::UserDrop(const std::vector<std::string>& files) {
     BeginUserAction();
     if (!DropsAccepted(0)) return;   // the window refuses the files: nothing arrives
-    Event event;
-    event.code = kEventDrop;
-    event.window = 0;
-    event.droppedFiles = files;
-    Raise(std::move(event));
+    Raise(Event{.code = kEventDrop, .window = 0, .droppedFiles = files});
 }
 
 void HeadlessPlatform::UserClose(int window) {
     BeginUserAction();
-    Event event;
-    event.code = kEventClose;
-    event.window = window;
-    Raise(std::move(event));
+    Raise(Event{.code = kEventClose, .window = window});
 }
 
 }  // namespace velinor::platform
