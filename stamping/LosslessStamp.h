@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+#include "imageio/JpegCoefficients.h"
+#include "imageio/PictureMetadata.h"
+#include "stamping/StampMarks.h"
+#include "stamping/StampResources.h"
+#include "stamping/StampSettings.h"
+#include "stamping/TextVariables.h"
+
+// A JPEG stamped into a JPEG without encoding it again: only the blocks whose pixels the marks
+// change get new coefficients, every other block is written back bit for bit, with the file's
+// own quantisation tables, sampling, scans and restart interval.
+//
+// The marks are drawn once on a picture of the upright size whose pixels all hold a value no
+// colour has: the pixels they reach are the ones that no longer hold it. Only the iMCUs (the
+// blocks of all components that cover the same pixels) holding such pixels are decoded, put in
+// place (turned upright as the file's orientation says) and drawn on again exactly as the
+// picture would be. The change each pixel got is then transformed and quantised with the
+// file's tables and added to the block's coefficients, so a block whose pixels did not change
+// keeps its coefficients exactly.
+namespace velinor::stamping {
+
+class LosslessJpeg {
+public:
+    enum class Opened {
+        NotJpeg,   // not a JPEG file: nothing to say, it goes the ordinary way
+        Refused,   // a JPEG that cannot be rewritten block by block; the notice says why
+        Ready,
+    };
+
+    // Reads source's coefficients and its metadata.
+    Opened Open(const std::string& source, imageio::PictureMetadata& metadata, std::string& notice);
+
+    // The upright size of the picture (what a viewer shows).
+    int Width() const { return orientation_ >= 5 ? storedHeight_ : storedWidth_; }
+    int Height() const { return orientation_ >= 5 ? storedWidth_ : storedHeight_; }
+
+    // Draws the marks of settings as DrawStamp does and writes the result to path with metadata
+    // made for it (orientation kept). False when it could not be written.
+    bool Stamp(const StampSettings& settings, const StampResources& resources, MarkDrawer& drawer,
+               const PictureFacts& facts, const imageio::PictureMetadata& metadata, const std::string& path);
+
+    // What the last Stamp did.
+    int ImcusDecoded() const { return imcusDecoded_; }
+    int BlocksChanged() const { return blocksChanged_; }
+    bool KeptHuffmanTables() const { return coefficients_.KeptHuffmanTables(); }
+
+private:
+    imageio::JpegCoefficients coefficients_;
+    int storedWidth_ = 0, storedHeight_ = 0, orientation_ = 1;
+    int imcusDecoded_ = 0, blocksChanged_ = 0;
+};
+
+// The notice a file that is stamped the ordinary way instead gets.
+std::string LosslessNotice(const std::string& why);
+
+}  // namespace velinor::stamping
