@@ -120,6 +120,107 @@ struct Run {
     std::vector<render::Color> before;
 };
 
+// Adds to the blocks of a run the change its pixels got from before(x, y) to after(x, y) (x, y
+// inside the run, as stored): each component's change is the mean change of the pixels a sample
+// covers, transformed and quantised with the component's table. Notes the blocks whose
+// coefficients changed; returns how many.
+template <class Before, class After>
+int AddChanges(imageio::JpegCoefficients& coefficients, const Run& run, const Before& before, const After& after,
+               std::vector<imageio::BlockPlace>& changed) {
+    const jpeg_decompress_struct& info = coefficients.Info();
+    const int count = info.num_components;
+    std::vector<float> sums[MAX_COMPONENTS];
+    std::vector<std::uint16_t> counts[MAX_COMPONENTS];
+    int strides[MAX_COMPONENTS], rx[MAX_COMPONENTS], ry[MAX_COMPONENTS];
+    for (int c = 0; c < count; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        strides[c] = (run.end - run.first) * component.h_samp_factor * DCTSIZE;
+        rx[c] = info.max_h_samp_factor / component.h_samp_factor;
+        ry[c] = info.max_v_samp_factor / component.v_samp_factor;
+        const std::size_t size = static_cast<std::size_t>(strides[c]) * component.v_samp_factor * DCTSIZE;
+        sums[c].assign(size, 0.0f);
+        counts[c].assign(size, 0);
+    }
+    bool any = false;
+    for (int ly = 0; ly < run.height; ++ly) {
+        for (int lx = 0; lx < run.width; ++lx) {
+            const render::Color now = after(lx, ly), was = before(lx, ly);
+            float change[3] = {0, 0, 0};
+            if (now != was) {
+                any = true;
+                const float dr = static_cast<float>(render::RedOf(now) - render::RedOf(was));
+                const float dg = static_cast<float>(render::GreenOf(now) - render::GreenOf(was));
+                const float db = static_cast<float>(render::BlueOf(now) - render::BlueOf(was));
+                change[0] = 0.299f * dr + 0.587f * dg + 0.114f * db;
+                change[1] = -0.168736f * dr - 0.331264f * dg + 0.5f * db;
+                change[2] = 0.5f * dr - 0.418688f * dg - 0.081312f * db;
+            }
+            for (int c = 0; c < count; ++c) {
+                const std::size_t at = static_cast<std::size_t>(ly / ry[c]) * strides[c] + lx / rx[c];
+                sums[c][at] += change[c];
+                ++counts[c][at];
+            }
+        }
+    }
+    if (!any) return 0;
+    int moved = 0;
+    for (int c = 0; c < count; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        for (std::size_t i = 0; i < sums[c].size(); ++i) {
+            if (counts[c][i] != 0) sums[c][i] /= counts[c][i];
+        }
+        const JBLOCKARRAY blocks = coefficients.ImcuRow(c, run.row);
+        for (int by = 0; by < component.v_samp_factor; ++by) {
+            const int blockRow = run.row * component.v_samp_factor + by;
+            if (blockRow >= static_cast<int>(component.height_in_blocks)) continue;
+            for (int bx = 0; bx < (run.end - run.first) * component.h_samp_factor; ++bx) {
+                const int blockColumn = run.first * component.h_samp_factor + bx;
+                if (blockColumn >= static_cast<int>(component.width_in_blocks)) continue;
+                const float* change = sums[c].data() + static_cast<std::size_t>(by) * DCTSIZE * strides[c] + bx * DCTSIZE;
+                bool differs = false;
+                for (int y = 0; y < DCTSIZE && !differs; ++y) {
+                    for (int x = 0; x < DCTSIZE && !differs; ++x) differs = change[y * strides[c] + x] != 0.0f;
+                }
+                if (!differs) continue;
+                JCOEF* block = blocks[by][blockColumn];
+                JCOEF was[DCTSIZE2];
+                std::copy(block, block + DCTSIZE2, was);
+                AddChange(block, component.quant_table->quantval, change, strides[c]);
+                if (!std::equal(block, block + DCTSIZE2, was)) {
+                    changed.push_back({c, blockRow, blockColumn});
+                    ++moved;
+                }
+            }
+        }
+    }
+    return moved;
+}
+
+// The runs of marked iMCUs, row by row.
+std::vector<Run> RunsOf(const std::vector<std::uint8_t>& marked, int columns, int rows, int mcuWidth, int mcuHeight,
+                        int width, int height) {
+    std::vector<Run> runs;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns;) {
+            if (marked[static_cast<std::size_t>(row) * columns + column] == 0) {
+                ++column;
+                continue;
+            }
+            Run run;
+            run.row = row;
+            run.first = column;
+            while (column < columns && marked[static_cast<std::size_t>(row) * columns + column] != 0) ++column;
+            run.end = column;
+            run.x0 = run.first * mcuWidth;
+            run.y0 = row * mcuHeight;
+            run.width = std::min(run.end * mcuWidth, width) - run.x0;
+            run.height = std::min((row + 1) * mcuHeight, height) - run.y0;
+            runs.push_back(std::move(run));
+        }
+    }
+    return runs;
+}
+
 }  // namespace
 
 std::string LosslessNotice(const std::string& why) {
@@ -177,26 +278,8 @@ bool LosslessJpeg::Stamp(const StampSettings& settings, const StampResources& re
             }
         }
 
-        std::vector<Run> runs;
-        for (int row = 0; row < rows; ++row) {
-            for (int column = 0; column < columns;) {
-                if (marked[static_cast<std::size_t>(row) * columns + column] == 0) {
-                    ++column;
-                    continue;
-                }
-                Run run;
-                run.row = row;
-                run.first = column;
-                while (column < columns && marked[static_cast<std::size_t>(row) * columns + column] != 0) ++column;
-                run.end = column;
-                run.x0 = run.first * mcuWidth;
-                run.y0 = row * mcuHeight;
-                run.width = std::min(run.end * mcuWidth, storedWidth_) - run.x0;
-                run.height = std::min((row + 1) * mcuHeight, storedHeight_) - run.y0;
-                imcusDecoded_ += run.end - run.first;
-                runs.push_back(std::move(run));
-            }
-        }
+        std::vector<Run> runs = RunsOf(marked, columns, rows, mcuWidth, mcuHeight, storedWidth_, storedHeight_);
+        for (const Run& run : runs) imcusDecoded_ += run.end - run.first;
 
         // The samples of every component over a run, decoded from its blocks.
         const int count = info.num_components;
@@ -240,93 +323,71 @@ bool LosslessJpeg::Stamp(const StampSettings& settings, const StampResources& re
 
         DrawStamp(canvas, settings, resources, drawer, facts);
 
-        // Each component's change over a run: the mean change of the pixels a sample covers.
-        std::vector<float> sums[MAX_COMPONENTS];
-        std::vector<std::uint16_t> counts[MAX_COMPONENTS];
-        for (Run& run : runs) {
-            int strides[MAX_COMPONENTS], rx[MAX_COMPONENTS], ry[MAX_COMPONENTS];
-            for (int c = 0; c < count; ++c) {
-                const jpeg_component_info& component = info.comp_info[c];
-                strides[c] = (run.end - run.first) * component.h_samp_factor * DCTSIZE;
-                rx[c] = info.max_h_samp_factor / component.h_samp_factor;
-                ry[c] = info.max_v_samp_factor / component.v_samp_factor;
-                const std::size_t size = static_cast<std::size_t>(strides[c]) * component.v_samp_factor * DCTSIZE;
-                sums[c].assign(size, 0.0f);
-                counts[c].assign(size, 0);
-            }
-            bool any = false;
-            for (int ly = 0; ly < run.height; ++ly) {
-                for (int lx = 0; lx < run.width; ++lx) {
-                    int ux = 0, uy = 0;
-                    turn.Upright(run.x0 + lx, run.y0 + ly, ux, uy);
-                    const render::Color after = canvas.At(ux, uy);
-                    const render::Color before = run.before[static_cast<std::size_t>(ly) * run.width + lx];
-                    float change[3] = {0, 0, 0};
-                    if (after != before) {
-                        any = true;
-                        const float dr = static_cast<float>(render::RedOf(after) - render::RedOf(before));
-                        const float dg = static_cast<float>(render::GreenOf(after) - render::GreenOf(before));
-                        const float db = static_cast<float>(render::BlueOf(after) - render::BlueOf(before));
-                        change[0] = 0.299f * dr + 0.587f * dg + 0.114f * db;
-                        change[1] = -0.168736f * dr - 0.331264f * dg + 0.5f * db;
-                        change[2] = 0.5f * dr - 0.418688f * dg - 0.081312f * db;
-                    }
-                    for (int c = 0; c < count; ++c) {
-                        const std::size_t at = static_cast<std::size_t>(ly / ry[c]) * strides[c] + lx / rx[c];
-                        sums[c][at] += change[c];
-                        ++counts[c][at];
-                    }
-                }
-            }
-            if (!any) continue;
-            for (int c = 0; c < count; ++c) {
-                const jpeg_component_info& component = info.comp_info[c];
-                for (std::size_t i = 0; i < sums[c].size(); ++i) {
-                    if (counts[c][i] != 0) sums[c][i] /= counts[c][i];
-                }
-                const JBLOCKARRAY blocks = coefficients_.ImcuRow(c, run.row);
-                for (int by = 0; by < component.v_samp_factor; ++by) {
-                    const int blockRow = run.row * component.v_samp_factor + by;
-                    if (blockRow >= static_cast<int>(component.height_in_blocks)) continue;
-                    for (int bx = 0; bx < (run.end - run.first) * component.h_samp_factor; ++bx) {
-                        const int blockColumn = run.first * component.h_samp_factor + bx;
-                        if (blockColumn >= static_cast<int>(component.width_in_blocks)) continue;
-                        const float* change =
-                            sums[c].data() + static_cast<std::size_t>(by) * DCTSIZE * strides[c] + bx * DCTSIZE;
-                        bool moved = false;
-                        for (int y = 0; y < DCTSIZE && !moved; ++y) {
-                            for (int x = 0; x < DCTSIZE; ++x) {
-                                if (change[y * strides[c] + x] != 0.0f) {
-                                    moved = true;
-                                    break;
-                                }
-                            }
-                        }
-                        if (!moved) continue;
-                        JCOEF* block = blocks[by][blockColumn];
-                        JCOEF was[DCTSIZE2];
-                        std::copy(block, block + DCTSIZE2, was);
-                        AddChange(block, component.quant_table->quantval, change, strides[c]);
-                        if (!std::equal(block, block + DCTSIZE2, was)) {
-                            changed.push_back({c, blockRow, blockColumn});
-                            ++blocksChanged_;
-                        }
-                    }
-                }
-            }
+        for (const Run& run : runs) {
+            const auto before = [&](int lx, int ly) { return run.before[static_cast<std::size_t>(ly) * run.width + lx]; };
+            const auto after = [&](int lx, int ly) {
+                int ux = 0, uy = 0;
+                turn.Upright(run.x0 + lx, run.y0 + ly, ux, uy);
+                return canvas.At(ux, uy);
+            };
+            blocksChanged_ += AddChanges(coefficients_, run, before, after, changed);
         }
     } catch (const std::bad_alloc&) {
         return false;
     }
 
-    imageio::MetadataChoices choices = settings.metadata;
+    return WriteOut(settings.metadata, metadata, path, changed, nullptr);
+}
+
+bool LosslessJpeg::WriteOut(imageio::MetadataChoices choices, const imageio::PictureMetadata& metadata,
+                            const std::string& path, const std::vector<imageio::BlockPlace>& changed,
+                            const imageio::OutputGuard* guard) {
     choices.keepOrientation = true;
     const imageio::PictureMetadata written = imageio::PrepareMetadata(metadata, choices, storedWidth_, storedHeight_);
     const std::vector<imageio::JpegMarker> markers = imageio::MetadataMarkers(written);
-    imageio::AtomicFile file(path);
+    imageio::AtomicFile file(path, guard != nullptr ? imageio::AtomicFile::Links::Refuse : imageio::AtomicFile::Links::Follow);
     if (!file.IsOpen()) return false;
     if (!coefficients_.Write(file.Stream(), markers, written.icc, changed)) return false;
-    return file.Commit();
+    return file.Commit(guard);
+}
+
+bool LosslessJpeg::WriteChanges(const render::RasterImage& original, const render::RasterImage& result,
+                                const imageio::MetadataChoices& choices, const imageio::PictureMetadata& metadata,
+                                const std::string& path, const imageio::OutputGuard* guard) {
+    if (original.width != Width() || original.height != Height() || result.width != Width() ||
+        result.height != Height() || original.pixels.size() != result.pixels.size()) {
+        return false;
+    }
+    const jpeg_decompress_struct& info = coefficients_.Info();
+    const Turn turn{storedWidth_, storedHeight_, orientation_};
+    const int mcuWidth = info.max_h_samp_factor * DCTSIZE, mcuHeight = info.max_v_samp_factor * DCTSIZE;
+    const int columns = (storedWidth_ + mcuWidth - 1) / mcuWidth, rows = (storedHeight_ + mcuHeight - 1) / mcuHeight;
+    imcusDecoded_ = blocksChanged_ = 0;
+    std::vector<imageio::BlockPlace> changed;
+    try {
+        std::vector<std::uint8_t> marked(static_cast<std::size_t>(columns) * rows, 0);
+        for (int uy = 0; uy < result.height; ++uy) {
+            for (int ux = 0; ux < result.width; ++ux) {
+                if (original.At(ux, uy) == result.At(ux, uy)) continue;
+                int x = 0, y = 0;
+                turn.Stored(ux, uy, x, y);
+                marked[static_cast<std::size_t>(y / mcuHeight) * columns + x / mcuWidth] = 1;
+            }
+        }
+        for (const Run& run : RunsOf(marked, columns, rows, mcuWidth, mcuHeight, storedWidth_, storedHeight_)) {
+            const auto at = [&](const render::RasterImage& picture, int lx, int ly) {
+                int ux = 0, uy = 0;
+                turn.Upright(run.x0 + lx, run.y0 + ly, ux, uy);
+                return picture.At(ux, uy);
+            };
+            blocksChanged_ += AddChanges(
+                coefficients_, run, [&](int lx, int ly) { return at(original, lx, ly); },
+                [&](int lx, int ly) { return at(result, lx, ly); }, changed);
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return WriteOut(choices, metadata, path, changed, guard);
 }
 
 }  // namespace velinor::stamping

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "imageio/JpegCoefficients.h"
+#include "imageio/OutputGuard.h"
 #include "imageio/PictureMetadata.h"
+#include "render/RasterImage.h"
 #include "stamping/StampMarks.h"
 #include "stamping/StampResources.h"
 #include "stamping/StampSettings.h"
@@ -42,12 +45,23 @@ public:
     bool Stamp(const StampSettings& settings, const StampResources& resources, MarkDrawer& drawer,
                const PictureFacts& facts, const imageio::PictureMetadata& metadata, const std::string& path);
 
-    // What the last Stamp did.
+    // Writes result, the upright picture as it came from the source with what was drawn on it,
+    // when original is the source as decoded (both of the source's upright size): the blocks
+    // covering the pixels in which they differ get the difference. Through guard when given
+    // (see AtomicFile::Links::Refuse). False when the sizes differ or it could not be written.
+    bool WriteChanges(const render::RasterImage& original, const render::RasterImage& result,
+                      const imageio::MetadataChoices& choices, const imageio::PictureMetadata& metadata,
+                      const std::string& path, const imageio::OutputGuard* guard = nullptr);
+
+    // What the last Stamp or WriteChanges did.
     int ImcusDecoded() const { return imcusDecoded_; }
     int BlocksChanged() const { return blocksChanged_; }
     bool KeptHuffmanTables() const { return coefficients_.KeptHuffmanTables(); }
 
 private:
+    bool WriteOut(imageio::MetadataChoices choices, const imageio::PictureMetadata& metadata, const std::string& path,
+                  const std::vector<imageio::BlockPlace>& changed, const imageio::OutputGuard* guard);
+
     imageio::JpegCoefficients coefficients_;
     int storedWidth_ = 0, storedHeight_ = 0, orientation_ = 1;
     int imcusDecoded_ = 0, blocksChanged_ = 0;
