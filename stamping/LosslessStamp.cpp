@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imageio/AtomicFile.h"
+#include "imageio/Loader.h"
 #include "imageio/MetadataBlocks.h"
 #include "render/PixelStore.h"
 #include "stamping/StampPicture.h"
@@ -222,6 +223,17 @@ std::vector<Run> RunsOf(const std::vector<std::uint8_t>& marked, int columns, in
 }
 
 }  // namespace
+
+bool WriteKeepingQuality(const std::string& source, const render::RasterImage& result,
+                         const imageio::MetadataChoices& choices, const std::string& output,
+                         const imageio::OutputGuard* guard, std::string& notice) {
+    LosslessJpeg lossless;
+    imageio::PictureMetadata metadata;
+    if (lossless.Open(source, metadata, notice) != LosslessJpeg::Opened::Ready) return false;
+    imageio::PictureMetadata ignored;
+    const imageio::LoadResult original = imageio::DecodePictureFile(source, nullptr, &ignored);
+    return original.image && lossless.WriteChanges(*original.image, result, choices, metadata, output, guard);
+}
 
 std::string LosslessNotice(const std::string& why) {
     return "stamped by encoding it again, not block by block: " + why;

@@ -67,6 +67,15 @@ private:
     int imcusDecoded_ = 0, blocksChanged_ = 0;
 };
 
+// Writes result, what the JPEG file source became with marks drawn on it (upright, of its
+// size), to output keeping the file's own quality: only the blocks that changed are coded
+// again. False when that cannot be done (not a JPEG, a kind the block coder refuses, which
+// notice then names, a result of another size) or the file could not be written: the caller
+// then writes the picture the ordinary way.
+bool WriteKeepingQuality(const std::string& source, const render::RasterImage& result,
+                         const imageio::MetadataChoices& choices, const std::string& output,
+                         const imageio::OutputGuard* guard, std::string& notice);
+
 // The notice a file that is stamped the ordinary way instead gets.
 std::string LosslessNotice(const std::string& why);
 
