@@ -54,7 +54,8 @@ StampOutcome StampOnePicture(const StampJob& job, const StampSettings& settings,
     } else {
         metadata = {};
         loaded = imageio::DecodePictureFile(job.source, nullptr, &metadata);
-        if (!notice.empty()) outcome.warnings.push_back(notice);
+        // A file that does not load at all fails with its own reason instead.
+        if (!notice.empty() && loaded.image) outcome.warnings.push_back(notice);
     }
     outcome.warnings.insert(outcome.warnings.end(), metadata.warnings.begin(), metadata.warnings.end());
     if (!blockByBlock && !loaded.image) {

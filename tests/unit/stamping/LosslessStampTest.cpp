@@ -398,7 +398,7 @@ TEST_F(LosslessStampTest, AMarkThatShowsNothingKeepsEveryCoefficient) {
 }
 
 // Files the coefficients cannot be kept for are stamped the ordinary way, with one line saying so.
-TEST_F(LosslessStampTest, ArithmeticCodingAndCmykFallBackWithANotice) {
+TEST_F(LosslessStampTest, ArithmeticCodingAndCmykFallBackWithANoticeADamagedFileFails) {
     ASSERT_TRUE(ToolInstalled("convert"));
     const std::string ppm = folder_ / "source.ppm";
     WritePpm(ppm, 120, 90);
@@ -421,6 +421,20 @@ TEST_F(LosslessStampTest, ArithmeticCodingAndCmykFallBackWithANotice) {
                                            (name[0] == 'a' ? "arithmetic coding" : "CMYK colours"));
         EXPECT_EQ(Djpeg(outcome.output).width, 120);
     }
+    // A file whose data ends early fails as the ordinary path fails it, with no notice.
+    ASSERT_TRUE(imageio::decode_testing::Run("cjpeg -outfile '" + folder_ / "cut.jpg" + "' '" + ppm + "'"));
+    Bytes cut = ReadBytes(folder_ / "cut.jpg");
+    cut.resize(cut.size() * 2 / 3);
+    WriteBytes(folder_ / "cut.jpg", cut);
+    StampJob job{folder_ / "cut.jpg", folder_ / "", 1, 1};
+    job.outputFolder.pop_back();
+    render::RandomSource random;
+    MarkDrawer drawer(fonts_, random);
+    const StampOutcome outcome =
+        StampOnePicture(job, settings, OutputChoices{}, resources_, drawer, ReadFiles({job.source}, {}));
+    EXPECT_EQ(outcome.status, StampStatus::Failed);
+    EXPECT_TRUE(outcome.readFailure.has_value());
+    EXPECT_TRUE(outcome.warnings.empty());
 }
 
 }  // namespace
