@@ -8,7 +8,7 @@
 #   keep-quality.sh VELINOR_HEADLESS VELINOR_CLI STAGE_DIR
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
-require_tools convert cjpeg djpeg
+require_tools convert cjpeg djpeg grep
 headless="$1"
 cli="$2"
 stage="$3"
@@ -66,5 +66,21 @@ check "velinor-cli stamp without --quality: changes only the mark's blocks" 1 \
 "$cli" stamp pics/photo.jpg -o cli-q --quality 7 --text Velinor --size 12 --colour '#ffffff' --anchor bottom-right \
   >/dev/null 2>&1
 check "velinor-cli stamp --quality 7: encodes the picture again" 1 "$(from_top "$(changed_box pics/photo.jpg cli-q/photo.jpg)")"
+
+# Files the block coder refuses are stamped the ordinary way with one notice line each; a file
+# whose data ends early fails as it always did, with no notice.
+mkdir refused
+convert pics/photo.jpg refused/photo.ppm
+cjpeg -arithmetic -outfile refused/arithmetic.jpg refused/photo.ppm
+convert refused/photo.ppm -colorspace CMYK refused/cmyk.jpg
+cjpeg -outfile refused/cut.jpg refused/photo.ppm
+head -c $(( $(stat -c %s refused/cut.jpg) / 2 )) refused/cut.jpg > refused/cut2.jpg && mv refused/cut2.jpg refused/cut.jpg
+rm refused/photo.ppm
+"$cli" stamp refused -o cli-refused --text Velinor --colour '#ffffff' > /dev/null 2> notices.txt || true
+notice="stamped by encoding it again, not block by block"
+check "arithmetic coding: a notice" 1 "$(grep -c "arithmetic.jpg: $notice: arithmetic coding$" notices.txt)"
+check "CMYK: a notice" 1 "$(grep -c "cmyk.jpg: $notice: CMYK colours$" notices.txt)"
+check "cut file: no notice" 0 "$(grep -c "cut.jpg: $notice" notices.txt || true)"
+check "refused files written, the cut one not" "arithmetic.jpg cmyk.jpg" "$(ls cli-refused | tr '\n' ' ' | sed 's/ $//')"
 
 [[ $failures -eq 0 ]] || exit 1
