@@ -261,6 +261,7 @@ bool LosslessJpeg::Stamp(const StampSettings& settings, const StampResources& re
     const int mcuWidth = info.max_h_samp_factor * DCTSIZE, mcuHeight = info.max_v_samp_factor * DCTSIZE;
     const int columns = (storedWidth_ + mcuWidth - 1) / mcuWidth, rows = (storedHeight_ + mcuHeight - 1) / mcuHeight;
     imcusDecoded_ = blocksChanged_ = 0;
+    reachedMore_ = false;
     std::vector<imageio::BlockPlace> changed;
     try {
         render::RasterImage canvas;
@@ -333,7 +334,31 @@ bool LosslessJpeg::Stamp(const StampSettings& settings, const StampResources& re
             }
         }
 
+        const render::RandomSource drawnFrom = drawer.Random();
         DrawStamp(canvas, settings, resources, drawer, facts);
+        // Drawing over the picture must reach no pixel that drawing over nothing did not: such a
+        // pixel lies in a block that was not decoded, and the picture would miss it.
+        for (int uy = 0; uy < canvas.height && !reachedMore_; ++uy) {
+            const render::Color* line = canvas.pixels.data() + static_cast<std::size_t>(uy) * canvas.width;
+            for (int ux = 0; ux < canvas.width && !reachedMore_; ++ux) {
+                if (ux % 16 == 0 && ux + 16 <= canvas.width) {
+                    render::Color any = 0;
+                    for (int i = ux; i < ux + 16; ++i) any |= line[i] ^ kUnreached;
+                    if (any == 0) {
+                        ux += 15;
+                        continue;
+                    }
+                }
+                if (line[ux] == kUnreached) continue;
+                int x = 0, y = 0;
+                turn.Stored(ux, uy, x, y);
+                reachedMore_ = marked[static_cast<std::size_t>(y / mcuHeight) * columns + x / mcuWidth] == 0;
+            }
+        }
+        if (reachedMore_) {
+            drawer.Random() = drawnFrom;
+            return false;
+        }
 
         for (const Run& run : runs) {
             const auto before = [&](int lx, int ly) { return run.before[static_cast<std::size_t>(ly) * run.width + lx]; };

@@ -41,7 +41,9 @@ public:
     int Height() const { return orientation_ >= 5 ? storedWidth_ : storedHeight_; }
 
     // Draws the marks of settings as DrawStamp does and writes the result to path with metadata
-    // made for it (orientation kept). False when it could not be written.
+    // made for it (orientation kept). False when it could not be written, or when the marks
+    // reached pixels over the picture that they did not reach over nothing (ReachedMore): the
+    // picture is then to be stamped the ordinary way, with the random numbers as they were.
     bool Stamp(const StampSettings& settings, const StampResources& resources, MarkDrawer& drawer,
                const PictureFacts& facts, const imageio::PictureMetadata& metadata, const std::string& path);
 
@@ -56,6 +58,7 @@ public:
     // What the last Stamp or WriteChanges did.
     int ImcusDecoded() const { return imcusDecoded_; }
     int BlocksChanged() const { return blocksChanged_; }
+    bool ReachedMore() const { return reachedMore_; }
     bool KeptHuffmanTables() const { return coefficients_.KeptHuffmanTables(); }
 
 private:
@@ -65,6 +68,7 @@ private:
     imageio::JpegCoefficients coefficients_;
     int storedWidth_ = 0, storedHeight_ = 0, orientation_ = 1;
     int imcusDecoded_ = 0, blocksChanged_ = 0;
+    bool reachedMore_ = false;
 };
 
 // Writes result, what the JPEG file source became with marks drawn on it (upright, of its

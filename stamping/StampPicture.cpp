@@ -77,9 +77,18 @@ StampOutcome StampOnePicture(const StampJob& job, const StampSettings& settings,
 
     PendingOutput output(job.outputFolder, name);
     if (!output.Create(outcome.reason)) return outcome;
-    const bool written = blockByBlock
-                             ? lossless.Stamp(settings, resources, drawer, facts, metadata, output.TemporaryPath())
-                             : WriteStamped(*loaded.image, output.TemporaryPath(), format.encoder, settings, metadata);
+    bool written = blockByBlock
+                       ? lossless.Stamp(settings, resources, drawer, facts, metadata, output.TemporaryPath())
+                       : WriteStamped(*loaded.image, output.TemporaryPath(), format.encoder, settings, metadata);
+    if (!written && blockByBlock && lossless.ReachedMore()) {
+        outcome.warnings.push_back(LosslessNotice("marks that reach further over the picture than over nothing"));
+        imageio::PictureMetadata again;
+        loaded = imageio::DecodePictureFile(job.source, nullptr, &again);
+        if (loaded.image) {
+            DrawStamp(*loaded.image, settings, resources, drawer, facts);
+            written = WriteStamped(*loaded.image, output.TemporaryPath(), format.encoder, settings, metadata);
+        }
+    }
     if (!written) {
         outcome.reason = "could not be written in " + job.outputFolder + " (is the disk full?)";
         return outcome;
