@@ -46,10 +46,10 @@ const WindowLayout& QualityWindowLayout() {
 const WindowLayout& QualityKeepWindowLayout() {
     static const std::vector<LayoutRow> rows = [] {
         std::vector<LayoutRow> all(QualityWindowLayout().rows.begin(), QualityWindowLayout().rows.end());
-        all.push_back({C::ChkKeepQuality, K::Checkbox, Window(), {10, 72, 320, 20}, Key(kTextKeepQuality)});
+        all.push_back({C::ChkKeepQuality, K::Checkbox, Window(), {10, 72, 370, 20}, Key(kTextKeepQuality)});
         return all;
     }();
-    static const WindowLayout layout{platform::kQualityWindow, Key(kTextJpegQuality), 340, 100, true, false, rows};
+    static const WindowLayout layout{platform::kQualityWindow, Key(kTextJpegQuality), 390, 100, true, false, rows};
     return layout;
 }
 
