@@ -8,15 +8,45 @@
 #include "files/ProgramFiles.h"
 #include "stamping/PresetEntries.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace velinor::app {
 
 namespace {
 
 const std::string& SettingsFile() { return files::Current().settingsFile; }
 
+// Keys of the settings file that no control of the window writes: both writers of the file
+// (saving the settings, switching the language) create it anew, so they carry these over from
+// the file they replace. Losing "Metadata" would silently turn "strip" back into "keep" and
+// put a photographer's GPS position into every picture written afterwards.
+constexpr const char* kCarriedKeys[] = {"Metadata"};
+
+using CarriedValues = std::vector<std::pair<std::string, std::string>>;
+
+// The carried keys present in the open settings file, read before it is replaced.
+CarriedValues ReadCarriedKeys(const KeyValueFile& prefs) {
+    CarriedValues values;
+    for (const char* key : kCarriedKeys) {
+        // A key that is missing reads as the fallback, which no stored value can be.
+        const std::string value = prefs.ReadString(key, std::string(1, '\n'));
+        if (value != "\n") values.emplace_back(key, value);
+    }
+    return values;
+}
+
 // The user's settings folder of an installed program is made on the first save, not before.
+// The keys carried over are read from the old file first and written first into the new one.
 bool CreateSettingsFile(ProgramState& state) {
-    return files::MakeSettingsFolder() && state.prefs.CreateForWrite(SettingsFile());
+    CarriedValues carried;
+    if (state.prefs.OpenForRead(SettingsFile())) carried = ReadCarriedKeys(state.prefs);
+    state.prefs.ClosePrefs();
+    if (!files::MakeSettingsFolder() || !state.prefs.CreateForWrite(SettingsFile())) return false;
+    bool written = true;
+    for (const auto& [key, value] : carried) written = state.prefs.WriteString(key, value) && written;
+    return written;
 }
 
 // The preset sits beside the settings file.

@@ -64,6 +64,18 @@ std::string MissingLanguageFileText(const std::string& programFolder) {
            kLanguageFileName + " and data/, or install Velinor again.";
 }
 
+// The language file names the library as it stands in a runtime folder (data/image323); an
+// installed program keeps its libraries elsewhere, and the message names the file it looked for.
+std::string LibraryMissingText(const std::string& text) {
+    if (!files::Current().installed) return text;
+    const std::string runtimeName = "data/image323";
+    const std::size_t at = text.find(runtimeName);
+    if (at == std::string::npos) return text;
+    std::string named = text;
+    named.replace(at, runtimeName.size(), files::LibraryPath(kRequiredLibrary));
+    return named;
+}
+
 void FadeIn(platform::Platform& p) {
     p.SetWindowOpacity(kMainWindow, 0);
     p.ShowWindow(kMainWindow, true);
@@ -114,7 +126,7 @@ bool StartUp(ProgramState& state) {
     // (nviewlib swapped in, say) would read no logo: either counts as missing.
     static constexpr const char* kRequiredExports[] = {"LoadImageFile", "ReleaseImageFile", VELINOR_SET_PIXEL_LIMIT};
     if (!plugins::IsSoundSharedObject(files::LibraryPath(kRequiredLibrary), kRequiredExports)) {
-        p.MessageBox(state.texts[kTextMissingFile], state.texts[kTextLibraryMissing],
+        p.MessageBox(state.texts[kTextMissingFile], LibraryMissingText(state.texts[kTextLibraryMissing]),
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
         return false;
     }

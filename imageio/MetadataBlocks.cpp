@@ -6,8 +6,10 @@
 #include <ctime>
 #include <memory>
 #include <exception>
+#include <iterator>
 #include <mutex>
 #include <stdexcept>
+#include <string_view>
 
 #include "imageio/ByteReader.h"
 #include "imageio/DisplayColour.h"
@@ -31,6 +33,7 @@ constexpr const char* kSoftware = "Velinor";
 constexpr std::uint16_t kDroppedResources[] = {0x0409, 0x040C, 0x0422, 0x0424};
 constexpr std::uint16_t kIptcResource = 0x0404;
 constexpr std::size_t kIccHeaderSize = 132;
+constexpr const char* kMakerNoteLeftOut = "the camera's maker note in the EXIF metadata is damaged and was left out";
 
 // Exiv2 keeps its XMP toolkit and message handler process-wide: one block at a time is
 // parsed or written, whatever thread asks (a batch decodes the next picture on a second thread).
@@ -41,9 +44,34 @@ std::mutex& LibraryLock() {
 
 // What the library said while the current block was parsed. A warning means it skipped part of
 // the block (an entry pointing past the end, a directory cut short): the block is damaged.
+// A complaint about a camera maker's own directory ("Directory Minolta, entry 0x0088: ...")
+// is counted apart: maker notes follow no standard, and a camera whose note points past the
+// block (at a preview kept elsewhere, say) has nothing wrong with the rest of its EXIF. Such a
+// note is left out and the rest kept.
 thread_local int complaints = 0;
-void CountComplaint(int level, const char*) {
-    if (level >= Exiv2::LogMsg::warn) ++complaints;
+thread_local int makerNoteComplaints = 0;
+
+bool AboutMakerNote(const char* message) {
+    constexpr std::string_view kDirectory = "Directory ";
+    const std::string_view text(message != nullptr ? message : "");
+    if (text.substr(0, kDirectory.size()) != kDirectory) return false;
+    const std::size_t end = text.find_first_of(", ", kDirectory.size());
+    if (end == std::string_view::npos) return false;
+    return Exiv2::ExifTags::isMakerGroup(std::string(text.substr(kDirectory.size(), end - kDirectory.size())));
+}
+
+void CountComplaint(int level, const char* message) {
+    if (level < Exiv2::LogMsg::warn) return;
+    if (AboutMakerNote(message)) {
+        ++makerNoteComplaints;
+    } else {
+        ++complaints;
+    }
+}
+
+bool IsMakerNote(const Exiv2::Exifdatum& datum) {
+    return Exiv2::ExifTags::isMakerGroup(datum.groupName()) || datum.groupName() == "MakerNote" ||
+           datum.key() == "Exif.Photo.MakerNote";
 }
 
 void StartLibrary() {
@@ -77,13 +105,20 @@ bool Guarded(PictureMetadata& metadata, const char* block, Work work, Drop drop)
     }
 }
 
-Exiv2::ExifData DecodeExif(const std::vector<std::uint8_t>& bytes, Exiv2::ByteOrder& order) {
+// makerNoteDropped, when given, says whether a damaged maker note was left out.
+Exiv2::ExifData DecodeExif(const std::vector<std::uint8_t>& bytes, Exiv2::ByteOrder& order,
+                           bool* makerNoteDropped = nullptr) {
     Exiv2::ExifData data;
     order = Exiv2::littleEndian;
     if (bytes.empty()) return data;
     if (bytes.size() > kMaxExifBytes) throw Damaged();
+    makerNoteComplaints = 0;
     order = Exiv2::ExifParser::decode(data, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     if (order == Exiv2::invalidByteOrder) throw Damaged();
+    if (makerNoteComplaints != 0) {
+        for (auto it = data.begin(); it != data.end();) it = IsMakerNote(*it) ? data.erase(it) : std::next(it);
+    }
+    if (makerNoteDropped != nullptr) *makerNoteDropped = makerNoteComplaints != 0;
     return data;
 }
 
@@ -304,10 +339,11 @@ std::optional<MetadataPolicy> MetadataPolicyNamed(std::string_view name) {
 void VetMetadata(PictureMetadata& metadata, const std::string& xmp, const std::map<std::string, std::string>& extensions) {
     auto parsed = std::make_shared<ParsedBlocks>();
     if (!metadata.exif.empty()) {
-        Guarded(
+        bool makerNoteDropped = false;
+        const bool kept = Guarded(
             metadata, "EXIF",
             [&] {
-                parsed->exif = DecodeExif(metadata.exif, parsed->order);
+                parsed->exif = DecodeExif(metadata.exif, parsed->order, &makerNoteDropped);
                 const auto orientation = parsed->exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
                 if (orientation != parsed->exif.end() && orientation->count() == 1) {
                     const long value = orientation->toLong();
@@ -320,6 +356,7 @@ void VetMetadata(PictureMetadata& metadata, const std::string& xmp, const std::m
                 parsed->exif.clear();
                 parsed->exifBytes.clear();
             });
+        if (kept && makerNoteDropped) metadata.warnings.push_back(kMakerNoteLeftOut);
     }
     if (xmp.size() > kMaxXmpBytes) {
         metadata.warnings.push_back(BlockWarning("XMP", "too large"));

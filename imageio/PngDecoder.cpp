@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -23,14 +24,23 @@ constexpr unsigned long long kDeflateSlack = 1 << 16;
 // excess, which libpng would inflate to its end after the last row (gigabytes from a small file).
 constexpr unsigned long long kMaxDeflateGrowth = 2;
 
+// After its last row libpng inflates whatever image data is left, to its end: a few bytes in a
+// sound file, gigabytes from a small hostile one. What the last row may still read is bounded
+// by what that row can take, with room for chunk headers and libpng's reads of 8 KB, so data
+// going on past the rows makes the picture damaged instead of costing its whole inflation.
+constexpr std::size_t kLastRowChunkRoom = 16;
+constexpr std::size_t kLastRowSlack = 64 * 1024;
+
 struct MemorySource {
     std::span<const std::uint8_t> bytes;
     std::size_t position = 0;
+    std::size_t end = SIZE_MAX;   // no read goes past this position
 };
 
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
     auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
     if (length > source->bytes.size() - source->position) png_error(png, "data ends early");
+    if (length > source->end - source->position) png_error(png, "image data goes on past its rows");
     std::memcpy(out, source->bytes.data() + source->position, length);
     source->position += length;
 }
@@ -121,6 +131,10 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != static_cast<png_size_t>(w) * 4) return false;
 
+    // Set before the last row is read: from then on only what that row needs may follow.
+    const auto boundLastRow = [&] {
+        source.end = source.position + kLastRowChunkRoom * (static_cast<std::size_t>(rowBytes) + 16) + kLastRowSlack;
+    };
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     const std::size_t count = static_cast<std::size_t>(w) * h;
@@ -132,6 +146,7 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
         pixels.reserve(count);
         scratch.resize(w);
         for (png_uint_32 y = 0; y < h; ++y) {
+            if (y + 1 == h) boundLastRow();
             png_read_row(png, reinterpret_cast<png_bytep>(scratch.data()), nullptr);
             pixels.insert(pixels.end(), scratch.begin(), scratch.end());
         }
@@ -143,7 +158,14 @@ bool ReadImage(PngReader& reader, MemorySource& source, const DecodeLimits& limi
         for (png_uint_32 y = 0; y < h; ++y) {
             rows[y] = reinterpret_cast<png_bytep>(pixels.data() + static_cast<std::size_t>(y) * w);
         }
-        png_read_image(png, rows.data());
+        // Each pass visits every row (libpng skips those it holds nothing for), as
+        // png_read_image would, with the bound set before the last row of the last pass.
+        for (int pass = 0; pass < passes; ++pass) {
+            for (png_uint_32 y = 0; y < h; ++y) {
+                if (pass + 1 == passes && y + 1 == h) boundLastRow();
+                png_read_row(png, rows[y], nullptr);
+            }
+        }
     }
     return true;
 }

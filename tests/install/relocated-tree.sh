@@ -61,4 +61,11 @@ rm -r "$runtime/data"
 check "runtime folder reads ./data/" "velinor-cli: $scratch/logo.gif cannot be read: the picture libraries were not found in ./data/ (or are damaged)" \
   "$(run "$moved" "$runtime" velinor-cli info --logo "$scratch/logo.gif")"
 
+# An installed tree without its picture library names the file it looked for, not data/.
+printf 'close\n' > "$scratch/close.vhs"
+rm "$moved/lib/velinor/image323.so"
+check "installed tree names its missing library" \
+  "message caption=\"Missing file\" text=\"The picture library $moved/lib/velinor/image323.so is missing. Please reinstall Velinor.\" icon=warning buttons=ok -> ok" \
+  "$(run "$moved" "$work" velinor-headless "$scratch/close.vhs" | grep '^message')"
+
 [[ $failures == 0 ]]

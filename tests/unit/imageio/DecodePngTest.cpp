@@ -127,5 +127,70 @@ TEST(PngLimits, AnInterlacedHeaderLargerThanItsDataFailsWithoutTakingTheMemory) 
     EXPECT_EQ(decoded->pixels.at(0), render::MakeColor(10, 20, 30));
 }
 
+// A zlib stream of the picture's rows followed by extra megabytes of zeros, within the bound
+// the header checks allow (at most twice the raw rows): each megabyte is flushed whole, so one
+// compressed megabyte repeated makes a sound stream, its check value combined arithmetically.
+Bytes RowsThenExcess(const Bytes& rows, int extraMegabytes) {
+    z_stream z{};
+    deflateInit(&z, 9);
+    const auto deflateAll = [&](const Bytes& in, int flush) {
+        Bytes packed(compressBound(static_cast<uLong>(in.size())) + 64);
+        z.next_in = const_cast<Bytef*>(in.data());
+        z.avail_in = static_cast<uInt>(in.size());
+        z.next_out = packed.data();
+        z.avail_out = static_cast<uInt>(packed.size());
+        deflate(&z, flush);
+        packed.resize(packed.size() - z.avail_out);
+        return packed;
+    };
+    Bytes stream = deflateAll(rows, Z_FULL_FLUSH);
+    const Bytes megabyte(1 << 20, 0);
+    const Bytes packedMegabyte = deflateAll(megabyte, Z_FULL_FLUSH);
+    for (int i = 0; i < extraMegabytes; ++i) stream.insert(stream.end(), packedMegabyte.begin(), packedMegabyte.end());
+    // The end: an empty final block, and the check value of everything the stream holds.
+    Bytes tail = deflateAll({}, Z_FINISH);
+    deflateEnd(&z);
+    tail.resize(tail.size() - 4);
+    stream.insert(stream.end(), tail.begin(), tail.end());
+    uLong check = adler32(adler32(0, nullptr, 0), rows.data(), static_cast<uInt>(rows.size()));
+    const uLong megabyteCheck = adler32(adler32(0, nullptr, 0), megabyte.data(), static_cast<uInt>(megabyte.size()));
+    for (int i = 0; i < extraMegabytes; ++i) check = adler32_combine(check, megabyteCheck, 1 << 20);
+    PutBe32(stream, static_cast<std::uint32_t>(check));
+    return stream;
+}
+
+Bytes PngWithImageData(std::uint32_t width, std::uint32_t height, bool interlaced, const Bytes& data) {
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes ihdr;
+    PutBe32(ihdr, width);
+    PutBe32(ihdr, height);
+    ihdr.insert(ihdr.end(), {8, 0, 0, 0, std::uint8_t(interlaced ? 1 : 0)});
+    Chunk(out, "IHDR", ihdr);
+    Chunk(out, "IDAT", data);
+    Chunk(out, "IEND", {});
+    return out;
+}
+
+// Image data that goes on past the rows is damaged: the decode stops at the last row instead
+// of inflating the rest (a gigabyte of zeros here, from a file of about a megabyte).
+TEST(PngLimits, ImageDataGoingOnPastTheRowsIsDamaged) {
+    const std::uint32_t width = 1000, height = 600;
+    const Bytes rows(static_cast<std::size_t>(width + 1) * height, 0);
+    EXPECT_TRUE(DecodePng(PngWithImageData(width, height, false, RowsThenExcess(rows, 0))).has_value())
+        << "the same rows without excess";
+    EXPECT_FALSE(DecodePng(PngWithImageData(width, height, false, RowsThenExcess(rows, 1000))).has_value());
+    // Interlaced rows: seven passes of the same zero-filtered bytes, as many as the rows need.
+    Bytes passes;
+    for (int pass = 0; pass < 7; ++pass) {
+        static constexpr int kStartX[] = {0, 4, 0, 2, 0, 1, 0}, kStepX[] = {8, 8, 4, 4, 2, 2, 1};
+        static constexpr int kStartY[] = {0, 0, 4, 0, 2, 0, 1}, kStepY[] = {8, 8, 8, 4, 4, 2, 2};
+        const std::size_t passWidth = (width - kStartX[pass] + kStepX[pass] - 1) / kStepX[pass];
+        const std::size_t passRows = (height - kStartY[pass] + kStepY[pass] - 1) / kStepY[pass];
+        passes.insert(passes.end(), (passWidth + 1) * passRows, 0);
+    }
+    EXPECT_TRUE(DecodePng(PngWithImageData(width, height, true, RowsThenExcess(passes, 0))).has_value());
+    EXPECT_FALSE(DecodePng(PngWithImageData(width, height, true, RowsThenExcess(passes, 1000))).has_value());
+}
+
 }  // namespace
 }  // namespace velinor::imageio

@@ -2,6 +2,8 @@
 // MD5 test vectors, and blocks that must be left out with their warning.
 #include <gtest/gtest.h>
 
+#include <exiv2/exiv2.hpp>
+
 #include <string>
 #include <vector>
 
@@ -55,6 +57,52 @@ TEST(VetMetadata, AProfileWithAHeaderButNoColoursIsLeftOut) {
     VetMetadata(metadata, {});
     EXPECT_TRUE(metadata.icc.empty());
     EXPECT_EQ(metadata.warnings, std::vector<std::string>{"the ICC profile metadata is damaged and was left out"});
+}
+
+// A little-endian EXIF block as a KONICA MINOLTA camera writes it: Make, Artist, and a maker
+// note whose thumbnail entry points past the block (the camera keeps that data elsewhere).
+std::vector<std::uint8_t> ExifWithAMakerNotePointingOutside() {
+    std::vector<std::uint8_t> b = {'I', 'I', 42, 0, 8, 0, 0, 0};
+    const auto u16 = [&](unsigned v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); };
+    const auto u32 = [&](unsigned v) {
+        b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
+    };
+    const auto entry = [&](unsigned tag, unsigned type, unsigned count, unsigned value) {
+        u16(tag), u16(type), u32(count), u32(value);
+    };
+    u16(3);                                   // IFD0 at 8
+    entry(0x010F, 2, 15, 50);                 // Make, at 50
+    entry(0x013B, 2, 4, 0x006E6E41);          // Artist "Ann", in the entry
+    entry(0x8769, 4, 1, 66);                  // the EXIF directory, at 66
+    u32(0);
+    for (const char c : std::string("KONICA MINOLTA")) b.push_back(std::uint8_t(c));
+    b.insert(b.end(), {0, 0});                // the string's end, and a pad byte
+    u16(1);                                   // EXIF directory at 66
+    entry(0x927C, 7, 30, 84);                 // MakerNote, at 84
+    u32(0);
+    u16(2);                                   // the maker note: a directory of its own
+    entry(0x0088, 4, 1, 0x00FFFF00);          // thumbnail start, far past the block
+    entry(0x0089, 4, 1, 1000);                // thumbnail length
+    u32(0);
+    return b;
+}
+
+TEST(VetMetadata, ADamagedMakerNoteIsLeftOutAndTheRestOfTheExifKept) {
+    PictureMetadata metadata;
+    metadata.exif = ExifWithAMakerNotePointingOutside();
+    VetMetadata(metadata, {});
+    ASSERT_FALSE(metadata.exif.empty());
+    EXPECT_EQ(metadata.warnings,
+              std::vector<std::string>{"the camera's maker note in the EXIF metadata is damaged and was left out"});
+
+    const PictureMetadata written = PrepareMetadata(metadata, {}, 10, 10);
+    ASSERT_FALSE(written.exif.empty());
+    Exiv2::ExifData read;
+    Exiv2::ExifParser::decode(read, written.exif.data(), static_cast<std::uint32_t>(written.exif.size()));
+    EXPECT_EQ(read["Exif.Image.Artist"].toString(), "Ann");
+    EXPECT_EQ(read["Exif.Image.Make"].toString(), "KONICA MINOLTA");
+    EXPECT_EQ(read.findKey(Exiv2::ExifKey("Exif.Photo.MakerNote")), read.end());
+    for (const auto& datum : read) EXPECT_FALSE(Exiv2::ExifTags::isMakerGroup(datum.groupName())) << datum.key();
 }
 
 TEST(PrepareMetadata, WritesTheBlocksThePictureHoldsNowNotTheOnesReadFirst) {
