@@ -64,22 +64,35 @@ struct Basis {
 };
 const Basis kBasis;
 
-// Samples of one block from its quantised coefficients, level-shifted and clamped to 0..255.
-void InverseTransform(const JCOEF* block, const UINT16* quant, std::uint8_t* out, int stride) {
-    double f[DCTSIZE2], tmp[DCTSIZE2];
-    for (int k = 0; k < DCTSIZE2; ++k) f[k] = static_cast<double>(block[k]) * quant[k];
-    for (int v = 0; v < DCTSIZE; ++v) {
-        for (int x = 0; x < DCTSIZE; ++x) {
+// The separable 2-D DCT of a block, from samples to coefficients or (inverse) back.
+void Transform(const double* in, double* out, bool inverse) {
+    const auto basis = [inverse](int i, int k) { return inverse ? kBasis.at[k][i] : kBasis.at[i][k]; };
+    double tmp[DCTSIZE2];
+    for (int r = 0; r < DCTSIZE; ++r) {
+        for (int k = 0; k < DCTSIZE; ++k) {
             double sum = 0;
-            for (int u = 0; u < DCTSIZE; ++u) sum += kBasis.at[x][u] * f[v * DCTSIZE + u];
-            tmp[v * DCTSIZE + x] = sum;
+            for (int i = 0; i < DCTSIZE; ++i) sum += basis(i, k) * in[r * DCTSIZE + i];
+            tmp[r * DCTSIZE + k] = sum;
         }
     }
+    for (int k = 0; k < DCTSIZE; ++k) {
+        for (int c = 0; c < DCTSIZE; ++c) {
+            double sum = 0;
+            for (int r = 0; r < DCTSIZE; ++r) sum += basis(r, k) * tmp[r * DCTSIZE + c];
+            out[k * DCTSIZE + c] = sum;
+        }
+    }
+}
+
+// Samples of one block from its quantised coefficients, level-shifted and clamped to 0..255.
+void InverseTransform(const JCOEF* block, const UINT16* quant, std::uint8_t* out, int stride) {
+    double f[DCTSIZE2], samples[DCTSIZE2];
+    for (int k = 0; k < DCTSIZE2; ++k) f[k] = static_cast<double>(block[k]) * quant[k];
+    Transform(f, samples, true);
     for (int y = 0; y < DCTSIZE; ++y) {
         for (int x = 0; x < DCTSIZE; ++x) {
-            double sum = 128;
-            for (int v = 0; v < DCTSIZE; ++v) sum += kBasis.at[y][v] * tmp[v * DCTSIZE + x];
-            out[y * stride + x] = static_cast<std::uint8_t>(std::clamp(std::lround(sum), 0L, 255L));
+            out[y * stride + x] =
+                static_cast<std::uint8_t>(std::clamp(std::lround(samples[y * DCTSIZE + x] + 128), 0L, 255L));
         }
     }
 }
@@ -87,22 +100,14 @@ void InverseTransform(const JCOEF* block, const UINT16* quant, std::uint8_t* out
 // Adds the change of a block's samples, transformed and quantised with its table, to its
 // coefficients (rounded half away from zero, as the library quantises).
 void AddChange(JCOEF* block, const UINT16* quant, const float* change, int stride) {
-    double tmp[DCTSIZE2];
+    double samples[DCTSIZE2], f[DCTSIZE2];
     for (int y = 0; y < DCTSIZE; ++y) {
-        for (int u = 0; u < DCTSIZE; ++u) {
-            double sum = 0;
-            for (int x = 0; x < DCTSIZE; ++x) sum += kBasis.at[x][u] * change[y * stride + x];
-            tmp[y * DCTSIZE + u] = sum;
-        }
+        for (int x = 0; x < DCTSIZE; ++x) samples[y * DCTSIZE + x] = change[y * stride + x];
     }
-    for (int v = 0; v < DCTSIZE; ++v) {
-        for (int u = 0; u < DCTSIZE; ++u) {
-            double sum = 0;
-            for (int y = 0; y < DCTSIZE; ++y) sum += kBasis.at[y][v] * tmp[y * DCTSIZE + u];
-            const int k = v * DCTSIZE + u;
-            const long value = block[k] + std::lround(sum / quant[k]);
-            block[k] = static_cast<JCOEF>(std::clamp(value, -1023L, 1023L));
-        }
+    Transform(samples, f, false);
+    for (int k = 0; k < DCTSIZE2; ++k) {
+        const long value = block[k] + std::lround(f[k] / quant[k]);
+        block[k] = static_cast<JCOEF>(std::clamp(value, -1023L, 1023L));
     }
 }
 

@@ -19,6 +19,7 @@
 #include "../imageio/DecodeTestSupport.h"
 #include "imageio/Loader.h"
 #include "render/FontTable.h"
+#include "render/PixelStore.h"
 #include "render/Random.h"
 #include "stamping/LosslessStamp.h"
 #include "stamping/StampPicture.h"
@@ -166,14 +167,6 @@ void StoredPlace(int orientation, int storedHeight, int ux, int uy, int& x, int&
     }
 }
 
-render::RasterImage Plain(int width, int height, render::Color colour) {
-    render::RasterImage picture;
-    picture.width = width;
-    picture.height = height;
-    picture.pixels.assign(static_cast<std::size_t>(width) * height, colour);
-    return picture;
-}
-
 class LosslessStampTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -201,7 +194,7 @@ protected:
         const int columns = (storedWidth + mcuWidth - 1) / mcuWidth;
         std::set<int> reached;
         for (const render::Color ground : {render::kWhite, render::kBlack}) {
-            render::RasterImage picture = Plain(width, height, ground);
+            render::RasterImage picture{width, height, 32, render::MakePixels(std::size_t(width) * height, ground), {}};
             render::RandomSource random;
             MarkDrawer drawer(fonts_, random);
             DrawStamp(picture, settings, resources_, drawer, PictureFacts{});
