@@ -18,6 +18,12 @@ struct OptionRow {
     const char* help;    // one line
 };
 
+// The options both programs that show the window take, the same on either.
+inline constexpr OptionRow kProgramDirOption{"--program-dir", "DIR",
+                                             "the folder to treat as the program's own (where its files are looked for)"};
+inline constexpr OptionRow kOsVersionOption{"--os-version", "X.Y", "the operating-system version the program is told"};
+inline constexpr OptionRow kHelpOption{"--help", "", "print this help and exit"};
+
 inline const OptionRow* FindOption(std::span<const OptionRow> table, const std::string& name) {
     const auto found = std::find_if(table.begin(), table.end(), [&](const OptionRow& row) { return name == row.name; });
     return found != table.end() ? &*found : nullptr;

@@ -53,6 +53,14 @@ int SelectedFilterIndex(const QFileDialog& dialog) {
     return index >= 0 ? index : 0;
 }
 
+// Shows a prepared file dialog; the file chosen (empty when none was), its folder remembered
+// for the next requester of this kind.
+QString ChosenFile(QFileDialog& dialog, RequesterKind kind) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    RememberRequesterFolder(kind, dialog.selectedFiles().front());
+    return dialog.selectedFiles().front();
+}
+
 }  // namespace
 
 std::string QtPlatform::OpenFileRequester(const FileRequest& request) {
@@ -60,9 +68,7 @@ std::string QtPlatform::OpenFileRequester(const FileRequest& request) {
     Prepare(dialog, request, RequesterKind::Open);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    RememberRequesterFolder(RequesterKind::Open, dialog.selectedFiles().front());
-    return S(dialog.selectedFiles().front());
+    return S(ChosenFile(dialog, RequesterKind::Open));
 }
 
 SaveAnswer QtPlatform::SaveFileRequester(const FileRequest& request) {
@@ -70,9 +76,9 @@ SaveAnswer QtPlatform::SaveFileRequester(const FileRequest& request) {
     Prepare(dialog, request, RequesterKind::Save);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    RememberRequesterFolder(RequesterKind::Save, dialog.selectedFiles().front());
-    return {S(dialog.selectedFiles().front()), SelectedFilterIndex(dialog)};
+    const QString chosen = ChosenFile(dialog, RequesterKind::Save);
+    if (chosen.isEmpty()) return {};
+    return {S(chosen), SelectedFilterIndex(dialog)};
 }
 
 std::string QtPlatform::FolderRequester(const std::string& title, const std::string& initial) {

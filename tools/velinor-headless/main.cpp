@@ -38,10 +38,10 @@ constexpr const char* kAbout =
     "output, one line each. START_ARG is the picture or folder the program is started with.\n";
 
 constexpr velinor::tools::OptionRow kOptions[] = {
-    {"--program-dir", "DIR", "the folder to treat as the program's own (where its files are looked for)"},
-    {"--os-version", "X.Y", "the operating-system version the program is told"},
+    velinor::tools::kProgramDirOption,
+    velinor::tools::kOsVersionOption,
     {"--", "", "ends the options: a start argument that begins with -- follows"},
-    {"--help", "", "print this help and exit"},
+    velinor::tools::kHelpOption,
 };
 
 // One line saying what is wrong with the command line, then the usage.

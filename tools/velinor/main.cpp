@@ -55,12 +55,12 @@ constexpr const char* kAbout =
 
 constexpr velinor::tools::OptionRow kOptions[] = {
     {"--script", "SCRIPT", "run a scenario script on the real window, log to standard output"},
-    {"--program-dir", "DIR", "the folder to treat as the program's own (where its files are looked for)"},
-    {"--os-version", "X.Y", "the operating-system version the program is told"},
+    velinor::tools::kProgramDirOption,
+    velinor::tools::kOsVersionOption,
     {"--screenshot", "PATH", "after start-up, write a PNG of the main window and close"},
     {"--screenshot-language", "LANG", "english or german: the flag pressed before the picture is taken"},
     {"--screenshot-tab", "N", "show tab N (0 to 3) of the main window in the picture"},
-    {"--help", "", "print this help and exit"},
+    velinor::tools::kHelpOption,
 };
 
 void PrintHelp() {
