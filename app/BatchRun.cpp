@@ -19,6 +19,7 @@
 #include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
 #include "marks/TextMark.h"
+#include "stamping/LosslessStamp.h"
 #include "stamping/StampMarks.h"
 #include "stamping/StampPicture.h"
 #include "app/ImageNumbers.h"
@@ -62,10 +63,21 @@ std::optional<SkipReason> Refusal(const BatchState& batch, const std::string& ou
     return which < batch.batchFiles.size() ? SkipReason::WouldReplaceSource : SkipReason::WouldReplaceLogo;
 }
 
-PictureOutcome Save(ProgramState& state, int number, const std::string& output,
+PictureOutcome Save(ProgramState& state, int number, const std::string& source, const std::string& output,
                     const imageio::PictureMetadata& metadata) {
     imageio::MetadataChoices choices;
     choices.policy = state.shell.Metadata;
+    // A JPEG source keeps its own quality when the quality window was told so: only the blocks
+    // the mark changed are coded again. One that cannot (or any other picture) is encoded again.
+    if (state.shell.KeepJpegQuality) {
+        const render::RasterImage* picture = state.images.Find(number);
+        std::string notice;
+        if (picture != nullptr &&
+            stamping::WriteKeepingQuality(source, *picture, choices, output, state.batch.guard, notice)) {
+            return {};
+        }
+        if (!notice.empty()) AppendToBatchLog(state, source + ": " + notice);
+    }
     // The guard is asked again as the file is put in place: a source may have been replaced
     // under an output's name since the picture was begun.
     if (imageio::SavePicture(state.images, number, output, imageio::kEncoderJpeg, state.shell.JpegQuality, &metadata,
@@ -84,7 +96,7 @@ PictureStep TextStep(const std::string& text) {
         if (picture == nullptr) return {SkipReason::NotLoaded};
         stamping::MarkDrawer(state.marks.fonts, state.marks.random)
             .DrawText(*picture, WindowTextMark(state, ControlId::OptBatchTextPos1, text), {}, text);
-        return Save(state, pic::PicTextMark, output, metadata);
+        return Save(state, pic::PicTextMark, source, output, metadata);
     };
 }
 
@@ -105,7 +117,7 @@ PictureOutcome LogoStep(ProgramState& state, const std::string& source, const st
             stamping::MarkDrawer(state.marks.fonts, state.marks.random)
                 .DrawLogo(*work, WindowLogoMark(state, ControlId::OptBatchLogoPos1, ControlId::TrkBatchAlpha),
                           {logo.handle, logo.keyed, state.marks.LogoKeyColor}, {});
-            outcome = Save(state, pic::PicWork, output, metadata);
+            outcome = Save(state, pic::PicWork, source, output, metadata);
         }
     }
     state.images.DropImage(pic::PicWork);
@@ -201,7 +213,7 @@ void RunTextBatch(ProgramState& state) {
         ShowWarning(state, kTextWarning, kTextNoEntry);
         return;
     }
-    state.shell.JpegQuality = AskJpegQuality(state);
+    state.shell.JpegQuality = AskJpegQuality(state, true);
     state.batch.batchFiles = BatchEntries(state);
     if (!state.shell.BatchFontChosen) {
         ShowInformation(state, kTextInformation, kTextNoBatchFont);
@@ -227,7 +239,7 @@ void RunLogoBatch(ProgramState& state) {
         ShowWarning(state, kTextInformation, kTextNoEntry);
         return;
     }
-    state.shell.JpegQuality = AskJpegQuality(state);
+    state.shell.JpegQuality = AskJpegQuality(state, true);
     state.batch.batchFiles = BatchEntries(state);
     // The field keeps showing the last logo after a cancelled requester emptied LogoFile; with
     // no file there is nothing to draw, so that is refused like an empty field.

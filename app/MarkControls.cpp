@@ -97,6 +97,7 @@ stamping::StampSettings WindowMarks(const ProgramState& state) {
         if (tile.find('.') != std::string::npos) settings.texture = WindowTextureFrame(state, tile);
     }
     settings.quality = state.shell.JpegQuality;
+    settings.lossless = state.shell.KeepJpegQuality;
     settings.metadata.policy = state.shell.Metadata;
     return settings;
 }

@@ -29,7 +29,8 @@ stamping::CircleFrameSettings WindowCircleFrame(const ProgramState& state);
 std::string SelectedTileFile(const ProgramState& state);
 
 // The mark the window draws in its current mode (text, logo, or the texture or circle frame)
-// with the JPEG quality last chosen and the metadata choice of the settings, as a preset holds it.
+// with the JPEG quality (and whether to keep a JPEG's own) last chosen and the metadata choice of
+// the settings, as a preset holds it.
 stamping::StampSettings WindowMarks(const ProgramState& state);
 
 }  // namespace velinor::app

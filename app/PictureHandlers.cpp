@@ -10,6 +10,7 @@
 #include "imageio/FileNames.h"
 #include "imageio/PictureKinds.h"
 #include "imageio/Writer.h"
+#include "stamping/LosslessStamp.h"
 #include "app/ImageNumbers.h"
 #include "stamping/StampPicture.h"
 
@@ -94,15 +95,24 @@ void SaveResult(ProgramState& state, ControlId) {
 
     const std::uint32_t encoder = *format.encoder;
     int quality = imageio::kDefaultJpegQuality;
-    if (encoder == imageio::kEncoderJpeg) quality = AskJpegQuality(state);
+    const bool jpegToJpeg = encoder == imageio::kEncoderJpeg && shell.PictureLoaded &&
+                            imageio::KindFor(imageio::ExtensionPart(shell.CurrentFile), imageio::kOpenMask) ==
+                                imageio::PictureKind::Jpeg;
+    if (encoder == imageio::kEncoderJpeg) quality = AskJpegQuality(state, jpegToJpeg);
     // The picture keeps what the opened file carried; a damaged block was left out on opening,
     // which the window does not trouble the user with.
     stamping::StampSettings settings;
     settings.quality = quality;
     settings.metadata.policy = shell.Metadata;
     const render::RasterImage* result = state.images.Find(pic::PicResult);
-    const int written =
-        result != nullptr && stamping::WriteStamped(*result, shell.SaveFileName, encoder, settings, shell.CurrentMetadata);
+    // Keeping the JPEG's own quality writes only the blocks the marks changed; a file that cannot
+    // be written so is written the ordinary way.
+    std::string notice;
+    const bool kept = result != nullptr && jpegToJpeg && shell.KeepJpegQuality &&
+                      stamping::WriteKeepingQuality(shell.CurrentFile, *result, settings.metadata, shell.SaveFileName,
+                                                    nullptr, notice);
+    const int written = kept || (result != nullptr && stamping::WriteStamped(*result, shell.SaveFileName, encoder,
+                                                                            settings, shell.CurrentMetadata));
     // A picture the user believes saved but that is not on disk loses work: say so. The writer
     // replaces a file only once the new one is complete, so an existing file stays as it was.
     if (written == 0) {

@@ -26,6 +26,7 @@ struct ShellState {
     imageio::MetadataPolicy Metadata = imageio::MetadataPolicy::Keep;  // "Metadata" of the settings file
     bool PictureLoaded = false;
     int JpegQuality = 4;          // last value chosen in the quality window
+    bool KeepJpegQuality = false; // its choice to keep a JPEG's own quality, when it was offered
     std::string SaveFileName;     // the last name given to Save, with the extension it gained
 
     // The last event the loop read.

@@ -25,24 +25,27 @@ void ShowQualityValue(platform::Platform& p) {
     p.SetText(ControlId::LblQualityValue, QualityValueText(p.GetState(ControlId::TrkQuality)));
 }
 
-bool OpenQualityWindow(ProgramState& state) {
-    const WindowLayout& layout = QualityWindowLayout();
+bool OpenQualityWindow(ProgramState& state, bool offerKeep, bool ticked) {
+    const WindowLayout& layout = offerKeep ? QualityKeepWindowLayout() : QualityWindowLayout();
     if (!OpenLayoutWindow(state, layout)) return false;
     if (!CreateLayoutControls(state, layout)) {
         state.platform.CloseWindow(kQualityWindow);
         return false;
     }
     state.platform.SetState(ControlId::TrkQuality, kInitialJpegQuality);
+    if (offerKeep) state.platform.SetState(ControlId::ChkKeepQuality, ticked ? 1 : 0);
     ShowQualityValue(state.platform);
     return true;
 }
 
 }  // namespace
 
-int AskJpegQuality(ProgramState& state) {
+int AskJpegQuality(ProgramState& state, bool offerKeep) {
     platform::Platform& p = state.platform;
     p.EnableWindow(kMainWindow, false);
-    if (!OpenQualityWindow(state)) {
+    const bool keptBefore = state.shell.KeepJpegQuality;
+    state.shell.KeepJpegQuality = false;
+    if (!OpenQualityWindow(state, offerKeep, keptBefore)) {
         p.EnableWindow(kMainWindow, true);
         state.shell.JpegQuality = kInitialJpegQuality;
         return kInitialJpegQuality;
@@ -58,6 +61,10 @@ int AskJpegQuality(ProgramState& state) {
     if (quality < 0) quality = 0;
     if (quality > 10) quality = 10;
     state.shell.JpegQuality = quality;
+    if (offerKeep) {
+        state.shell.KeepJpegQuality =
+            p.ControlExists(ControlId::ChkKeepQuality) ? p.GetState(ControlId::ChkKeepQuality) != 0 : keptBefore;
+    }
     p.CloseWindow(kQualityWindow);
     p.EnableWindow(kMainWindow, true);
     return quality;

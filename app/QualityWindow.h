@@ -11,6 +11,8 @@ inline constexpr int kInitialJpegQuality = 4;
 // button) while the main window is disabled. Only OK leaves; closing the window through the
 // window system counts as OK. Returns the chosen quality and stores it in JpegQuality. When the
 // window cannot be opened the starting value is returned without waiting.
-int AskJpegQuality(ProgramState& state);
+// With offerKeep (a JPEG written as a JPEG) the window also offers to keep the picture's own
+// quality, ticked as it was last left; the choice goes to KeepJpegQuality (false when not offered).
+int AskJpegQuality(ProgramState& state, bool offerKeep = false);
 
 }  // namespace velinor::app

@@ -43,6 +43,16 @@ const WindowLayout& QualityWindowLayout() {
     return layout;
 }
 
+const WindowLayout& QualityKeepWindowLayout() {
+    static const std::vector<LayoutRow> rows = [] {
+        std::vector<LayoutRow> all(QualityWindowLayout().rows.begin(), QualityWindowLayout().rows.end());
+        all.push_back({C::ChkKeepQuality, K::Checkbox, Window(), {10, 72, 370, 20}, Key(kTextKeepQuality)});
+        return all;
+    }();
+    static const WindowLayout layout{platform::kQualityWindow, Key(kTextJpegQuality), 390, 100, true, false, rows};
+    return layout;
+}
+
 const WindowLayout& PickerWindowLayout() {
     static const std::vector<LayoutRow> rows = {
         {C::ImgPicker, K::Image, Window(), {0, 0, kPickerSide, kPickerSide}, {}, platform::kFlagNone, 0, 0, {}, nullptr,

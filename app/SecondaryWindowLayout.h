@@ -12,6 +12,9 @@ const WindowLayout& ProgressWindowLayout();
 // The JPEG quality window: a track bar 0..10 between two labels, an OK button and the value
 // with the JPEG quality it gives; centred.
 const WindowLayout& QualityWindowLayout();
+// The same, wider and taller, with a choice below them to keep the JPEG's own quality (offered
+// when a JPEG is written as a JPEG); the other controls keep their places.
+const WindowLayout& QualityKeepWindowLayout();
 
 // The colour picker: one 300 x 300 image control showing the picker's picture; centred.
 inline constexpr int kPickerSide = 300;

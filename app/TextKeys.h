@@ -127,6 +127,8 @@ enum TextKey : int {
     kTextNoTexture = 125,
     kTextNoPictureLoaded = 126,
     kTextFileColumn = 127,
+    // The quality window's choice to keep a JPEG's own quality.
+    kTextKeepQuality = 128,
 };
 
 }  // namespace velinor::app

@@ -267,7 +267,7 @@ std::vector<std::uint8_t> PrepareExif(const PictureMetadata& source, const Metad
             return datum.groupName() != "GPSInfo" && datum.key() != "Exif.Image.GPSTag";
         });
     }
-    if (exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation")) != exif.end()) {
+    if (!choices.keepOrientation && exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation")) != exif.end()) {
         exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(1);
     }
     exif["Exif.Photo.PixelXDimension"] = static_cast<std::uint32_t>(width);
@@ -292,7 +292,7 @@ std::string PrepareXmp(const PictureMetadata& source, const MetadataChoices& cho
             if (datum.key() == key) datum.setValue(value);
         }
     };
-    setIfPresent("Xmp.tiff.Orientation", "1");
+    if (!choices.keepOrientation) setIfPresent("Xmp.tiff.Orientation", "1");
     setIfPresent("Xmp.exif.PixelXDimension", std::to_string(width));
     setIfPresent("Xmp.exif.PixelYDimension", std::to_string(height));
     setIfPresent("Xmp.tiff.ImageWidth", std::to_string(width));

@@ -22,7 +22,7 @@ void VetMetadata(PictureMetadata& metadata, const std::string& xmp,
                  const std::map<std::string, std::string>& extensions = {});
 
 // The metadata to write with a picture of width x height made from one that carried source: the
-// EXIF and XMP orientation upright (1), the pixel dimensions those of the written picture, the
+// EXIF and XMP orientation upright (1) unless the choices keep it, the pixel dimensions those of the written picture, the
 // thumbnail and previews gone, Software naming the program, the modification date now, the
 // choices applied; every other value as it was.
 PictureMetadata PrepareMetadata(const PictureMetadata& source, const MetadataChoices& choices, int width,

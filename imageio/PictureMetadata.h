@@ -52,6 +52,9 @@ enum class MetadataPolicy {
 struct MetadataChoices {
     MetadataPolicy policy = MetadataPolicy::Keep;
     std::string copyright;  // when not empty: EXIF Copyright and XMP dc:rights
+    // The written pixels are stored turned as the source's were (a JPEG rewritten block by
+    // block), so the EXIF and XMP orientation stay as they were instead of becoming upright.
+    bool keepOrientation = false;
 };
 
 // "keep", "strip-gps" or "strip"; nothing for any other word.

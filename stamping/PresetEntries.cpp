@@ -57,6 +57,8 @@ std::vector<std::pair<std::string, std::string>> PresetEntries(const StampSettin
         lines.push_back({"circle-outline", Flag(!c->params.filled)});
     }
     lines.push_back({"quality", std::to_string(settings.quality)});
+    // A quality in a preset makes a JPEG be encoded again unless the preset says to keep it.
+    if (settings.lossless) lines.push_back({"lossless", Flag(true)});
     switch (settings.metadata.policy) {
         case imageio::MetadataPolicy::Keep: lines.push_back({"metadata", "keep"}); break;
         case imageio::MetadataPolicy::StripGps: lines.push_back({"metadata", "strip-gps"}); break;

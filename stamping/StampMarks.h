@@ -41,6 +41,10 @@ public:
     // The circle frame, radii drawn from the settings' seed when it has one.
     void DrawCircles(render::RasterImage& picture, const CircleFrameSettings& settings);
 
+    // The random numbers the circles are drawn from: a caller that draws the same marks twice
+    // (to find where they fall, then for real) keeps a copy and puts it back in between.
+    render::RandomSource& Random() { return random_; }
+
     // The font the text of settings gets on a width x height picture.
     static render::FontDescription TextFontFor(const TextMarkSettings& settings, int width, int height);
 

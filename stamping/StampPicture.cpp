@@ -2,6 +2,7 @@
 
 #include "imageio/Loader.h"
 #include "imageio/Writer.h"
+#include "stamping/LosslessStamp.h"
 
 namespace velinor::stamping {
 
@@ -42,15 +43,29 @@ StampOutcome StampOnePicture(const StampJob& job, const StampSettings& settings,
     }
 
     imageio::PictureMetadata metadata;
-    imageio::LoadResult loaded = imageio::DecodePictureFile(job.source, nullptr, &metadata);
-    outcome.warnings = metadata.warnings;
-    if (!loaded.image) {
+    LosslessJpeg lossless;
+    std::string notice;
+    const bool blockByBlock = settings.lossless && format.encoder == imageio::kEncoderJpeg &&
+                              lossless.Open(job.source, metadata, notice) == LosslessJpeg::Opened::Ready;
+    imageio::LoadResult loaded;
+    if (blockByBlock) {
+        outcome.width = lossless.Width();
+        outcome.height = lossless.Height();
+    } else {
+        metadata = {};
+        loaded = imageio::DecodePictureFile(job.source, nullptr, &metadata);
+        // A file that does not load at all fails with its own reason instead.
+        if (!notice.empty() && loaded.image) outcome.warnings.push_back(notice);
+    }
+    outcome.warnings.insert(outcome.warnings.end(), metadata.warnings.begin(), metadata.warnings.end());
+    if (!blockByBlock && !loaded.image) {
         outcome.readFailure = loaded.failure;
         return outcome;
     }
-    render::RasterImage& picture = *loaded.image;
-    outcome.width = picture.width;
-    outcome.height = picture.height;
+    if (!blockByBlock) {
+        outcome.width = loaded.image->width;
+        outcome.height = loaded.image->height;
+    }
     facts.metadata = &metadata;
     if (nameNeedsMetadata) name = SafeFileName(FillVariables(choices.nameTemplate, facts));
     if (name.empty()) {
@@ -58,11 +73,23 @@ StampOutcome StampOnePicture(const StampJob& job, const StampSettings& settings,
         return outcome;
     }
 
-    DrawStamp(picture, settings, resources, drawer, facts);
+    if (!blockByBlock) DrawStamp(*loaded.image, settings, resources, drawer, facts);
 
     PendingOutput output(job.outputFolder, name);
     if (!output.Create(outcome.reason)) return outcome;
-    if (!WriteStamped(picture, output.TemporaryPath(), format.encoder, settings, metadata)) {
+    bool written = blockByBlock
+                       ? lossless.Stamp(settings, resources, drawer, facts, metadata, output.TemporaryPath())
+                       : WriteStamped(*loaded.image, output.TemporaryPath(), format.encoder, settings, metadata);
+    if (!written && blockByBlock && lossless.ReachedMore()) {
+        outcome.warnings.push_back(LosslessNotice("marks that reach further over the picture than over nothing"));
+        imageio::PictureMetadata again;
+        loaded = imageio::DecodePictureFile(job.source, nullptr, &again);
+        if (loaded.image) {
+            DrawStamp(*loaded.image, settings, resources, drawer, facts);
+            written = WriteStamped(*loaded.image, output.TemporaryPath(), format.encoder, settings, metadata);
+        }
+    }
+    if (!written) {
         outcome.reason = "could not be written in " + job.outputFolder + " (is the disk full?)";
         return outcome;
     }

@@ -78,6 +78,9 @@ struct StampSettings {
     std::optional<TextMarkSettings> text;
     Margins margins;
     int quality = imageio::kDefaultJpegQuality;   // JPEG quality 0..10
+    // A JPEG written as a JPEG keeps its own quality: only the blocks the marks change are
+    // coded again (see LosslessStamp.h); quality serves the other pictures.
+    bool lossless = false;
     imageio::MetadataChoices metadata;
 
     bool HasMark() const { return texture || circles || logo || text; }

@@ -214,6 +214,8 @@ void ParseAnswer(LineParser& p, Command& c) {
     } else if (what == "quality") {
         c.kind = CommandKind::AnswerQuality;
         c.numbers.push_back(p.Int("quality"));
+        // "keep" ticks the choice to keep a JPEG's own quality, "lossy" clears it.
+        if (p.PeekWord("keep") || p.PeekWord("lossy")) c.numbers.push_back(p.Word("keep") == "keep" ? 1 : 0);
     } else if (what == "picker") {
         c.kind = CommandKind::AnswerPicker;
         if (p.PeekWord("close")) {

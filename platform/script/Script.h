@@ -16,7 +16,7 @@ namespace velinor::platform {
 //   answer open "PATH"|cancel | answer save "PATH" INDEX|cancel | answer folder "PATH"|cancel
 //   answer colour 0xBBGGRR|cancel | answer font "FACE" SIZE [bold] [italic] [underline]
 //       [strikeout] [colour 0xBBGGRR] | answer font cancel | answer message yes|no|ok
-//   answer quality N | answer picker X Y | answer picker close | answer cancel-batch AFTER
+//   answer quality N [keep|lossy] | answer picker X Y | answer picker close | answer cancel-batch AFTER
 //   print text|state|visible|enabled|items|geometry ID | print status | print image N
 //   save-image N "PATH" | fault divzero|segv|exception
 // ID is a control's name (BtnOpen) or number; ITEM a toolbar item's name (TbGerman) or number.

@@ -114,7 +114,12 @@ bool ScriptedPlatform::AnswerModalWindow() {
     if (backend_.WindowExists(kQualityWindow)) {
         if (qualityPending_) {
             qualityPending_ = false;
-            if (auto answer = Take(qualityAnswers_)) actions_.UserSet(ControlId::TrkQuality, answer->numbers[0]);
+            if (auto answer = Take(qualityAnswers_)) {
+                actions_.UserSet(ControlId::TrkQuality, answer->numbers[0]);
+                if (answer->numbers.size() > 1 && backend_.ControlExists(ControlId::ChkKeepQuality)) {
+                    actions_.UserSet(ControlId::ChkKeepQuality, answer->numbers[1]);
+                }
+            }
         }
         actions_.UserClick(ControlId::BtnQualityOk);
         return true;

@@ -244,11 +244,16 @@ const OptionRow kOptions[] = {
          c.circles.seed = std::strtoull(std::string(v).c_str(), nullptr, 10);
          return true;
      }},
-    {"quality", 0, "0..10", "JPEG quality on the window's scale (default 7)",
+    {"quality", 0, "0..10", "JPEG quality on the window's scale (default 7); a JPEG written as JPEG is then encoded again",
      [](StampCommand& c, std::string_view v, std::string& problem) {
          if (!Whole(v, 0, 10, c.settings.quality)) FAIL("--quality takes a whole number from 0 to 10");
+         c.qualityGiven = true;
          return true;
      }},
+    {"lossless", 0, nullptr,
+     "a JPEG written as JPEG keeps its quality: only the blocks under the marks are coded again "
+     "(the default for JPEG to JPEG without --quality)",
+     [](StampCommand& c, std::string_view v, std::string&) { c.lossless = Switch(v); return true; }},
     {"format", 0, "jpeg|png|bmp|same", "format of the outputs (default same: the source's own where it is written, else jpeg)",
      [](StampCommand& c, std::string_view v, std::string& problem) {
          if (v == "same") {
@@ -395,6 +400,7 @@ bool FinishStampCommand(StampCommand& command, std::string& problem) {
     if (command.textureGiven) s.texture = command.texture;
     if (command.circlesGiven) s.circles = command.circles;
     if (command.logoGiven && !command.logo.file.empty()) s.logo = command.logo;
+    s.lossless = command.lossless.value_or(!command.qualityGiven);
     if (command.textGiven && !command.text.text.empty()) s.text = command.text;
     if (!s.HasMark()) {
         problem = "nothing to stamp: give --text, --logo or --frame (or a --preset that does)";

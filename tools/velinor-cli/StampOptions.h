@@ -30,6 +30,8 @@ struct StampCommand {
     stamping::CircleFrameSettings circles;
     bool textGiven = false, logoGiven = false, textureGiven = false, circlesGiven = false;
     bool anchorGiven = false;
+    bool qualityGiven = false;
+    std::optional<bool> lossless;   // --lossless given; else it follows from --quality
 };
 
 // Reads the arguments after "stamp" into command, over what it holds already (a preset's

@@ -176,7 +176,7 @@ TEST(ScriptParse, EveryControlNameRoundTrips) {
         ++named;
         EXPECT_EQ(ControlIdFromName(name), id) << name;
     }
-    EXPECT_EQ(named, 139) << "every control of the program has its name";
+    EXPECT_EQ(named, 140) << "every control of the program has its name";
     EXPECT_EQ(ControlIdName(static_cast<ControlId>(999)), "999");
     EXPECT_FALSE(ControlIdFromName("btnopen")) << "names are exact";
     EXPECT_EQ(ToolbarItemFromName("157"), ToolbarItem::TbEnglish);
