@@ -1,11 +1,12 @@
 #include "app/BatchRun.h"
 
 #include <map>
+#include <memory>
+#include <mutex>
 #include <utility>
 
 #include "app/BatchList.h"
 #include "app/BatchPoll.h"
-#include "app/PicturePrefetch.h"
 #include "app/MarkControls.h"
 #include "app/Messages.h"
 #include "app/ColourPicker.h"
@@ -13,15 +14,14 @@
 #include "app/QualityWindow.h"
 #include "app/Settings.h"
 #include "app/TextKeys.h"
-#include "imageio/Loader.h"
 #include "imageio/OutputGuard.h"
-#include "imageio/Writer.h"
-#include "marks/LogoPlacement.h"
 #include "marks/LogoRoutes.h"
-#include "marks/TextMark.h"
-#include "stamping/LosslessStamp.h"
+#include "render/FontTable.h"
+#include "render/Random.h"
+#include "runtime/ThreadSignalStack.h"
+#include "stamping/MemoryBound.h"
 #include "stamping/StampMarks.h"
-#include "stamping/StampPicture.h"
+#include "stamping/WorkerPool.h"
 #include "app/ImageNumbers.h"
 
 namespace velinor::app {
@@ -33,96 +33,101 @@ using platform::kMainWindow;
 
 constexpr int kLogoTab = 1;
 
-// Frees number and loads the run's current picture into it, decoded ahead when it could be;
-// then the next picture starts decoding while this one is stamped and written.
-// The picture's metadata goes to metadata; each block of it that was left out gets a line in the log.
-render::ImageHandle LoadRunPicture(ProgramState& state, int number, const std::string& source,
-                                   imageio::PictureMetadata& metadata) {
-    BatchState& batch = state.batch;
-    imageio::LoadFailure failure;
-    render::ImageHandle picture = batch.prefetch == nullptr
-                                      ? imageio::LoadPicture(state.images, number, source, failure, &metadata)
-                                      : batch.prefetch->Load(state.images, number, source, &metadata);
-    for (const std::string& warning : metadata.warnings) AppendToBatchLog(state, source + ": " + warning);
-    if (batch.prefetch == nullptr) return picture;
-    if (batch.batchNumber >= 1 && static_cast<std::size_t>(batch.batchNumber) < batch.batchFiles.size()) {
-        batch.prefetch->Start(batch.batchFiles[static_cast<std::size_t>(batch.batchNumber)]);
-    }
-    return picture;
-}
-
-// Why output may not be written now, when the guard of the run refuses it.
-std::optional<SkipReason> Refusal(const BatchState& batch, const std::string& output) {
-    if (batch.guard == nullptr) return std::nullopt;
+// Why output may not be written now, when guard refuses it; sources is the number of sources
+// the guard protects before the logo.
+std::optional<SkipReason> Refusal(const imageio::OutputGuard& guard, std::size_t sources, const std::string& output) {
     std::size_t which = 0;
-    switch (batch.guard->Check(output, &which)) {
+    switch (guard.Check(output, &which)) {
         case imageio::OutputRefusal::None: return std::nullopt;
         case imageio::OutputRefusal::SymbolicLink: return SkipReason::OutputIsLink;
         case imageio::OutputRefusal::ReadByRun: break;
     }
-    return which < batch.batchFiles.size() ? SkipReason::WouldReplaceSource : SkipReason::WouldReplaceLogo;
+    return which < sources ? SkipReason::WouldReplaceSource : SkipReason::WouldReplaceLogo;
 }
 
-PictureOutcome Save(ProgramState& state, int number, const std::string& source, const std::string& output,
-                    const imageio::PictureMetadata& metadata) {
-    imageio::MetadataChoices choices;
-    choices.policy = state.shell.Metadata;
-    // A JPEG source keeps its own quality when the quality window was told so: only the blocks
-    // the mark changed are coded again. One that cannot (or any other picture) is encoded again.
-    if (state.shell.KeepJpegQuality) {
-        const render::RasterImage* picture = state.images.Find(number);
-        std::string notice;
-        if (picture != nullptr &&
-            stamping::WriteKeepingQuality(source, *picture, choices, output, state.batch.guard, notice)) {
-            return {};
-        }
-        if (!notice.empty()) AppendToBatchLog(state, source + ": " + notice);
+SkipReason SkipFor(stamping::StagedPicture::Status status) {
+    switch (status) {
+        case stamping::StagedPicture::Status::NotLoaded: return SkipReason::NotLoaded;
+        case stamping::StagedPicture::Status::NotDrawn: return SkipReason::LogoNotLoaded;
+        case stamping::StagedPicture::Status::Ready:
+        case stamping::StagedPicture::Status::NotWritten: break;
     }
-    // The guard is asked again as the file is put in place: a source may have been replaced
-    // under an output's name since the picture was begun.
-    if (imageio::SavePicture(state.images, number, output, imageio::kEncoderJpeg, state.shell.JpegQuality, &metadata,
-                             choices, state.batch.guard) != 1) {
-        return {Refusal(state.batch, output).value_or(SkipReason::NotSaved)};
-    }
-    return {};
+    return SkipReason::NotSaved;
 }
 
-// Text batch, one picture: load it into PicTextMark, write the text at the batch anchor in the
-// mark font (created anew for every picture), save.
-PictureStep TextStep(const std::string& text) {
-    return [text](ProgramState& state, const std::string& source, const std::string& output) -> PictureOutcome {
-        imageio::PictureMetadata metadata;
-        render::RasterImage* picture = LoadRunPicture(state, pic::PicTextMark, source, metadata);
-        if (picture == nullptr) return {SkipReason::NotLoaded};
-        stamping::MarkDrawer(state.marks.fonts, state.marks.random)
-            .DrawText(*picture, WindowTextMark(state, ControlId::OptBatchTextPos1, text), {}, text);
-        return Save(state, pic::PicTextMark, source, output, metadata);
+// How the window's batch writes its pictures: JPEG at the run's quality, the metadata as the
+// window chose, and its own quality kept for a JPEG when the quality window was told so.
+stamping::StageChoices WindowStageChoices(const ProgramState& state) {
+    stamping::StageChoices choices;
+    choices.encoder = imageio::kEncoderJpeg;
+    choices.quality = state.shell.JpegQuality;
+    choices.metadata.policy = state.shell.Metadata;
+    choices.keepQuality = state.shell.KeepJpegQuality;
+    return choices;
+}
+
+// What one worker draws with: fonts and random numbers of its own.
+struct WorkerDrawer {
+    render::FontTable fonts;
+    render::RandomSource random;
+    stamping::MarkDrawer drawer{fonts, random};
+};
+
+// 32 megapixels a worker, a 128 MB pixel store: most camera photos run side by side, and a
+// larger picture waits until it fits beside the others, or is stamped alone.
+constexpr long long kPixelsEachWorker = 1LL << 25;
+
+std::shared_ptr<stamping::PixelBudget> RunBudget(int workers) {
+    return std::make_shared<stamping::PixelBudget>(std::max(1, workers) * kPixelsEachWorker);
+}
+
+std::shared_ptr<std::vector<std::unique_ptr<WorkerDrawer>>> WorkerDrawers(int workers) {
+    auto drawers = std::make_shared<std::vector<std::unique_ptr<WorkerDrawer>>>();
+    for (int w = 0; w < std::max(1, workers); ++w) drawers->push_back(std::make_unique<WorkerDrawer>());
+    return drawers;
+}
+
+// Text batch, one picture: the text at the batch anchor in the mark font. The last listed
+// picture is kept, and left in PicTextMark as a run one picture after the other leaves it.
+PictureWork TextWork(const ProgramState& state, const std::string& text, int workers) {
+    const stamping::TextMarkSettings mark = WindowTextMark(state, ControlId::OptBatchTextPos1, text);
+    const stamping::StageChoices choices = WindowStageChoices(state);
+    const int count = static_cast<int>(state.batch.batchFiles.size());
+    auto drawers = WorkerDrawers(workers);
+    auto budget = RunBudget(workers);
+    return [mark, choices, count, drawers, budget](int number, const std::string& source, const std::string& output,
+                                                   int worker) {
+        const auto pixels = budget->Take(stamping::PromisedPixels(source));
+        stamping::StageChoices these = choices;
+        these.keepPicture = number == count;
+        stamping::MarkDrawer& drawer = (*drawers)[static_cast<std::size_t>(worker)]->drawer;
+        return stamping::StagePicture(source, output, these, [&](render::RasterImage& picture) {
+            drawer.DrawText(picture, mark, {}, mark.text);
+            return true;
+        });
     };
 }
 
-// Logo batch, one picture: load it into PicWork, decode the logo into PicLogo again, draw it
-// keyed or blended at the batch anchor, save, and free both pictures.
-PictureOutcome LogoStep(ProgramState& state, const std::string& source, const std::string& output) {
-    PictureOutcome outcome;
-    imageio::PictureMetadata metadata;
-    render::RasterImage* work = LoadRunPicture(state, pic::PicWork, source, metadata);
-    if (work == nullptr) {
-        outcome.skipped = SkipReason::NotLoaded;
-    } else {
-        const marks::LogoLoad logo = marks::LoadLogoPicture(state.images, pic::PicLogo, state.marks.LogoFile);
-        work = state.images.Find(pic::PicWork);
-        if (logo.handle == nullptr || work == nullptr) {
-            outcome.skipped = SkipReason::LogoNotLoaded;
-        } else {
-            stamping::MarkDrawer(state.marks.fonts, state.marks.random)
-                .DrawLogo(*work, WindowLogoMark(state, ControlId::OptBatchLogoPos1, ControlId::TrkBatchAlpha),
-                          {logo.handle, logo.keyed, state.marks.LogoKeyColor}, {});
-            outcome = Save(state, pic::PicWork, source, output, metadata);
-        }
-    }
-    state.images.DropImage(pic::PicWork);
-    state.images.DropImage(pic::PicLogo);
-    return outcome;
+// Logo batch, one picture: the logo, read once for the run, drawn keyed or blended at the batch
+// anchor. Without a logo that decoded, every picture that loads is skipped for it.
+PictureWork LogoWork(const ProgramState& state, std::shared_ptr<const render::RasterImage> logo, bool keyed,
+                     int workers) {
+    const stamping::LogoMarkSettings mark =
+        WindowLogoMark(state, ControlId::OptBatchLogoPos1, ControlId::TrkBatchAlpha);
+    const stamping::StageChoices choices = WindowStageChoices(state);
+    const render::Color keyColour = state.marks.LogoKeyColor;
+    auto drawers = WorkerDrawers(workers);
+    auto budget = RunBudget(workers);
+    return [mark, choices, logo, keyed, keyColour, drawers, budget](int, const std::string& source,
+                                                                   const std::string& output, int worker) {
+        const auto pixels = budget->Take(stamping::PromisedPixels(source));
+        stamping::MarkDrawer& drawer = (*drawers)[static_cast<std::size_t>(worker)]->drawer;
+        return stamping::StagePicture(source, output, choices, [&](render::RasterImage& picture) {
+            if (!logo) return false;
+            drawer.DrawLogo(picture, mark, {logo.get(), keyed, keyColour}, {});
+            return true;
+        });
+    };
 }
 
 // A picture name from a hand-edited settings file that would lead outside the output folder
@@ -135,7 +140,7 @@ bool PictureNameRefused(ProgramState& state) {
 
 }  // namespace
 
-RunTally RunBatchFrame(ProgramState& state, const PictureStep& step, const std::string& logo) {
+RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers, const std::string& logo) {
     platform::Platform& p = state.platform;
     BatchState& batch = state.batch;
     batch.running = true;
@@ -145,31 +150,76 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step, const std::
     OpenProgressWindow(state);
 
     RunTally tally;
-    tally.listed = static_cast<int>(batch.batchFiles.size());
+    // The workers read the list, the names and the guard while this thread runs: all three stay
+    // as they are until the run is over.
+    const std::vector<std::string> files = batch.batchFiles;
+    tally.listed = static_cast<int>(files.size());
+    const bool keepNames = p.GetState(ControlId::ChkKeepNames) != 0;
+    const std::string outputDir = batch.outputDir;
+    const std::string pictureName = state.shell.PictureName;
+    const auto nameOf = [&](int index) {
+        return BatchOutputName(outputDir, pictureName, keepNames, index + 1, files[static_cast<std::size_t>(index)]);
+    };
     // Sources first, so that their numbers are their places in the list; the logo after them.
-    imageio::OutputGuard guard(batch.batchFiles);
+    imageio::OutputGuard guard(files);
     if (!logo.empty()) guard.Protect(logo);
     batch.guard = &guard;
+
+    // What the workers left for the pictures not yet taken, by index.
+    struct Done {
+        std::optional<SkipReason> refused;   // refused before its work began
+        stamping::StagedPicture staged;
+    };
+    std::mutex doneLock;
+    std::map<int, Done> done;
     // Which picture of this run wrote each output so far, by the name as it resolves.
     std::map<std::string, int> writtenBy;
-    // The steps decode the next picture ahead through this; a cancel only drops what was read.
-    PicturePrefetch prefetch(PicturePrefetch::SeveralProcessors());
-    batch.prefetch = &prefetch;
-    for (int n = 1; n <= tally.listed; ++n) {
-        if (PollBetweenPictures(state) == BatchPollResult::Cancel) {
-            tally.cancelled = true;
-            break;
+
+    stamping::PoolCallbacks pool;
+    pool.task = [&](int index, int worker) {
+        Done result;
+        const OutputName name = nameOf(index);
+        result.refused = Refusal(guard, files.size(), name.path);
+        if (!result.refused) {
+            result.staged = work(index + 1, files[static_cast<std::size_t>(index)], name.path, worker);
         }
+        std::lock_guard<std::mutex> hold(doneLock);
+        done[index] = std::move(result);
+    };
+    pool.before = [&](int) {
+        if (PollBetweenPictures(state) != BatchPollResult::Cancel) return true;
+        tally.cancelled = true;
+        return false;
+    };
+    pool.finished = [&](int index) {
+        Done result;
+        {
+            std::lock_guard<std::mutex> hold(doneLock);
+            const auto at = done.find(index);
+            result = std::move(at->second);
+            done.erase(at);
+        }
+        const int n = index + 1;
         batch.batchNumber = n;
-        const std::string& source = batch.batchFiles[static_cast<std::size_t>(n - 1)];
-        const OutputName name = BatchOutputName(batch.outputDir, state.shell.PictureName,
-                                                p.GetState(ControlId::ChkKeepNames) != 0, n, source);
-        PictureOutcome outcome{Refusal(batch, name.path)};
-        if (!outcome.skipped) outcome = step(state, source, name.path);
-        if (outcome.skipped) {
+        const std::string& source = files[static_cast<std::size_t>(index)];
+        const OutputName name = nameOf(index);
+        if (n == tally.listed && result.staged.picture) tally.lastPicture = std::move(result.staged.picture);
+        // Asked again now: a source may have been replaced under an output's name, or a link
+        // planted there, since the picture was begun.
+        std::optional<SkipReason> skipped = Refusal(guard, files.size(), name.path);
+        if (!skipped) skipped = result.refused;
+        if (!skipped) {
+            for (const std::string& notice : result.staged.notices) AppendToBatchLog(state, source + ": " + notice);
+            if (result.staged.status != stamping::StagedPicture::Status::Ready) {
+                skipped = SkipFor(result.staged.status);
+            } else if (!result.staged.file->Commit(&guard)) {
+                skipped = Refusal(guard, files.size(), name.path).value_or(SkipReason::NotSaved);
+            }
+        }
+        if (skipped) {
             ++tally.skipped;
-            AppendToBatchLog(state, SkippedLogLine(state.texts, source, *outcome.skipped));
-            continue;
+            AppendToBatchLog(state, SkippedLogLine(state.texts, source, *skipped));
+            return;
         }
         ++tally.written;
         std::string line = WrittenLogLine(state.texts, source, name);
@@ -182,10 +232,13 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step, const std::
             ++tally.replaced;
         }
         AppendToBatchLog(state, line);
-    }
+    };
+    // A fault on a worker reaches the fault report as one on this thread does.
+    pool.perThread = [] { return std::make_shared<runtime::ThreadSignalStack>(); };
+    stamping::RunPool(tally.listed, workers, pool);
+    // Pictures stamped ahead of a cancel go with their temporary files.
+    done.clear();
 
-    prefetch.Stop();
-    batch.prefetch = nullptr;
     batch.guard = nullptr;
     p.EnableControl(ControlId::BtnBatchStart, true);
     CloseProgressWindow(state);
@@ -196,6 +249,10 @@ RunTally RunBatchFrame(ProgramState& state, const PictureStep& step, const std::
                      platform::MessageIcon::Warning, platform::MessageButtons::Ok);
     }
     return tally;
+}
+
+int BatchWorkers(const std::vector<std::string>& files) {
+    return stamping::WorkersForFiles(stamping::UsableProcessors(), files);
 }
 
 void RunBatch(ProgramState& state) {
@@ -225,7 +282,11 @@ void RunTextBatch(ProgramState& state) {
         return;
     }
     if (PictureNameRefused(state)) return;
-    RunBatchFrame(state, TextStep(text));
+    const int workers = BatchWorkers(state.batch.batchFiles);
+    RunTally tally = RunBatchFrame(state, TextWork(state, text, workers), workers);
+    // PicTextMark holds the last picture of the list, as drawn, or nothing when it did not load.
+    state.images.DropImage(pic::PicTextMark);
+    if (tally.lastPicture) state.images.StoreImage(pic::PicTextMark, std::move(*tally.lastPicture));
 }
 
 void RunLogoBatch(ProgramState& state) {
@@ -252,7 +313,14 @@ void RunLogoBatch(ProgramState& state) {
         return;
     }
     if (PictureNameRefused(state)) return;
-    RunBatchFrame(state, LogoStep, m.LogoFile);
+    // The logo is read once, here, and shared read-only by the workers.
+    const marks::LogoLoad loaded = marks::LoadLogoPicture(state.images, pic::PicLogo, m.LogoFile);
+    std::shared_ptr<const render::RasterImage> logo;
+    if (loaded.handle != nullptr) logo = std::make_shared<const render::RasterImage>(*loaded.handle);
+    state.images.DropImage(pic::PicLogo);
+    state.images.DropImage(pic::PicWork);
+    const int workers = BatchWorkers(state.batch.batchFiles);
+    RunBatchFrame(state, LogoWork(state, std::move(logo), loaded.keyed, workers), workers, m.LogoFile);
 }
 
 }  // namespace velinor::app

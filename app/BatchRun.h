@@ -3,21 +3,22 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/BatchLog.h"
 #include "app/ProgramState.h"
+#include "render/RasterImage.h"
+#include "stamping/StagedPicture.h"
 
 // The batch run: its checks, and the frame that walks the list with the progress window open.
 namespace velinor::app {
 
-// What the step of one picture did: written, or skipped for a reason.
-struct PictureOutcome {
-    std::optional<SkipReason> skipped;   // empty: the picture was written
-};
-
-// Stamps and writes one picture: source is its entry of the list, output the file to write.
-using PictureStep = std::function<PictureOutcome(ProgramState& state, const std::string& source,
-                                                 const std::string& output)>;
+// The work of one picture, done on a worker thread ahead of its turn: reads source, stamps it
+// and writes it beside output under a temporary name (stamping::StagePicture), touching nothing
+// of the program's state or the platform. number is the picture's place in the list (1-based),
+// worker the thread's number 0..workers-1.
+using PictureWork = std::function<stamping::StagedPicture(int number, const std::string& source,
+                                                          const std::string& output, int worker)>;
 
 // Counts of a run that reached its frame.
 struct RunTally {
@@ -26,18 +27,27 @@ struct RunTally {
     int skipped = 0;     // not written, with a log line saying why
     int replaced = 0;    // written over the output of an earlier picture of the same run
     bool cancelled = false;
+    // The stamped picture of the last listed picture, when its work kept it and its turn came.
+    std::optional<render::RasterImage> lastPicture;
 };
 
-// Runs step over state.batch.batchFiles with the main window disabled and the progress window open:
-// one polled event before each picture (cancel ends the run there), one log line per picture,
-// and at the end the start button and the main window enabled again and the progress window
-// closed. No file the run reads (its sources, and logo when not empty) is ever written: a picture
-// whose output name is one of them, by path as it resolves when the picture is written or by the
-// file it was at the start, is skipped unwritten, and so is one whose output name is a symbolic
-// link. A picture written over the output of an earlier picture of the run says so in its line.
-// When any picture was skipped or replaced an earlier output, a warning then says how many of the
-// listed pictures were written (and how many replaced an earlier output).
-RunTally RunBatchFrame(ProgramState& state, const PictureStep& step, const std::string& logo = {});
+// Runs work over state.batch.batchFiles on workers threads with the main window disabled and the
+// progress window open. The workers stamp pictures ahead; this thread takes them in list order:
+// one polled event before each picture (cancel ends the run there), then the picture's output is
+// put in place and its log line added, so the log and the files are those of a run that stamps
+// one picture after the other. Work done ahead of a cancel is thrown away with its temporary
+// files. At the end the start button and the main window are enabled again and the progress
+// window closed. No file the run reads (its sources, and logo when not empty) is ever written: a
+// picture whose output name is one of them, by path as it resolves when the picture is put in
+// place or by the file it was at the start, is skipped unwritten, and so is one whose output name
+// is a symbolic link. A picture written over the output of an earlier picture of the run says so
+// in its line. When any picture was skipped or replaced an earlier output, a warning then says
+// how many of the listed pictures were written (and how many replaced an earlier output).
+RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers, const std::string& logo = {});
+
+// The number of workers a run of files gets: as many as the processors this process may use,
+// fewer when that many of its largest pictures would not fit in memory.
+int BatchWorkers(const std::vector<std::string>& files);
 
 // BtnBatchStart: a logo batch when the mark panel shows its logo tab, else a text batch.
 void RunBatch(ProgramState& state);

@@ -9,8 +9,6 @@ class OutputGuard;
 
 namespace velinor::app {
 
-class PicturePrefetch;
-
 // What the batch tab remembers between events, and the run in progress.
 struct BatchState {
     // The output folder, ending in '/' when not empty. Set only by BtnOutputDir, also to the
@@ -22,8 +20,6 @@ struct BatchState {
     int batchNumber = 0;
     // True while a run is going on, so that nothing starts a second one inside it.
     bool running = false;
-    // Decodes the next picture ahead while the run is going on; null otherwise.
-    PicturePrefetch* prefetch = nullptr;
     // The files the run reads, which none of its outputs may replace; null outside a run.
     const imageio::OutputGuard* guard = nullptr;
 };

@@ -88,7 +88,10 @@ AtomicFile::AtomicFile(const std::string& destination, Links links) : destinatio
 }
 
 void AtomicFile::OpenTemporary(bool replacing, const struct stat* existing) {
-    std::string pattern = TemporaryPattern(destination_);
+    // The temporary file is named by its folder as it resolves now, so that a link in the path
+    // changed before Commit (or before it is removed) cannot send the rename or the removal to
+    // another folder.
+    std::string pattern = TemporaryPattern(ResolvedName(destination_));
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
@@ -122,6 +125,7 @@ void AtomicFile::Discard() {
     }
     ForgetTemporary(signalSlot_);
     signalSlot_ = -1;
+    finished_ = false;
 }
 
 // The folder's own entry for the new name reaches the disk only when the folder is synced.
@@ -134,7 +138,8 @@ static void SyncFolderOf(const std::string& path) {
     ::close(fd);
 }
 
-bool AtomicFile::Commit(const OutputGuard* guard) {
+bool AtomicFile::Finish() {
+    if (finished_) return true;
     if (stream_ == nullptr) return false;
     // The contents reach the disk before the name does: after a power cut the name holds either
     // the old picture or the whole new one, never an empty file.
@@ -142,9 +147,16 @@ bool AtomicFile::Commit(const OutputGuard* guard) {
                          (direct_ || ::fsync(::fileno(stream_)) == 0);
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
-    if (direct_) return written && closed;
+    finished_ = written && closed;
+    if (!finished_ && !direct_) Discard();
+    return finished_;
+}
+
+bool AtomicFile::Commit(const OutputGuard* guard) {
+    if (!Finish()) return false;
+    if (direct_) return true;
     const bool allowed = guard == nullptr || guard->Check(destination_) == OutputRefusal::None;
-    if (!written || !closed || !allowed || std::rename(temporary_.c_str(), destination_.c_str()) != 0) {
+    if (!allowed || std::rename(temporary_.c_str(), destination_.c_str()) != 0) {
         Discard();
         return false;
     }

@@ -39,9 +39,18 @@ public:
     // Empty when writing straight to a device.
     const std::string& TemporaryPath() const { return temporary_; }
 
-    // Flushes, syncs to the disk, closes and renames into place, then syncs the folder. False
-    // (and the temporary file removed) when any earlier write on the stream failed, guard (when
-    // given) refuses the destination at that moment, or the rename is refused.
+    // True when writing straight to a device, with no temporary file to put in place later.
+    bool Direct() const { return direct_; }
+
+    // Flushes, syncs to the disk and closes the temporary file, which then waits for Commit
+    // (on another thread, later, or never: destroyed, it is removed). False (and the temporary
+    // file removed) when any write on the stream failed. Commit does this itself when it was
+    // not done.
+    bool Finish();
+
+    // Finishes the file and renames it into place, then syncs the folder. False (and the
+    // temporary file removed) when any earlier write on the stream failed, guard (when given)
+    // refuses the destination at that moment, or the rename is refused.
     bool Commit(const OutputGuard* guard = nullptr);
 
 private:
@@ -54,6 +63,7 @@ private:
     std::FILE* stream_ = nullptr;
     int signalSlot_ = -1;
     bool direct_ = false;   // writing through a device, no temporary file
+    bool finished_ = false; // Finish succeeded: the temporary file is whole and closed
 };
 
 }  // namespace velinor::imageio

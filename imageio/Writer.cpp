@@ -43,14 +43,14 @@ WriteOperation FindEncoder(std::uint32_t code) {
     return nullptr;
 }
 
-}  // namespace
-
-int SavePicture(const render::RasterImage* image, const std::string& path, std::uint32_t encoder, int quality,
-                const PictureMetadata* metadata, const MetadataChoices& choices, const OutputGuard* guard) {
-    if (image == nullptr || path.empty()) return 0;
+// Writes image into a temporary file beside path, not yet finished; null when it could not be written.
+std::unique_ptr<AtomicFile> WriteToTemporary(const render::RasterImage* image, const std::string& path,
+                                             std::uint32_t encoder, int quality, const PictureMetadata* metadata,
+                                             const MetadataChoices& choices, AtomicFile::Links links) {
+    if (image == nullptr || path.empty()) return nullptr;
     const WriteOperation write = FindEncoder(encoder);
-    if (write == nullptr) return 0;
-    if (!BgrRows::Valid(*image)) return 0;
+    if (write == nullptr) return nullptr;
+    if (!BgrRows::Valid(*image)) return nullptr;
     const BgrRows rows(*image);
     // Made in memory before the file is opened: the metadata goes in with the picture or not at all.
     std::optional<PictureMetadata> written;
@@ -58,11 +58,30 @@ int SavePicture(const render::RasterImage* image, const std::string& path, std::
         written = PrepareMetadata(*metadata, choices, image->width, image->height);
     }
 
-    AtomicFile file(path, guard != nullptr ? AtomicFile::Links::Refuse : AtomicFile::Links::Follow);
-    if (!file.IsOpen()) return 0;
+    auto file = std::make_unique<AtomicFile>(path, links);
+    if (!file->IsOpen()) return nullptr;
     // The temporary file goes with `file` on failure.
-    if (!write(file.Stream(), rows, quality, written ? &*written : nullptr)) return 0;
-    return file.Commit(guard) ? 1 : 0;
+    if (!write(file->Stream(), rows, quality, written ? &*written : nullptr)) return nullptr;
+    return file;
+}
+
+}  // namespace
+
+int SavePicture(const render::RasterImage* image, const std::string& path, std::uint32_t encoder, int quality,
+                const PictureMetadata* metadata, const MetadataChoices& choices, const OutputGuard* guard) {
+    const std::unique_ptr<AtomicFile> file =
+        WriteToTemporary(image, path, encoder, quality, metadata, choices,
+                         guard != nullptr ? AtomicFile::Links::Refuse : AtomicFile::Links::Follow);
+    return file && file->Commit(guard) ? 1 : 0;
+}
+
+std::unique_ptr<AtomicFile> WritePictureAside(const render::RasterImage* image, const std::string& path,
+                                              std::uint32_t encoder, int quality, const PictureMetadata* metadata,
+                                              const MetadataChoices& choices) {
+    std::unique_ptr<AtomicFile> file =
+        WriteToTemporary(image, path, encoder, quality, metadata, choices, AtomicFile::Links::Refuse);
+    if (!file || file->Direct() || !file->Finish()) return nullptr;
+    return file;
 }
 
 int SavePicture(const render::ImageRegistry& images, int number, const std::string& path, std::uint32_t encoder,

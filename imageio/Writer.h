@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "imageio/AtomicFile.h"
 #include "imageio/OutputGuard.h"
 #include "imageio/PictureMetadata.h"
 #include "render/ImageRegistry.h"
@@ -29,6 +31,16 @@ int SavePicture(const render::RasterImage* image, const std::string& path, std::
 int SavePicture(const render::ImageRegistry& images, int number, const std::string& path,
                 std::uint32_t encoder, int quality = kDefaultJpegQuality, const PictureMetadata* metadata = nullptr,
                 const MetadataChoices& choices = {}, const OutputGuard* guard = nullptr);
+
+// Writes the image as SavePicture does, under a temporary name beside path, and leaves it there
+// finished for the caller to put in place (AtomicFile::Commit) or throw away: a run that works
+// ahead commits each picture only in its turn. A symbolic link at path is never written through,
+// and neither is a device (nothing may reach path before Commit). Null when it could not be
+// written.
+std::unique_ptr<AtomicFile> WritePictureAside(const render::RasterImage* image, const std::string& path,
+                                              std::uint32_t encoder, int quality = kDefaultJpegQuality,
+                                              const PictureMetadata* metadata = nullptr,
+                                              const MetadataChoices& choices = {});
 
 // 1 when folder holds an entry (file or sub-folder) named exactly name, else 0.
 int FileExistsInFolder(const std::string& name, const std::string& folder);

@@ -229,15 +229,43 @@ std::vector<Run> RunsOf(const std::vector<std::uint8_t>& marked, int columns, in
 
 }  // namespace
 
+namespace {
+
+// The result of source written keeping its quality, its temporary file not yet finished.
+std::unique_ptr<imageio::AtomicFile> WriteKeepingQualityUnfinished(const std::string& source,
+                                                                   const render::RasterImage& result,
+                                                                   const imageio::MetadataChoices& choices,
+                                                                   const std::string& output,
+                                                                   imageio::AtomicFile::Links links,
+                                                                   std::string& notice) {
+    LosslessJpeg lossless;
+    imageio::PictureMetadata metadata;
+    if (lossless.Open(source, metadata, notice) != LosslessJpeg::Opened::Ready) return nullptr;
+    imageio::PictureMetadata ignored;
+    const imageio::LoadResult original = imageio::DecodePictureFile(source, nullptr, &ignored);
+    if (!original.image) return nullptr;
+    return lossless.ChangesWritten(*original.image, result, choices, metadata, output, links);
+}
+
+}  // namespace
+
 bool WriteKeepingQuality(const std::string& source, const render::RasterImage& result,
                          const imageio::MetadataChoices& choices, const std::string& output,
                          const imageio::OutputGuard* guard, std::string& notice) {
-    LosslessJpeg lossless;
-    imageio::PictureMetadata metadata;
-    if (lossless.Open(source, metadata, notice) != LosslessJpeg::Opened::Ready) return false;
-    imageio::PictureMetadata ignored;
-    const imageio::LoadResult original = imageio::DecodePictureFile(source, nullptr, &ignored);
-    return original.image && lossless.WriteChanges(*original.image, result, choices, metadata, output, guard);
+    const std::unique_ptr<imageio::AtomicFile> file = WriteKeepingQualityUnfinished(
+        source, result, choices, output,
+        guard != nullptr ? imageio::AtomicFile::Links::Refuse : imageio::AtomicFile::Links::Follow, notice);
+    return file && file->Commit(guard);
+}
+
+std::unique_ptr<imageio::AtomicFile> WriteKeepingQualityAside(const std::string& source,
+                                                              const render::RasterImage& result,
+                                                              const imageio::MetadataChoices& choices,
+                                                              const std::string& output, std::string& notice) {
+    std::unique_ptr<imageio::AtomicFile> file =
+        WriteKeepingQualityUnfinished(source, result, choices, output, imageio::AtomicFile::Links::Refuse, notice);
+    if (!file || file->Direct() || !file->Finish()) return nullptr;
+    return file;
 }
 
 std::string LosslessNotice(const std::string& why) {
@@ -378,24 +406,47 @@ bool LosslessJpeg::Stamp(const StampSettings& settings, const StampResources& re
         return false;
     }
 
-    return WriteOut(settings.metadata, metadata, path, changed, nullptr);
+    const std::unique_ptr<imageio::AtomicFile> file =
+        WriteOut(settings.metadata, metadata, path, changed, imageio::AtomicFile::Links::Follow);
+    return file && file->Commit();
 }
 
-bool LosslessJpeg::WriteOut(imageio::MetadataChoices choices, const imageio::PictureMetadata& metadata,
-                            const std::string& path, const std::vector<imageio::BlockPlace>& changed,
-                            const imageio::OutputGuard* guard) {
+std::unique_ptr<imageio::AtomicFile> LosslessJpeg::WriteOut(imageio::MetadataChoices choices,
+                                                            const imageio::PictureMetadata& metadata,
+                                                            const std::string& path,
+                                                            const std::vector<imageio::BlockPlace>& changed,
+                                                            imageio::AtomicFile::Links links) {
     choices.keepOrientation = true;
     const imageio::PictureMetadata written = imageio::PrepareMetadata(metadata, choices, storedWidth_, storedHeight_);
     const std::vector<imageio::JpegMarker> markers = imageio::MetadataMarkers(written);
-    imageio::AtomicFile file(path, guard != nullptr ? imageio::AtomicFile::Links::Refuse : imageio::AtomicFile::Links::Follow);
-    if (!file.IsOpen()) return false;
-    if (!coefficients_.Write(file.Stream(), markers, written.icc, changed)) return false;
-    return file.Commit(guard);
+    auto file = std::make_unique<imageio::AtomicFile>(path, links);
+    if (!file->IsOpen()) return nullptr;
+    if (!coefficients_.Write(file->Stream(), markers, written.icc, changed)) return nullptr;
+    return file;
+}
+
+std::unique_ptr<imageio::AtomicFile> LosslessJpeg::ChangesWritten(const render::RasterImage& original,
+                                                                  const render::RasterImage& result,
+                                                                  const imageio::MetadataChoices& choices,
+                                                                  const imageio::PictureMetadata& metadata,
+                                                                  const std::string& path,
+                                                                  imageio::AtomicFile::Links links) {
+    std::vector<imageio::BlockPlace> changed;
+    if (!FindChanges(original, result, changed)) return nullptr;
+    return WriteOut(choices, metadata, path, changed, links);
 }
 
 bool LosslessJpeg::WriteChanges(const render::RasterImage& original, const render::RasterImage& result,
                                 const imageio::MetadataChoices& choices, const imageio::PictureMetadata& metadata,
                                 const std::string& path, const imageio::OutputGuard* guard) {
+    const std::unique_ptr<imageio::AtomicFile> file =
+        ChangesWritten(original, result, choices, metadata, path,
+                       guard != nullptr ? imageio::AtomicFile::Links::Refuse : imageio::AtomicFile::Links::Follow);
+    return file && file->Commit(guard);
+}
+
+bool LosslessJpeg::FindChanges(const render::RasterImage& original, const render::RasterImage& result,
+                               std::vector<imageio::BlockPlace>& changed) {
     if (original.width != Width() || original.height != Height() || result.width != Width() ||
         result.height != Height() || original.pixels.size() != result.pixels.size()) {
         return false;
@@ -405,7 +456,6 @@ bool LosslessJpeg::WriteChanges(const render::RasterImage& original, const rende
     const int mcuWidth = info.max_h_samp_factor * DCTSIZE, mcuHeight = info.max_v_samp_factor * DCTSIZE;
     const int columns = (storedWidth_ + mcuWidth - 1) / mcuWidth, rows = (storedHeight_ + mcuHeight - 1) / mcuHeight;
     imcusDecoded_ = blocksChanged_ = 0;
-    std::vector<imageio::BlockPlace> changed;
     try {
         std::vector<std::uint8_t> marked(static_cast<std::size_t>(columns) * rows, 0);
         for (int uy = 0; uy < result.height; ++uy) {
@@ -429,7 +479,7 @@ bool LosslessJpeg::WriteChanges(const render::RasterImage& original, const rende
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return WriteOut(choices, metadata, path, changed, guard);
+    return true;
 }
 
 }  // namespace velinor::stamping

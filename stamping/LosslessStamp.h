@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "imageio/AtomicFile.h"
 #include "imageio/JpegCoefficients.h"
 #include "imageio/OutputGuard.h"
 #include "imageio/PictureMetadata.h"
@@ -55,6 +57,14 @@ public:
                       const imageio::MetadataChoices& choices, const imageio::PictureMetadata& metadata,
                       const std::string& path, const imageio::OutputGuard* guard = nullptr);
 
+    // The file WriteChanges writes, under a temporary name beside path and not yet finished
+    // (see imageio::AtomicFile), for the caller to put in place; null when it could not be written.
+    std::unique_ptr<imageio::AtomicFile> ChangesWritten(const render::RasterImage& original,
+                                                        const render::RasterImage& result,
+                                                        const imageio::MetadataChoices& choices,
+                                                        const imageio::PictureMetadata& metadata,
+                                                        const std::string& path, imageio::AtomicFile::Links links);
+
     // What the last Stamp or WriteChanges did.
     int ImcusDecoded() const { return imcusDecoded_; }
     int BlocksChanged() const { return blocksChanged_; }
@@ -62,8 +72,14 @@ public:
     bool KeptHuffmanTables() const { return coefficients_.KeptHuffmanTables(); }
 
 private:
-    bool WriteOut(imageio::MetadataChoices choices, const imageio::PictureMetadata& metadata, const std::string& path,
-                  const std::vector<imageio::BlockPlace>& changed, const imageio::OutputGuard* guard);
+    // The block changes of result over original; false when the sizes differ or memory ran out.
+    bool FindChanges(const render::RasterImage& original, const render::RasterImage& result,
+                     std::vector<imageio::BlockPlace>& changed);
+    // The file written with changed, its temporary file not yet finished; null when it failed.
+    std::unique_ptr<imageio::AtomicFile> WriteOut(imageio::MetadataChoices choices,
+                                                  const imageio::PictureMetadata& metadata, const std::string& path,
+                                                  const std::vector<imageio::BlockPlace>& changed,
+                                                  imageio::AtomicFile::Links links);
 
     imageio::JpegCoefficients coefficients_;
     int storedWidth_ = 0, storedHeight_ = 0, orientation_ = 1;
@@ -79,6 +95,13 @@ private:
 bool WriteKeepingQuality(const std::string& source, const render::RasterImage& result,
                          const imageio::MetadataChoices& choices, const std::string& output,
                          const imageio::OutputGuard* guard, std::string& notice);
+
+// The same, into a temporary file beside output left finished for the caller to put in place
+// (see imageio::WritePictureAside); null when it cannot be done.
+std::unique_ptr<imageio::AtomicFile> WriteKeepingQualityAside(const std::string& source,
+                                                              const render::RasterImage& result,
+                                                              const imageio::MetadataChoices& choices,
+                                                              const std::string& output, std::string& notice);
 
 // The notice a file that is stamped the ordinary way instead gets.
 std::string LosslessNotice(const std::string& why);

@@ -98,4 +98,42 @@ int WorkersThatFit(int wanted, imageio::PictureSize largest, std::uint64_t memor
     return static_cast<int>(std::clamp<std::uint64_t>(fit, 1, static_cast<std::uint64_t>(std::max(1, wanted))));
 }
 
+PixelBudget::Hold::~Hold() {
+    {
+        std::lock_guard<std::mutex> hold(budget_->lock_);
+        budget_->used_ -= pixels_;
+    }
+    budget_->changed_.notify_all();
+}
+
+std::unique_ptr<PixelBudget::Hold> PixelBudget::Take(long long pixels) {
+    pixels = std::clamp(pixels, 0LL, total_);
+    std::unique_lock<std::mutex> hold(lock_);
+    const unsigned long long ticket = nextTicket_++;
+    changed_.wait(hold, [&] { return ticket == serving_ && used_ + pixels <= total_; });
+    ++serving_;
+    used_ += pixels;
+    hold.unlock();
+    changed_.notify_all();
+    return std::make_unique<Hold>(this, pixels);
+}
+
+long long PromisedPixels(const std::string& path) {
+    const auto size = PromisedSize(path);
+    return size ? std::max(0LL, size->width) * std::max(0LL, size->height) : 0;
+}
+
+int WorkersForFiles(int wanted, const std::vector<std::string>& files, imageio::PictureSize* largest) {
+    if (wanted <= 1) return std::max(1, wanted);
+    const std::optional<std::uint64_t> memory = UsableMemory();
+    if (!memory) return wanted;
+    imageio::PictureSize biggest;
+    for (const std::string& file : files) {
+        const auto size = PromisedSize(file);
+        if (size && size->width * size->height > biggest.width * biggest.height) biggest = *size;
+    }
+    if (largest != nullptr) *largest = biggest;
+    return WorkersThatFit(wanted, biggest, *memory);
+}
+
 }  // namespace velinor::stamping

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,5 +29,45 @@ std::uint64_t BytesInFlight(imageio::PictureSize size);
 // The number of workers, at most wanted, whose pictures of the largest size fit in memory;
 // at least 1.
 int WorkersThatFit(int wanted, imageio::PictureSize largest, std::uint64_t memory);
+
+// The number of workers, at most wanted, whose pictures of the largest size among files (as
+// their headers promise) fit in the memory the process may use now; wanted when that memory is
+// not known. The largest size goes to largest when it is given.
+int WorkersForFiles(int wanted, const std::vector<std::string>& files, imageio::PictureSize* largest = nullptr);
+
+// The pixels the workers of a run may hold at once. Each picture takes what its header promises
+// while it is stamped, in the order the pictures were begun, waiting until that is free; one
+// that promises more than the whole budget waits until it is alone. So a run of large pictures
+// never holds two of them beside each other, while ordinary photos run side by side.
+class PixelBudget {
+public:
+    explicit PixelBudget(long long pixels) : total_(pixels) {}
+
+    // Pixels taken from the budget for as long as it lives.
+    class Hold {
+    public:
+        Hold(PixelBudget* budget, long long pixels) : budget_(budget), pixels_(pixels) {}
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        PixelBudget* budget_;
+        long long pixels_;
+    };
+
+    // Waits for pixels (the whole budget at most) and takes them.
+    [[nodiscard]] std::unique_ptr<Hold> Take(long long pixels);
+
+private:
+    long long total_;
+    long long used_ = 0;
+    unsigned long long nextTicket_ = 0, serving_ = 0;
+    std::mutex lock_;
+    std::condition_variable changed_;
+};
+
+// The pixels a file's header promises; 0 when it does not say.
+long long PromisedPixels(const std::string& path);
 
 }  // namespace velinor::stamping

@@ -15,7 +15,8 @@ struct RunTotals {
 };
 
 struct RunReport {
-    // A picture finished: its job, what happened and how long it took, on the calling thread.
+    // A picture finished: its job, what happened and how long it took, on the calling thread and
+    // in the order of jobs.
     std::function<void(const StampJob& job, const StampOutcome& outcome, double milliseconds)> finished;
     std::function<void()> tick;          // may be empty
     std::function<bool()> shouldStop;    // may be empty
@@ -23,7 +24,8 @@ struct RunReport {
 
 // Stamps every job with workers threads, each with a drawer (fonts and random numbers) of its
 // own and the resources shared. Each picture is decoded, stamped, written and freed by one
-// worker, so no more pictures than workers are in memory at once, however long the list.
+// worker, so no more pictures than workers are in memory at once, however long the list; the
+// workers run at most twice their number of pictures ahead of the one reported next.
 RunTotals RunStamp(const std::vector<StampJob>& jobs, const StampSettings& settings, const OutputChoices& choices,
                    const StampResources& resources, int workers, const RunReport& report);
 

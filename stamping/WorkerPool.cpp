@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -12,59 +11,90 @@
 namespace velinor::stamping {
 
 int RunPool(int count, int workers, const PoolCallbacks& callbacks) {
+    count = std::max(0, count);
     workers = std::max(1, std::min(workers, count));
+    const int ahead = callbacks.ahead > 0 ? callbacks.ahead : 2 * workers;
     std::mutex lock;
-    std::condition_variable changed;
-    std::deque<int> done;
-    int next = 0;
-    int running = 0;
+    std::condition_variable finishedOne;   // a worker finished a task
+    std::condition_variable roomAhead;     // a task was handed over, or the run is stopping
+    std::vector<char> done(static_cast<std::size_t>(count), 0);
+    int next = 0;      // the next task to start
+    int handed = 0;    // the next task to hand over
     bool stopping = false;
 
     auto work = [&](int worker) {
+        const std::shared_ptr<void> kept = callbacks.perThread ? callbacks.perThread() : nullptr;
         for (;;) {
             int index;
             {
-                std::lock_guard<std::mutex> hold(lock);
+                std::unique_lock<std::mutex> hold(lock);
+                roomAhead.wait(hold, [&] { return stopping || next >= count || next < handed + ahead; });
                 if (stopping || next >= count) return;
                 index = next++;
-                ++running;
             }
             callbacks.task(index, worker);
             {
                 std::lock_guard<std::mutex> hold(lock);
-                done.push_back(index);
-                --running;
+                done[static_cast<std::size_t>(index)] = 1;
             }
-            changed.notify_one();
+            finishedOne.notify_one();
         }
     };
     std::vector<std::thread> threads;
     threads.reserve(static_cast<std::size_t>(workers));
     for (int w = 0; w < workers && count > 0; ++w) threads.emplace_back(work, w);
 
-    int finished = 0;
-    for (;;) {
-        std::deque<int> ready;
-        bool over;
+    const auto stop = [&] {
         {
-            std::unique_lock<std::mutex> hold(lock);
-            changed.wait_for(hold, callbacks.tickEvery, [&] { return !done.empty(); });
-            ready.swap(done);
-            over = (stopping || next >= count) && running == 0;
-        }
-        for (int index : ready) {
-            callbacks.finished(index);
-            ++finished;
-        }
-        if (callbacks.tick) callbacks.tick();
-        if (callbacks.shouldStop && callbacks.shouldStop()) {
             std::lock_guard<std::mutex> hold(lock);
             stopping = true;
         }
+        roomAhead.notify_all();
+    };
+    const auto askToStop = [&] {
+        if (callbacks.tick) callbacks.tick();
+        if (callbacks.shouldStop && callbacks.shouldStop()) stop();
+    };
+    // True when the task to hand over next will never run: the run stopped before it started.
+    const auto nothingMore = [&] { return handed >= next && (stopping || next >= count); };
+
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            if (nothingMore()) break;
+        }
+        if (callbacks.before && !callbacks.before(handed)) {
+            stop();
+            break;
+        }
+        bool over = false;
+        for (;;) {
+            {
+                std::unique_lock<std::mutex> hold(lock);
+                if (finishedOne.wait_for(hold, callbacks.tickEvery,
+                                         [&] { return done[static_cast<std::size_t>(handed)] != 0; })) {
+                    break;
+                }
+            }
+            askToStop();
+            std::lock_guard<std::mutex> hold(lock);
+            if (nothingMore()) {
+                over = true;
+                break;
+            }
+        }
         if (over) break;
+        callbacks.finished(handed);
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            ++handed;
+        }
+        roomAhead.notify_all();
+        askToStop();
     }
+    stop();
     for (std::thread& thread : threads) thread.join();
-    return finished;
+    return handed;
 }
 
 int UsableProcessors() {

@@ -2,23 +2,38 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 
 namespace velinor::stamping {
 
-// A pool of worker threads for a list of independent tasks: task(index, worker) runs once for
-// every index 0..count-1, the indexes taken in order by whichever worker is free; worker is that
-// thread's number 0..workers-1, for the state each thread keeps of its own. The calling thread
-// hears of every finished task through finished(index), in the order they finish, and nothing
-// else calls finished, so it needs no lock. Every tick it calls tick() and asks shouldStop();
-// once that says yes, no task is started any more and the tasks in flight are waited for.
-// Returns the number of tasks that ran. With one worker the tasks run on a thread of their own
-// all the same, so the calling thread keeps its ticks.
+// A pool of worker threads for a list of independent tasks, whose results the calling thread
+// takes in list order. task(index, worker) runs once for every index 0..count-1, the indexes
+// taken in order by whichever worker is free; worker is that thread's number 0..workers-1, for
+// the state each thread keeps of its own. The calling thread is handed every finished task
+// through finished(index), in list order (0, 1, 2, ...), and nothing else calls finished, so it
+// needs no lock.
+//
+// - before(index), when given, is asked on the calling thread just before index is handed over,
+//   whether or not it has finished yet: false ends the run there, and neither index nor any later
+//   one is handed over (what ran ahead is for the caller to throw away).
+// - No task starts more than ahead places beyond the next one to be handed over, so a slow
+//   picture holds back the work behind it instead of letting finished results pile up.
+// - While it waits, the calling thread calls tick() every tickEvery and asks shouldStop(); once
+//   that says yes no task is started any more, and the tasks started are still handed over.
+//
+// Returns the number of tasks handed over. With one worker the tasks run on a thread of their
+// own all the same, so the calling thread keeps its ticks.
 struct PoolCallbacks {
     std::function<void(int index, int worker)> task;
     std::function<void(int index)> finished;
+    std::function<bool(int index)> before;   // may be empty
     std::function<void()> tick;              // may be empty
     std::function<bool()> shouldStop;        // may be empty
     std::chrono::milliseconds tickEvery{100};
+    int ahead = 0;                           // 0: twice the workers
+    // Made on each worker thread as it starts and kept until it ends (a fault handler's
+    // stack, for instance); may be empty.
+    std::function<std::shared_ptr<void>()> perThread;
 };
 
 int RunPool(int count, int workers, const PoolCallbacks& callbacks);

@@ -88,15 +88,11 @@ bool ReadableFontFile(const std::string& face, std::string& problem) {
 // Fewer workers, with a notice, when that many pictures of the largest size would not fit in the
 // memory the process may use.
 int WorkersForRun(int wanted, const std::vector<stamping::StampJob>& jobs) {
-    if (wanted <= 1) return wanted;
-    const std::optional<std::uint64_t> memory = stamping::UsableMemory();
-    if (!memory) return wanted;
+    std::vector<std::string> sources;
+    sources.reserve(jobs.size());
+    for (const stamping::StampJob& job : jobs) sources.push_back(job.source);
     imageio::PictureSize largest;
-    for (const stamping::StampJob& job : jobs) {
-        const auto size = stamping::PromisedSize(job.source);
-        if (size && size->width * size->height > largest.width * largest.height) largest = *size;
-    }
-    const int fit = stamping::WorkersThatFit(wanted, largest, *memory);
+    const int fit = stamping::WorkersForFiles(wanted, sources, &largest);
     if (fit < wanted) {
         std::fprintf(stderr,
                      "velinor-cli: %d pictures of %lldx%lld pixels at once would not fit in the memory free; "

@@ -1,12 +1,17 @@
 // The batch run's event rules and frame, on the in-memory platform: one event is taken between
-// two pictures and never handled, cancel ends the run before the next picture, and a run never
-// writes over one of its own sources.
+// two pictures and never handled, cancel ends the run before the next picture, the pictures
+// worked on ahead by two workers reach the disk and the log in list order and only in their
+// turn, and a run never writes over one of its own sources.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <thread>
 #include <string>
 #include <vector>
@@ -14,10 +19,9 @@
 #include "TestFolder.h"
 #include "app/BatchList.h"
 #include "app/BatchPoll.h"
-#include "app/PicturePrefetch.h"
 #include "app/BatchRun.h"
 #include "app/ProgressWindow.h"
-#include "imageio/DecodeLimits.h"
+#include "imageio/AtomicFile.h"
 #include "imageio/Writer.h"
 #include "platform/headless/HeadlessPlatform.h"
 
@@ -26,6 +30,50 @@ namespace {
 
 using platform::ControlId;
 using platform::ControlKind;
+
+// The in-memory platform, with a cancel click that arrives just before the progress window's
+// poll number cancelAtPoll (1-based), optionally behind a pointer movement; and the batch log
+// as it was last set.
+class CancellingPlatform : public platform::HeadlessPlatform {
+public:
+    platform::Event PollEvent() override {
+        if (cancelAtPoll > 0 && WindowExists(kProgressWindow) && ++polls == cancelAtPoll) {
+            if (eventBeforeCancel) UserPointer(3, {1, 1});
+            UserClick(ControlId::BtnBatchCancel);
+        }
+        return HeadlessPlatform::PollEvent();
+    }
+    void SetText(ControlId id, const std::string& text) override {
+        if (id == ControlId::TxtBatchLog) log = text;
+        HeadlessPlatform::SetText(id, text);
+    }
+
+    int cancelAtPoll = 0;
+    bool eventBeforeCancel = false;
+    int polls = 0;
+    std::string log;
+};
+
+// Work that writes "stamped N" beside the output, as a worker does; odd pictures take longer, so
+// that later pictures finish before earlier ones.
+stamping::StagedPicture WriteAside(int number, const std::string& output) {
+    if (number % 2 == 1) std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    stamping::StagedPicture staged;
+    auto file = std::make_unique<imageio::AtomicFile>(output, imageio::AtomicFile::Links::Refuse);
+    if (!file->IsOpen()) return staged;
+    std::fputs(("stamped " + std::to_string(number)).c_str(), file->Stream());
+    if (!file->Finish()) return staged;
+    staged.file = std::move(file);
+    staged.status = stamping::StagedPicture::Status::Ready;
+    return staged;
+}
+
+// Every entry of folder, hidden ones included.
+std::set<std::string> Entries(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
 
 class BatchRunTest : public ::testing::Test {
 protected:
@@ -54,7 +102,7 @@ protected:
     void OpenProgress() { OpenProgressWindow(state); }
 
     testing::TestFolder folder;
-    platform::HeadlessPlatform headless;
+    CancellingPlatform headless;
     ProgramState state{headless, {}};
 };
 
@@ -86,27 +134,49 @@ TEST_F(BatchRunTest, CancelWaitsBehindEventsQueuedBeforeIt) {
     EXPECT_EQ(PollBetweenPictures(state), BatchPollResult::Cancel);
 }
 
-// A step that "clicks" cancel while picture 5 of 10 is stamped, optionally with a repaint
-// queued just before the click.
-std::vector<int> RunTenCancellingAtFive(ProgramState& state, platform::HeadlessPlatform& headless,
-                                        bool eventBeforeCancel) {
-    std::vector<int> stamped;
+// Ten pictures on two workers with cancel clicked while picture 5 is stamped (it reaches the
+// poll before picture 6), optionally behind a pointer movement queued just before the click.
+// Returns the output folder's entries.
+std::set<std::string> RunTenCancellingAtFive(ProgramState& state, CancellingPlatform& headless,
+                                             bool eventBeforeCancel, std::atomic<int>& worked) {
+    std::filesystem::create_directories("out");
     state.batch.batchFiles.assign(10, "pics/a.jpg");
     state.batch.outputDir = "out/";
-    RunBatchFrame(state, [&](ProgramState& s, const std::string&, const std::string&) {
-        stamped.push_back(s.batch.batchNumber);
-        if (s.batch.batchNumber == 5) {
-            if (eventBeforeCancel) headless.UserPointer(3, {1, 1});
-            headless.UserClick(ControlId::BtnBatchCancel);
-        }
-        return PictureOutcome{};
-    });
-    return stamped;
+    headless.cancelAtPoll = 6;
+    headless.eventBeforeCancel = eventBeforeCancel;
+    RunBatchFrame(
+        state,
+        [&](int number, const std::string&, const std::string& output, int) {
+            ++worked;
+            // Picture 5 is slow: the other worker meanwhile stamps the pictures after it.
+            if (number == 5) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            return WriteAside(number, output);
+        },
+        2);
+    return Entries("out");
 }
 
-TEST_F(BatchRunTest, CancelDuringPictureFiveFinishesItAndStopsBeforeSix) {
+// The numbers of the outputs the log names, in the order it names them ("out/img7" gives 7).
+std::vector<int> LoggedNumbers(const std::string& log) {
+    std::vector<int> numbers;
+    for (std::size_t at = log.find("out/img"); at != std::string::npos; at = log.find("out/img", at + 1)) {
+        numbers.push_back(std::atoi(log.c_str() + at + 7));
+    }
+    return numbers;
+}
+
+TEST_F(BatchRunTest, CancelDuringPictureFiveFinishesItAndLeavesNothingOfTheWorkAhead) {
     state.shell.EventControl = ControlId::BtnBatchStart;
-    EXPECT_EQ(RunTenCancellingAtFive(state, headless, false), (std::vector<int>{1, 2, 3, 4, 5}));
+    std::atomic<int> worked{0};
+    const std::set<std::string> written = RunTenCancellingAtFive(state, headless, false, worked);
+    // Only the five logged pictures are there, under their own numbers with their own
+    // contents, and no temporary file of the pictures stamped ahead is left.
+    EXPECT_EQ(written, (std::set<std::string>{"img1.jpg", "img2.jpg", "img3.jpg", "img4.jpg", "img5.jpg"}));
+    for (int n = 1; n <= 5; ++n) {
+        EXPECT_EQ(testing::TestFolder::Read("out/img" + std::to_string(n) + ".jpg"), "stamped " + std::to_string(n));
+    }
+    EXPECT_GT(worked.load(), 5);   // work was done ahead of the cancel, and thrown away
+    EXPECT_EQ(LoggedNumbers(headless.log), (std::vector<int>{1, 2, 3, 4, 5}));
     // The run ended as a run ends: window closed, main window and start button enabled.
     EXPECT_FALSE(headless.WindowExists(kProgressWindow));
     EXPECT_TRUE(headless.WindowEnabled(0));
@@ -116,7 +186,37 @@ TEST_F(BatchRunTest, CancelDuringPictureFiveFinishesItAndStopsBeforeSix) {
 
 TEST_F(BatchRunTest, AnEventAheadOfCancelCostsOneMorePicture) {
     state.shell.EventControl = ControlId::BtnBatchStart;
-    EXPECT_EQ(RunTenCancellingAtFive(state, headless, true), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    std::atomic<int> worked{0};
+    EXPECT_EQ(RunTenCancellingAtFive(state, headless, true, worked),
+              (std::set<std::string>{"img1.jpg", "img2.jpg", "img3.jpg", "img4.jpg", "img5.jpg", "img6.jpg"}));
+}
+
+// Pictures finishing out of order on two workers still reach the log in list order, each under
+// its own number, and with kept names the later of two sources of one name is the one left.
+TEST_F(BatchRunTest, TwoWorkersLogAndNumberInListOrder) {
+    state.shell.EventControl = ControlId::BtnBatchStart;
+    std::filesystem::create_directories("out");
+    state.batch.batchFiles.assign(9, "pics/a.jpg");
+    state.batch.outputDir = "out/";
+    const auto work = [](int number, const std::string&, const std::string& output, int) {
+        return WriteAside(number, output);
+    };
+    RunTally tally = RunBatchFrame(state, work, 2);
+    EXPECT_EQ(tally.written, 9);
+    EXPECT_FALSE(tally.cancelled);
+    EXPECT_EQ(LoggedNumbers(headless.log), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(Entries("out").size(), 9u);
+    for (int n = 1; n <= 9; ++n) {
+        EXPECT_EQ(testing::TestFolder::Read("out/img" + std::to_string(n) + ".jpg"), "stamped " + std::to_string(n));
+    }
+
+    headless.SetState(ControlId::ChkKeepNames, 1);
+    state.batch.batchFiles = {"one/a.jpg", "two/a.jpg", "three/a.jpg"};
+    tally = RunBatchFrame(state, work, 2);
+    EXPECT_EQ(tally.written, 3);
+    EXPECT_EQ(tally.replaced, 2);
+    EXPECT_EQ(testing::TestFolder::Read("out/a.jpg"), "stamped 3");
+    EXPECT_EQ(Entries("out").size(), 10u);
 }
 
 TEST_F(BatchRunTest, OutputThatIsASourceIsNeverWritten) {
@@ -127,24 +227,21 @@ TEST_F(BatchRunTest, OutputThatIsASourceIsNeverWritten) {
     headless.SetState(ControlId::ChkKeepNames, 1);
     state.batch.batchFiles = {"pics/a.jpg", "pics/img2.jpg"};
     state.batch.outputDir = "./pics/";
-    int steps = 0;
-    RunTally tally = RunBatchFrame(state, [&](ProgramState&, const std::string&, const std::string& output) {
+    std::atomic<int> steps{0};
+    const auto work = [&](int number, const std::string&, const std::string& output, int) {
         ++steps;
-        testing::TestFolder::Write(output, "stamped");
-        return PictureOutcome{};
-    });
-    EXPECT_EQ(steps, 0);
+        return WriteAside(number, output);
+    };
+    RunTally tally = RunBatchFrame(state, work, 2);
+    EXPECT_EQ(steps.load(), 0);
     EXPECT_EQ(tally.skipped, 2);
     EXPECT_EQ(testing::TestFolder::Read("pics/a.jpg"), "original");
 
     // Numbered names: img2.jpg is the second source, img1.jpg is new and written.
     headless.SetState(ControlId::ChkKeepNames, 0);
-    tally = RunBatchFrame(state, [&](ProgramState&, const std::string&, const std::string& output) {
-        testing::TestFolder::Write(output, "stamped");
-        return PictureOutcome{};
-    });
+    tally = RunBatchFrame(state, work, 2);
     EXPECT_EQ(tally.written, 1);
-    EXPECT_EQ(testing::TestFolder::Read("pics/img1.jpg"), "stamped");
+    EXPECT_EQ(testing::TestFolder::Read("pics/img1.jpg"), "stamped 1");
     EXPECT_EQ(testing::TestFolder::Read("pics/img2.jpg"), "second original");
 }
 
@@ -160,20 +257,29 @@ TEST_F(BatchRunTest, ASourceReplacedWhileTheRunIsBusyIsNotWrittenOver) {
     std::filesystem::create_directories("elsewhere");
     std::filesystem::remove("out");
     std::filesystem::create_symlink("elsewhere", "out");
-    std::vector<std::string> written;
-    const RunTally tally = RunBatchFrame(state, [&](ProgramState& s, const std::string&, const std::string& output) {
-        if (s.batch.batchNumber == 1) {
-            testing::TestFolder::Write("pics/.c.jpg.new", "edited");
-            std::filesystem::rename("pics/.c.jpg.new", "pics/c.jpg");
-            std::filesystem::remove("out");
-            std::filesystem::create_symlink("pics", "out");
-        }
-        written.push_back(output);
-        return PictureOutcome{};
-    });
-    EXPECT_EQ(written, (std::vector<std::string>{"out/a.jpg"}));
-    EXPECT_EQ(tally.skipped, 2);
+    // The swap comes once picture 1 is written aside in out/ (then elsewhere/), before its
+    // turn: when it is put in place, out/a.jpg is the source pics/a.jpg, so it is refused too.
+    const RunTally tally = RunBatchFrame(
+        state,
+        [&](int number, const std::string&, const std::string& output, int) {
+            stamping::StagedPicture staged = WriteAside(number, output);
+            if (number == 1) {
+                testing::TestFolder::Write("pics/.c.jpg.new", "edited");
+                std::filesystem::rename("pics/.c.jpg.new", "pics/c.jpg");
+                std::filesystem::remove("out");
+                std::filesystem::create_symlink("pics", "out");
+            }
+            return staged;
+        },
+        1);
+    EXPECT_EQ(tally.written, 0);
+    EXPECT_EQ(tally.skipped, 3);
+    EXPECT_EQ(testing::TestFolder::Read("pics/a.jpg"), "original");
+    EXPECT_EQ(testing::TestFolder::Read("pics/b.jpg"), "original");
     EXPECT_EQ(testing::TestFolder::Read("pics/c.jpg"), "edited");
+    // Nor is a temporary file left, in the folder picture 1 was written aside in or elsewhere.
+    EXPECT_EQ(Entries("elsewhere"), std::set<std::string>{});
+    EXPECT_EQ(Entries("pics"), (std::set<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
 }
 
 TEST(BatchFileSize, TellsMissingFoldersAndThingsThatAreNotFiles) {
@@ -195,90 +301,6 @@ TEST(BatchSort, DescendingWithCaseIgnoredForAsciiLettersOnly) {
     // é (bytes above 127) sorts after every ASCII letter; a.jpg and A.jpg keep their order.
     EXPECT_EQ(entries, (std::vector<std::string>{"pics/\xc3\xa9.jpg", "pics/c.png", "pics/B.JPG", "pics/a.jpg",
                                                  "pics/A.jpg"}));
-}
-
-}  // namespace
-}  // namespace velinor::app
-
-namespace velinor::app {
-namespace {
-
-// Writes a width x height BMP whose pixels are all colour.
-void WritePicture(const std::string& path, int width, int height, render::Color colour) {
-    render::ImageRegistry images;
-    render::RasterImage* image = images.NewImage(1, width, height);
-    ASSERT_NE(image, nullptr);
-    for (render::Color& pixel : image->pixels) pixel = colour;
-    ASSERT_EQ(imageio::SavePicture(images, 1, path, imageio::kEncoderBmp), 1);
-}
-
-TEST(BatchPrefetch, LoadsWhatWasAskedForWhateverWasDecodedAhead) {
-    testing::TestFolder folder;
-    WritePicture("a.bmp", 3, 2, 0x0000FF);
-    WritePicture("b.bmp", 5, 4, 0x00FF00);
-    testing::TestFolder::Write("broken.bmp", "BM not really");
-    for (bool enabled : {true, false}) {
-        SCOPED_TRACE(enabled);
-        PicturePrefetch prefetch(enabled);
-        render::ImageRegistry images;
-        prefetch.Start("a.bmp");
-        render::RasterImage* a = prefetch.Load(images, 57, "a.bmp");
-        ASSERT_NE(a, nullptr);
-        EXPECT_EQ(a->width, 3);
-        EXPECT_EQ(a->At(2, 1), 0x0000FFu);
-        // A decode started for another file is never handed out in place of b, and is still
-        // there for a when a is asked for next.
-        prefetch.Start("a.bmp");
-        render::RasterImage* b = prefetch.Load(images, 57, "b.bmp");
-        ASSERT_NE(b, nullptr);
-        EXPECT_EQ(b->width, 5);
-        EXPECT_EQ(images.Find(57), b);
-        a = prefetch.Load(images, 56, "a.bmp");
-        ASSERT_NE(a, nullptr);
-        EXPECT_EQ(a->width, 3);
-        // A picture that does not decode leaves the number empty, as a load does.
-        prefetch.Start("broken.bmp");
-        EXPECT_EQ(prefetch.Load(images, 57, "broken.bmp"), nullptr);
-        EXPECT_FALSE(images.HasImage(57));
-        prefetch.Start("b.bmp");   // still running when the prefetch goes: waited for, dropped
-    }
-}
-
-// A decode ahead that failed for a passing reason (here the pixel limit, standing for memory the
-// previous picture still held) is tried again in the picture's own turn before it counts.
-TEST(BatchPrefetch, AFailedDecodeAheadIsTriedAgainInItsTurn) {
-    testing::TestFolder folder;
-    WritePicture("b.bmp", 5, 4, 0x00FF00);
-    const long long limit = imageio::PixelLimit();
-    PicturePrefetch prefetch(true);
-    render::ImageRegistry images;
-    imageio::SetPixelLimit(10);
-    prefetch.Start("b.bmp");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));   // the decode ahead has failed by now
-    imageio::SetPixelLimit(limit);
-    render::RasterImage* b = prefetch.Load(images, 57, "b.bmp");
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->width, 5);
-}
-
-// A run writes its outputs while the next picture decodes: a listed file that an earlier
-// picture writes (missing before, or replaced) must be read as it is when its turn comes.
-TEST(BatchPrefetch, FilesWrittenAfterTheStartAreReadAsTheyAreThen) {
-    testing::TestFolder folder;
-    PicturePrefetch prefetch(true);
-    render::ImageRegistry images;
-    prefetch.Start("later.bmp");
-    WritePicture("later.bmp", 7, 6, 0x0000FF);
-    render::RasterImage* later = prefetch.Load(images, 57, "later.bmp");
-    ASSERT_NE(later, nullptr);
-    EXPECT_EQ(later->width, 7);
-
-    prefetch.Start("later.bmp");
-    WritePicture("later.bmp.new", 9, 8, 0x00FF00);
-    std::filesystem::rename("later.bmp.new", "later.bmp");
-    later = prefetch.Load(images, 57, "later.bmp");
-    ASSERT_NE(later, nullptr);
-    EXPECT_EQ(later->width, 9);
 }
 
 }  // namespace

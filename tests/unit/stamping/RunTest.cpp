@@ -3,7 +3,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -71,6 +73,55 @@ TEST(WorkerPool, RunsEveryTaskOnceWithNoMoreThanItsWorkersAtOnceAndReportsOnTheC
     EXPECT_EQ(finished.size(), static_cast<std::size_t>(kTasks));
     EXPECT_FALSE(finishedElsewhere);
     EXPECT_LE(mostInFlight.load(), 3);
+}
+
+// Tasks that finish out of order are handed over in list order, and none starts more than
+// ahead places beyond the one to be handed over next.
+TEST(WorkerPool, HandsOverInListOrderAndRunsNoFurtherAheadThanAllowed) {
+    constexpr int kTasks = 60;
+    std::atomic<int> handed{0}, furthest{0};
+    std::vector<int> order;
+    PoolCallbacks callbacks;
+    callbacks.ahead = 3;
+    callbacks.task = [&](int index, int) {
+        furthest = std::max(furthest.load(), index - handed.load());
+        // Every third task is slow, so the ones after it finish first.
+        std::this_thread::sleep_for(std::chrono::milliseconds(index % 3 == 0 ? 6 : 1));
+    };
+    callbacks.finished = [&](int index) {
+        order.push_back(index);
+        ++handed;
+    };
+    EXPECT_EQ(RunPool(kTasks, 3, callbacks), kTasks);
+    std::vector<int> expected(kTasks);
+    for (int i = 0; i < kTasks; ++i) expected[static_cast<std::size_t>(i)] = i;
+    EXPECT_EQ(order, expected);
+    EXPECT_LT(furthest.load(), 3);
+    EXPECT_GT(furthest.load(), 0);   // they did run ahead
+}
+
+// before says no at task 4: tasks 0..3 are handed over, 4 and later never are, whatever ran
+// ahead, and the pool returns only once every task it started has ended.
+TEST(WorkerPool, BeforeSayingNoEndsTheRunAtThatTask) {
+    std::atomic<int> running{0}, started{0};
+    std::vector<int> order, asked;
+    PoolCallbacks callbacks;
+    callbacks.task = [&](int, int) {
+        ++started;
+        ++running;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        --running;
+    };
+    callbacks.before = [&](int index) {
+        asked.push_back(index);
+        return index < 4;
+    };
+    callbacks.finished = [&](int index) { order.push_back(index); };
+    EXPECT_EQ(RunPool(100, 2, callbacks), 4);
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(asked, (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(running.load(), 0);
+    EXPECT_LE(started.load(), 4 + 4);   // at most ahead (twice the workers) beyond task 4
 }
 
 TEST(WorkerPool, AStopStartsNoNewTaskAndWaitsForThoseInFlight) {
