@@ -35,8 +35,10 @@ struct RunTally {
 // progress window open. The workers stamp pictures ahead; this thread takes them in list order:
 // one polled event before each picture (cancel ends the run there), then the picture's output is
 // put in place and its log line added, so the log and the files are those of a run that stamps
-// one picture after the other. Work done ahead of a cancel is thrown away with its temporary
-// files. At the end the start button and the main window are enabled again and the progress
+// one picture after the other. The work ahead waits as temporary files, at most eight pictures a
+// worker beyond the one taken next, and no two pictures larger than a worker's share of pixels
+// are stamped side by side (see stamping::PixelBudget). Work done ahead of a cancel is thrown
+// away with its temporary files. At the end the start button and the main window are enabled again and the progress
 // window closed. No file the run reads (its sources, and logo when not empty) is ever written: a
 // picture whose output name is one of them, by path as it resolves when the picture is put in
 // place or by the file it was at the start, is skipped unwritten, and so is one whose output name

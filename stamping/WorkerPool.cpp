@@ -13,7 +13,7 @@ namespace velinor::stamping {
 int RunPool(int count, int workers, const PoolCallbacks& callbacks) {
     count = std::max(0, count);
     workers = std::max(1, std::min(workers, count));
-    const int ahead = callbacks.ahead > 0 ? callbacks.ahead : 2 * workers;
+    const int ahead = callbacks.ahead > 0 ? callbacks.ahead : 8 * workers;
     std::mutex lock;
     std::condition_variable finishedOne;   // a worker finished a task
     std::condition_variable roomAhead;     // a task was handed over, or the run is stopping

@@ -17,7 +17,9 @@ namespace velinor::stamping {
 //   whether or not it has finished yet: false ends the run there, and neither index nor any later
 //   one is handed over (what ran ahead is for the caller to throw away).
 // - No task starts more than ahead places beyond the next one to be handed over, so a slow
-//   picture holds back the work behind it instead of letting finished results pile up.
+//   picture holds back the work behind it only so far, and finished results never pile up
+//   beyond that: room enough for the other workers to go on past a picture several times the
+//   size of its neighbours.
 // - While it waits, the calling thread calls tick() every tickEvery and asks shouldStop(); once
 //   that says yes no task is started any more, and the tasks started are still handed over.
 //
@@ -30,7 +32,7 @@ struct PoolCallbacks {
     std::function<void()> tick;              // may be empty
     std::function<bool()> shouldStop;        // may be empty
     std::chrono::milliseconds tickEvery{100};
-    int ahead = 0;                           // 0: twice the workers
+    int ahead = 0;                           // 0: eight a worker
     // Made on each worker thread as it starts and kept until it ends (a fault handler's
     // stack, for instance); may be empty.
     std::function<std::shared_ptr<void>()> perThread;
