@@ -233,6 +233,10 @@ RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers
         }
         AppendToBatchLog(state, line);
     };
+    // The largest pictures start first, as far ahead as the pool goes: left to their turn, one
+    // large photo among small ones runs alone at the end while the other processor waits.
+    pool.weight = [&](int index) { return stamping::PromisedPixels(files[static_cast<std::size_t>(index)]); };
+    pool.ahead = 8 * std::max(1, workers);
     // A fault on a worker reaches the fault report as one on this thread does.
     pool.perThread = [] { return std::make_shared<runtime::ThreadSignalStack>(); };
     stamping::RunPool(tally.listed, workers, pool);

@@ -18,7 +18,13 @@ int RunPool(int count, int workers, const PoolCallbacks& callbacks) {
     std::condition_variable finishedOne;   // a worker finished a task
     std::condition_variable roomAhead;     // a task was handed over, or the run is stopping
     std::vector<char> done(static_cast<std::size_t>(count), 0);
-    int next = 0;      // the next task to start
+    std::vector<char> started(static_cast<std::size_t>(count), 0);
+    std::vector<long long> weights;
+    if (callbacks.weight) {
+        weights.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) weights.push_back(callbacks.weight(i));
+    }
+    int next = 0;      // the first task not started yet
     int handed = 0;    // the next task to hand over
     bool stopping = false;
 
@@ -30,7 +36,16 @@ int RunPool(int count, int workers, const PoolCallbacks& callbacks) {
                 std::unique_lock<std::mutex> hold(lock);
                 roomAhead.wait(hold, [&] { return stopping || next >= count || next < handed + ahead; });
                 if (stopping || next >= count) return;
-                index = next++;
+                index = next;
+                if (!weights.empty()) {
+                    const int end = std::min(count, handed + ahead);
+                    for (int i = next + 1; i < end; ++i) {
+                        const auto at = static_cast<std::size_t>(i);
+                        if (!started[at] && weights[at] > weights[static_cast<std::size_t>(index)]) index = i;
+                    }
+                }
+                started[static_cast<std::size_t>(index)] = 1;
+                while (next < count && started[static_cast<std::size_t>(next)]) ++next;
             }
             callbacks.task(index, worker);
             {

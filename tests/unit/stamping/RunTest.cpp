@@ -100,6 +100,25 @@ TEST(WorkerPool, HandsOverInListOrderAndRunsNoFurtherAheadThanAllowed) {
     EXPECT_GT(furthest.load(), 0);   // they did run ahead
 }
 
+// With weights, a free worker takes the heaviest task it may start (the first of equals), and
+// every task is still handed over in list order. One worker, every task within reach.
+TEST(WorkerPool, TheHeaviestTaskAllowedStartsFirstAndResultsStayInListOrder) {
+    const std::vector<long long> weights{1, 1, 1, 5, 1, 9, 1, 1};
+    std::vector<int> starts, order;
+    std::mutex lock;
+    PoolCallbacks callbacks;
+    callbacks.ahead = 8;
+    callbacks.weight = [&](int index) { return weights[static_cast<std::size_t>(index)]; };
+    callbacks.task = [&](int index, int) {
+        std::lock_guard<std::mutex> hold(lock);
+        starts.push_back(index);
+    };
+    callbacks.finished = [&](int index) { order.push_back(index); };
+    EXPECT_EQ(RunPool(8, 1, callbacks), 8);
+    EXPECT_EQ(starts, (std::vector<int>{5, 3, 0, 1, 2, 4, 6, 7}));
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+}
+
 // before says no at task 4: tasks 0..3 are handed over, 4 and later never are, whatever ran
 // ahead, and the pool returns only once every task it started has ended.
 TEST(WorkerPool, BeforeSayingNoEndsTheRunAtThatTask) {
