@@ -81,9 +81,10 @@ std::shared_ptr<stamping::PixelBudget> RunBudget(int workers) {
     return std::make_shared<stamping::PixelBudget>(std::max(1, workers) * kPixelsEachWorker);
 }
 
+// One drawer a worker, and one more (number workers) for the calling thread's second tries.
 std::shared_ptr<std::vector<std::unique_ptr<WorkerDrawer>>> WorkerDrawers(int workers) {
     auto drawers = std::make_shared<std::vector<std::unique_ptr<WorkerDrawer>>>();
-    for (int w = 0; w < std::max(1, workers); ++w) drawers->push_back(std::make_unique<WorkerDrawer>());
+    for (int w = 0; w <= std::max(1, workers); ++w) drawers->push_back(std::make_unique<WorkerDrawer>());
     return drawers;
 }
 
@@ -208,6 +209,12 @@ RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers
         // planted there, since the picture was begun.
         std::optional<SkipReason> skipped = Refusal(guard, files.size(), name.path);
         if (!skipped) skipped = result.refused;
+        if (!skipped && result.staged.status == stamping::StagedPicture::Status::NotLoaded) {
+            // Read ahead beside the other pictures in memory, a picture may fail for want of
+            // memory and load once they are gone: it is read once more in its own turn, on
+            // this thread with the drawer kept for it, before it is reported.
+            result.staged = work(n, source, name.path, workers);
+        }
         if (!skipped) {
             for (const std::string& notice : result.staged.notices) AppendToBatchLog(state, source + ": " + notice);
             if (result.staged.status != stamping::StagedPicture::Status::Ready) {

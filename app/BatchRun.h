@@ -16,7 +16,8 @@ namespace velinor::app {
 // The work of one picture, done on a worker thread ahead of its turn: reads source, stamps it
 // and writes it beside output under a temporary name (stamping::StagePicture), touching nothing
 // of the program's state or the platform. number is the picture's place in the list (1-based),
-// worker the thread's number 0..workers-1.
+// worker the thread's number 0..workers-1, or workers for a picture that did not load ahead
+// and is read once more on the calling thread in its turn.
 using PictureWork = std::function<stamping::StagedPicture(int number, const std::string& source,
                                                           const std::string& output, int worker)>;
 

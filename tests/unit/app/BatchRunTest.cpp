@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <set>
 #include <thread>
 #include <string>
@@ -217,6 +219,47 @@ TEST_F(BatchRunTest, TwoWorkersLogAndNumberInListOrder) {
     EXPECT_EQ(tally.replaced, 2);
     EXPECT_EQ(testing::TestFolder::Read("out/a.jpg"), "stamped 3");
     EXPECT_EQ(Entries("out").size(), 10u);
+}
+
+// A picture that does not load while read ahead (memory taken by the pictures beside it) is
+// read once more in its turn, on the calling thread's own drawer, and only then reported.
+TEST_F(BatchRunTest, APictureThatFailedAheadIsReadAgainInItsTurn) {
+    state.shell.EventControl = ControlId::BtnBatchStart;
+    std::filesystem::create_directories("out");
+    state.batch.batchFiles.assign(4, "pics/a.jpg");
+    state.batch.outputDir = "out/";
+    std::mutex lock;
+    std::map<int, std::vector<int>> tries;   // picture -> the worker numbers it was tried with
+    const RunTally tally = RunBatchFrame(
+        state,
+        [&](int number, const std::string&, const std::string& output, int worker) {
+            bool first = false;
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                first = tries[number].empty();
+                tries[number].push_back(worker);
+            }
+            if (number == 2 && first) {
+                stamping::StagedPicture failed;
+                failed.status = stamping::StagedPicture::Status::NotLoaded;
+                return failed;
+            }
+            if (number == 4) {   // never loads: reported after its second try
+                stamping::StagedPicture failed;
+                failed.status = stamping::StagedPicture::Status::NotLoaded;
+                return failed;
+            }
+            return WriteAside(number, output);
+        },
+        2);
+    EXPECT_EQ(tally.written, 3);
+    EXPECT_EQ(tally.skipped, 1);
+    EXPECT_EQ(testing::TestFolder::Read("out/img2.jpg"), "stamped 2");
+    ASSERT_EQ(tries[2].size(), 2u);
+    EXPECT_EQ(tries[2][1], 2);   // the calling thread's drawer, beside workers 0 and 1
+    EXPECT_EQ(tries[4].size(), 2u);
+    EXPECT_EQ(tries[1].size(), 1u);
+    EXPECT_EQ(Entries("out"), (std::set<std::string>{"img1.jpg", "img2.jpg", "img3.jpg"}));
 }
 
 TEST_F(BatchRunTest, OutputThatIsASourceIsNeverWritten) {
