@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "stamping/StampPicture.h"
@@ -13,6 +14,44 @@ namespace velinor::stamping {
 // filled in. A name that is neither a file nor a folder gets a line in problems.
 std::vector<StampJob> ListJobs(const std::vector<std::string>& inputs, bool recursive,
                                const std::string& outputFolder, std::vector<std::string>& problems);
+
+// The names of a list file: one a line (a line's final carriage return dropped, so that a list
+// written on Windows reads the same), or separated by NUL bytes, taken exactly. Empty names are
+// left out.
+std::vector<std::string> SplitFileList(std::string_view text, bool nulSeparated);
+
+// Reads the list file path ("-": standard input) into names. False, with problem, when it
+// cannot be read.
+bool ReadFileList(const std::string& path, bool nulSeparated, std::vector<std::string>& names, std::string& problem);
+
+struct ListRequest {
+    std::vector<std::string> inputs;   // files and folders, from the command line and list files
+    bool recursive = false;
+    std::string outputFolder;
+    // When set, relative inputs are taken from this folder, and every picture goes to the
+    // folder under outputFolder that it sits in under base.
+    std::string base;
+};
+
+// One entry of the whole list: a picture to stamp, or a name that could not be taken (problem).
+struct ListedPicture {
+    std::string source;
+    std::string outputFolder;
+    std::string problem;
+};
+
+struct PictureList {
+    std::vector<ListedPicture> pictures;   // by ListKey, byte by byte; each file once
+    int duplicates = 0;                    // names that reached a file listed already
+};
+
+// Every picture of request, in the order of their ListKey (so that every machine given the
+// same list numbers it alike, whatever order the names came in), each path once.
+PictureList ListPictures(const ListRequest& request);
+
+// What a path is known by in a list: made absolute against the working folder and cleaned of
+// "." and ".." parts and doubled slashes (without asking the disk, so links stay as named).
+std::string ListKey(const std::string& path);
 
 // Creates folder and the folders above it that are missing. False, with problem, when it cannot.
 bool MakeFolders(const std::string& folder, std::string& problem);
