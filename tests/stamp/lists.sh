@@ -11,22 +11,10 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
 require_tools convert python3 djpeg cmp
 cli="$(realpath "$1")"
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/setup.sh"
 marks=(--text "S {n}/{count}" --size 10 --name '{n}-{stem}.{ext}')
-# Same files (names and bytes, python3's filecmp) under two folders: "same" or what differs.
-same_tree() {
-  python3 - "$1" "$2" <<'PY'
-import filecmp, os, sys
-def files(top):
-    return sorted(os.path.relpath(os.path.join(d, f), top) for d, _, fs in os.walk(top) for f in fs)
-a, b = files(sys.argv[1]), files(sys.argv[2])
-if a != b:
-    print("names differ:", sorted(set(a) ^ set(b)))
-else:
-    bad = [f for f in a if not filecmp.cmp(os.path.join(sys.argv[1], f), os.path.join(sys.argv[2], f), shallow=False)]
-    print("%s differs" % bad[0] if bad else "same")
-PY
-}
+same_tree() { python3 "$here/same-tree.py" "$@"; }
 json_field() { python3 -c 'import json,sys
 for line in sys.stdin:
     o = json.loads(line)
