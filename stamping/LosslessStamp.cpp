@@ -36,17 +36,12 @@ struct Turn {
             default: ux = x; uy = y; break;
         }
     }
+    // The inverse turn: 6 and 8 undo each other, every other orientation undoes itself, on the
+    // upright picture's size.
     void Stored(int ux, int uy, int& x, int& y) const {
-        switch (orientation) {
-            case 2: x = width - 1 - ux; y = uy; break;
-            case 3: x = width - 1 - ux; y = height - 1 - uy; break;
-            case 4: x = ux; y = height - 1 - uy; break;
-            case 5: x = uy; y = ux; break;
-            case 6: x = uy; y = height - 1 - ux; break;
-            case 7: x = width - 1 - uy; y = height - 1 - ux; break;
-            case 8: x = width - 1 - uy; y = ux; break;
-            default: x = ux; y = uy; break;
-        }
+        const bool swapped = orientation >= 5;
+        const int inverse = orientation == 6 ? 8 : orientation == 8 ? 6 : orientation;
+        Turn{swapped ? height : width, swapped ? width : height, inverse}.Upright(ux, uy, x, y);
     }
 };
 

@@ -17,6 +17,7 @@
 #include "app/MainWindowLayout.h"
 #include "platform/qt/QtPlatform.h"
 #include "tests/support/PlatformSpecs.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace velinor::platform::qt::test {
 
@@ -34,28 +35,13 @@ inline void Settle() {
 
 // A scratch working folder with the files the program needs at start (lang.prf and the picture
 // library), current while it lives; the working folder before it is current again afterwards.
-class RuntimeFolder {
+class RuntimeFolder : public test_support::WorkingFolder {
 public:
-    RuntimeFolder() : previous_(std::filesystem::current_path()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velinor-gui-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-        std::filesystem::current_path(path_);
+    RuntimeFolder() {
         std::filesystem::copy_file(std::string(VELINOR_SOURCE_DIR) + "/resources/lang.prf", "lang.prf");
         std::filesystem::create_directory("data");
         std::filesystem::copy_file(std::string(VELINOR_STAGE_DIR) + "/data/image323.so", "data/image323.so");
     }
-    ~RuntimeFolder() {
-        std::filesystem::current_path(previous_);
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    RuntimeFolder(const RuntimeFolder&) = delete;
-    RuntimeFolder& operator=(const RuntimeFolder&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
 };
 
 // The user's configuration and pictures folders, made up for one test: XDG_CONFIG_HOME points

@@ -32,69 +32,54 @@ protected:
     KeyValueFile file;
 };
 
-TEST_F(KeyValueRead, KeyAndGroupMatchWithoutCaseAndValueKeepsTrailingSpaces) {
-    Open("[German]\r\n  7   =  Open   \r\n");
-    EXPECT_EQ(Read("german", "7"), "Open   ");
-    Open("[german]\r\nVerzeichnis = /home/ute/\r\n");
-    EXPECT_EQ(Read("GERMAN", "verzeichnis"), "/home/ute/");
-}
+// One lookup each: a file's text, the group selected, the key asked for and what it yields
+// ("default" when the key is not found there).
+struct Lookup {
+    const char* what;
+    std::string text;
+    const char* group;
+    const char* key;
+    const char* expected;
+};
 
-TEST_F(KeyValueRead, LineEndsOfBothKindsAndAFinalLineWithoutEnd) {
-    Open("[g]\n1 = one\n2 = two");
-    EXPECT_EQ(Read("g", "1"), "one");
-    EXPECT_EQ(Read("g", "2"), "two");
-    Open("[g]\r\n1 = one\r\n2 = two");
-    EXPECT_EQ(Read("g", "1"), "one");
-    EXPECT_EQ(Read("g", "2"), "two");
-}
-
-TEST_F(KeyValueRead, CommentsAreSkippedEvenWhenTheyLookLikeKeys) {
-    Open("[german]\r\n;7 = commented\r\n   ; 8 = indented comment\r\n8 = real\r\n");
-    EXPECT_EQ(Read("german", "7"), "default");
-    EXPECT_EQ(Read("german", "8"), "real");
-}
-
-TEST_F(KeyValueRead, TheNextGroupEndsTheSelectedOne) {
-    Open("[german]\r\n1 = eins\r\n[english]\r\n7 = seven\r\n");
-    EXPECT_EQ(Read("german", "7"), "default");
-    EXPECT_EQ(Read("german", "1"), "eins");
-    EXPECT_EQ(Read("english", "7"), "seven");
-    EXPECT_EQ(Read("english", "1"), "default");
-}
-
-TEST_F(KeyValueRead, NamesMustMatchWhole) {
-    Open("[germanx]\r\n1 = wrong group\r\n[germ]\r\n1 = short group\r\n[german]\r\n07 = leading zero\r\n"
-         "17 = longer key\r\n1x = suffix\r\n");
-    EXPECT_EQ(Read("german", "1"), "default");
-    EXPECT_EQ(Read("german", "7"), "default");
-    EXPECT_EQ(Read("german", "17"), "longer key");
-}
-
-TEST_F(KeyValueRead, OnlyTheSpaceCharacterIsBlank) {
-    Open("[g]\r\n\t7 = tab before key\r\n8 =\tvalue\r\n");
-    EXPECT_EQ(Read("g", "7"), "default");
-    EXPECT_EQ(Read("g", "8"), "\tvalue");
-}
-
-TEST_F(KeyValueRead, EmptyValuesAreValuesNotMissingKeys) {
-    Open("[g]\r\n1 =\r\n2 =    \r\n3=\r\n");
-    EXPECT_EQ(Read("g", "1"), "");
-    EXPECT_EQ(Read("g", "2"), "");
-    EXPECT_EQ(Read("g", "3"), "");
-}
-
-TEST_F(KeyValueRead, ValueRunsToTheLineEndAndNoFurther) {
-    Open("[g]\r\n1 = a=b ; not a comment\r\n2\r\n3 = three\r\n");
-    EXPECT_EQ(Read("g", "1"), "a=b ; not a comment");
-    // A line without '=' must not borrow the next line's value.
-    EXPECT_NE(Read("g", "2"), "3 = three");
-    EXPECT_NE(Read("g", "2"), "three");
-    EXPECT_EQ(Read("g", "3"), "three");
-}
-
-TEST_F(KeyValueRead, TheFirstOfRepeatedKeysWins) {
-    Open("[g]\r\nk = first\r\nK = second\r\n");
-    EXPECT_EQ(Read("g", "k"), "first");
+TEST_F(KeyValueRead, LookupsFollowTheFormatsRules) {
+    using namespace std::string_literals;
+    const Lookup lookups[] = {
+        {"group and key match without case", "[German]\r\n  7   =  Open   \r\n", "german", "7", "Open   "},
+        {"a name key without case", "[german]\r\nVerzeichnis = /home/ute/\r\n", "GERMAN", "verzeichnis", "/home/ute/"},
+        {"LF line ends", "[g]\n1 = one\n2 = two", "g", "1", "one"},
+        {"a last line without end (LF)", "[g]\n1 = one\n2 = two", "g", "2", "two"},
+        {"CR LF line ends", "[g]\r\n1 = one\r\n2 = two", "g", "1", "one"},
+        {"a last line without end (CR LF)", "[g]\r\n1 = one\r\n2 = two", "g", "2", "two"},
+        {"a comment that looks like a key", "[german]\r\n;7 = commented\r\n8 = real\r\n", "german", "7", "default"},
+        {"a key after an indented comment", "[german]\r\n   ; 8 = indented comment\r\n8 = real\r\n", "german", "8", "real"},
+        {"the next group ends the selected one", "[german]\r\n1 = eins\r\n[english]\r\n7 = seven\r\n", "german", "7", "default"},
+        {"a key of the selected group", "[german]\r\n1 = eins\r\n[english]\r\n7 = seven\r\n", "german", "1", "eins"},
+        {"a key of the later group", "[german]\r\n1 = eins\r\n[english]\r\n7 = seven\r\n", "english", "7", "seven"},
+        {"a key of the earlier group", "[german]\r\n1 = eins\r\n[english]\r\n7 = seven\r\n", "english", "1", "default"},
+        {"group names match whole", "[germanx]\r\n1 = wrong\r\n[germ]\r\n1 = short\r\n[german]\r\n", "german", "1", "default"},
+        {"a leading zero is another key", "[german]\r\n07 = leading zero\r\n", "german", "7", "default"},
+        {"a longer key is another key", "[german]\r\n17 = longer key\r\n1x = suffix\r\n", "german", "1", "default"},
+        {"a longer key is found whole", "[german]\r\n17 = longer key\r\n", "german", "17", "longer key"},
+        {"a tab before a key is not blank", "[g]\r\n\t7 = tab before key\r\n", "g", "7", "default"},
+        {"a tab after the equals sign is kept", "[g]\r\n8 =\tvalue\r\n", "g", "8", "\tvalue"},
+        {"an empty value", "[g]\r\n1 =\r\n", "g", "1", ""},
+        {"an empty value of spaces", "[g]\r\n2 =    \r\n", "g", "2", ""},
+        {"an empty value without spaces", "[g]\r\n3=\r\n", "g", "3", ""},
+        {"'=' and ';' inside a value", "[g]\r\n1 = a=b ; not a comment\r\n", "g", "1", "a=b ; not a comment"},
+        {"a line without '=' is an empty value", "[g]\r\n2\r\n3 = three\r\n", "g", "2", ""},
+        {"the line after one without '='", "[g]\r\n2\r\n3 = three\r\n", "g", "3", "three"},
+        {"the first of repeated keys wins", "[g]\r\nk = first\r\nK = second\r\n", "g", "k", "first"},
+        {"a header without closing bracket", "[german\r\n1 = eins\r\n", "german", "1", "eins"},
+        {"Windows bytes become UTF-8", "[german]\r\n7 = Bild \xF6" "ffnen \x80 \xDF\r\n", "german", "7",
+         "Bild \xC3\xB6" "ffnen \xE2\x82\xAC \xC3\x9F"},
+        {"the text before a zero byte", "[g]\r\n1 = one\r\n\0\r\n2 = two\r\n"s, "g", "1", "one"},
+        {"nothing after a zero byte", "[g]\r\n1 = one\r\n\0\r\n2 = two\r\n"s, "g", "2", "default"},
+    };
+    for (const Lookup& lookup : lookups) {
+        Open(lookup.text);
+        EXPECT_EQ(Read(lookup.group, lookup.key), lookup.expected) << lookup.what;
+    }
 }
 
 TEST_F(KeyValueRead, AMissingGroupYieldsDefaultsForEveryKey) {
@@ -110,23 +95,6 @@ TEST_F(KeyValueRead, WithoutAGroupOnlyTheLinesBeforeTheFirstHeaderCount) {
     ASSERT_TRUE(file.SelectGroup("german"));
     ASSERT_TRUE(file.SelectGroup(""));
     EXPECT_EQ(file.ReadString("Bildname", ""), "urlaub");
-}
-
-TEST_F(KeyValueRead, AHeaderWithoutClosingBracketStillNamesItsGroup) {
-    Open("[german\r\n1 = eins\r\n");
-    EXPECT_EQ(Read("german", "1"), "eins");
-}
-
-TEST_F(KeyValueRead, WindowsBytesBecomeUtf8) {
-    Open("[german]\r\n7 = Bild \xF6" "ffnen \x80 \xDF\r\n");
-    EXPECT_EQ(Read("german", "7"), "Bild \xC3\xB6" "ffnen \xE2\x82\xAC \xC3\x9F");
-}
-
-TEST_F(KeyValueRead, TheTextEndsAtAZeroByte) {
-    using namespace std::string_literals;
-    Open("[g]\r\n1 = one\r\n\0\r\n2 = two\r\n"s);
-    EXPECT_EQ(Read("g", "1"), "one");
-    EXPECT_EQ(Read("g", "2"), "default");
 }
 
 TEST_F(KeyValueRead, MissingAndEmptyFiles) {

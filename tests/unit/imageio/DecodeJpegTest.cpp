@@ -80,19 +80,26 @@ protected:
         base_ = QuadrantJpeg(folder_);
         ASSERT_FALSE(base_.empty());
     }
+    // Our decoding of picture, turned upright, is uprightWidth wide and matches ImageMagick's
+    // upright reading of the same file.
+    void ExpectUprightAsImageMagick(const Bytes& picture, int uprightWidth, int orientation) {
+        const std::string file = folder_ / "turned.jpg";
+        decode_testing::WriteBytes(file, picture);
+        const auto ours = DecodeJpeg(picture);
+        const auto reference = decode_testing::ConvertReference(file, true);
+        ASSERT_TRUE(ours && reference) << orientation;
+        EXPECT_EQ(ours->width, uprightWidth) << orientation;
+        EXPECT_LE(decode_testing::MaxChannelDifference(decode_testing::ToRgb(*ours), *reference), 2) << orientation;
+    }
+
     decode_testing::TempFolder folder_;
     Bytes base_;
 };
 
 TEST_F(JpegFiles, EveryExifOrientationIsTurnedUprightAsImageMagickDoes) {
     for (int orientation = 1; orientation <= 8; ++orientation) {
-        const std::string file = folder_ / "o.jpg";
-        decode_testing::WriteBytes(file, WithSegment(base_, ExifSegment(orientation, orientation % 2 == 0)));
-        const auto ours = DecodeJpeg(decode_testing::ReadBytes(file));
-        const auto reference = decode_testing::ConvertReference(file, true);
-        ASSERT_TRUE(ours && reference);
-        EXPECT_EQ(ours->width, orientation >= 5 ? 16 : 32);
-        EXPECT_LE(decode_testing::MaxChannelDifference(decode_testing::ToRgb(*ours), *reference), 2) << orientation;
+        ExpectUprightAsImageMagick(WithSegment(base_, ExifSegment(orientation, orientation % 2 == 0)),
+                                   orientation >= 5 ? 16 : 32, orientation);
     }
 }
 
@@ -103,13 +110,8 @@ TEST_F(JpegFiles, OrientationsOfAPictureSpanningSeveralRowBlocks) {
     ASSERT_TRUE(decode_testing::Run("convert '" + (folder_ / "tall.pam") + "' -quality 95 '" + (folder_ / "tall.jpg") + "'"));
     const Bytes tall = decode_testing::ReadBytes(folder_ / "tall.jpg");
     for (int orientation = 2; orientation <= 8; ++orientation) {
-        const std::string file = folder_ / "t.jpg";
-        decode_testing::WriteBytes(file, WithSegment(tall, ExifSegment(orientation, false)));
-        const auto ours = DecodeJpeg(decode_testing::ReadBytes(file));
-        const auto reference = decode_testing::ConvertReference(file, true);
-        ASSERT_TRUE(ours && reference);
-        EXPECT_EQ(ours->width, orientation >= 5 ? 37 : 45);
-        EXPECT_LE(decode_testing::MaxChannelDifference(decode_testing::ToRgb(*ours), *reference), 2) << orientation;
+        ExpectUprightAsImageMagick(WithSegment(tall, ExifSegment(orientation, false)), orientation >= 5 ? 37 : 45,
+                                   orientation);
     }
 }
 

@@ -11,17 +11,6 @@
 
 namespace velinor::imageio::decode_testing {
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velinor-decode-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temp folder");
-    path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 ::testing::AssertionResult ToolInstalled(const std::string& name) {
     if (Run("command -v " + name)) return ::testing::AssertionSuccess();
     const std::string package = name == "djpeg"      ? "libjpeg-turbo-progs"

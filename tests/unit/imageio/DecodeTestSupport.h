@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "render/RasterImage.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace velinor::imageio::decode_testing {
 
@@ -21,18 +22,7 @@ struct RgbPicture {
     Bytes rgb;
 };
 
-// A private folder under the system temp folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using TempFolder = test_support::ScratchFolder;
 
 // The outside tools the checks compare with are part of the test setup (scripts/install-deps
 // installs them): a missing one fails the test that needs it, naming the tool.

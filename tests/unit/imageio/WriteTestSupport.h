@@ -9,31 +9,11 @@
 #include <vector>
 
 #include "render/RasterImage.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace velinor::imageio::testing {
 
-// A fresh folder under the system temp folder, removed with everything in it.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velinor-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& Path() const { return path_; }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(entry.path().filename());
-        return names;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using test_support::ScratchFolder;
 
 inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
