@@ -119,7 +119,9 @@ PictureList ListPictures(const ListRequest& request) {
     const std::string base = request.base.empty() ? std::string() : WithoutTrailingSlashes(request.base);
     const std::string baseKey = base.empty() ? std::string() : ListKey(base);
     std::vector<ListedPicture> found;
-    for (const std::string& input : request.inputs) {
+    const std::size_t given = request.inputs.size();
+    for (std::size_t i = 0; i < given + request.listed.size(); ++i) {
+        const std::string& input = i < given ? request.inputs[i] : request.listed[i - given];
         std::string source = WithoutTrailingSlashes(input);
         std::string relative;   // the input's place under base
         if (!base.empty()) {
@@ -129,6 +131,11 @@ PictureList ListPictures(const ListRequest& request) {
                 found.push_back({source, output, "is not inside --base " + base + ", so it has no place under " + output});
                 continue;
             }
+        }
+        if (i >= given && imageio::CountsFor(imageio::ExtensionPart(source), imageio::kFolderStart)) {
+            const std::string folder = Parent(relative);
+            found.push_back({source, folder.empty() ? output : output + "/" + folder, ""});
+            continue;
         }
         struct stat info {};
         if (::stat(source.c_str(), &info) != 0) {

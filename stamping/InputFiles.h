@@ -25,7 +25,12 @@ std::vector<std::string> SplitFileList(std::string_view text, bool nulSeparated)
 bool ReadFileList(const std::string& path, bool nulSeparated, std::vector<std::string>& names, std::string& problem);
 
 struct ListRequest {
-    std::vector<std::string> inputs;   // files and folders, from the command line and list files
+    std::vector<std::string> inputs;   // files and folders named on the command line
+    // Names read from list files. One with a picture's extension is taken for a file without
+    // asking the disk (a missing one fails when it is read), so that each share of a long list
+    // on a shared file system looks only at its own pictures; other names are looked at as inputs
+    // are (folders are walked).
+    std::vector<std::string> listed;
     bool recursive = false;
     std::string outputFolder;
     // When set, relative inputs are taken from this folder, and every picture goes to the

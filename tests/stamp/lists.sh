@@ -108,6 +108,13 @@ status=0; printf 'p1.jpg\n%s/outside.jpg\n../outside.jpg\n' "$PWD" |
 check "names outside --base fail, the others are written" "3 1 1" \
   "$status $(grep -c 'outside.jpg: is not inside --base src' based.err) $(ls based | wc -l)"
 
+# A listed picture that is not there fails in its own share only, named with the cause.
+printf 'p1.jpg\ngone.jpg\np2.jpg\n' > gone.txt
+status0=0; "$cli" stamp --files-from gone.txt --base src -o gone --shard 0/2 --text G 2> gone0.err || status0=$?
+status1=0; "$cli" stamp --files-from gone.txt --base src -o gone --shard 1/2 --text G 2> gone1.err || status1=$?
+check "a missing picture fails its own share (first of three: 0/2), not the other" "3 0" "$status0 $status1"
+check "its line names the file" 1 "$(grep -c -x 'velinor-cli: src/gone.jpg: no such file' gone0.err)"
+
 # --skip-existing after a run killed with SIGKILL: only the missing pictures are written, and
 # every output is a whole picture.
 mkdir -p big
@@ -126,7 +133,13 @@ before=$(find killed -name '*.jpg' ! -name '.*' | wc -l)
 echo "     (killed with $before of 40 pictures written)"
 if ((before >= 40)); then echo "FAIL the run ended before it was killed; make the pictures larger"; failures=$((failures + 1)); fi
 find killed -name '*.jpg' ! -name '.*' -printf '%f %i %T@\n' > killed-before.txt
-"$cli" stamp big -o killed --text K --size 40 --quality 8 --jobs 2 --skip-existing --json > rerun.json 2>/dev/null
+# Beside what the killed run left: temporaries of a process that has ended, and of one running.
+dead="$(sh -c 'echo $$')"
+touch "killed/.39.jpg.$dead-0.part" "killed/..39.jpg.$dead-0.part.AbC123" "killed/.5.jpg.$$-1.part" killed/.x.part
+"$cli" stamp big -o killed --text K --size 40 --quality 8 --jobs 2 --skip-existing --json > rerun.json 2> rerun.err
+check "a running process's temporary and a stranger's name are left" 2 \
+  "$(ls -a killed | grep -c -x -e "\.5\.jpg\.$$-1\.part" -e '\.x\.part')"
+rm "killed/.5.jpg.$$-1.part" killed/.x.part
 check "the rerun writes only what is missing" "$((40 - before)) $before" \
   "$(json_field written < rerun.json) $(json_field skipped < rerun.json)"
 check "the pictures there before are left as they were (inode, time)" 0 "$(python3 -c '
@@ -142,7 +155,7 @@ for f in killed/*.jpg; do
   if ! djpeg "$f" > /dev/null 2> djpeg.err || [[ -s djpeg.err ]]; then broken=$((broken + 1)); fi
 done
 check "every output decodes whole (djpeg, no warning)" 0 "$broken"
-check "the outputs are those of a run never killed" same "$(same_tree whole killed)"
+check "the outputs are those of a run never killed, and no temporary is left" same "$(same_tree whole killed)"
 
 # --resume: what the log reports done is skipped; what it reports failed, or whose output is
 # gone, is done again; a last line cut short is no line.

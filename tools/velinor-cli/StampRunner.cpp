@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <map>
+#include <set>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,6 +16,8 @@
 #include "stamping/JobLog.h"
 #include "stamping/MemoryBound.h"
 #include "stamping/Shares.h"
+#include "stamping/TextVariables.h"
+#include "stamping/OutputFiles.h"
 #include "stamping/StampRun.h"
 #include "stamping/WorkerPool.h"
 #include "tools/velinor-cli/InfoJson.h"
@@ -61,9 +65,12 @@ const char* StatusWord(stamping::StampStatus status) {
 
 std::string Reason(const stamping::StampJob& job, const stamping::StampOutcome& outcome) {
     if (outcome.readFailure) {
-        // ReadProblem names the file first; the reason alone follows it.
+        // ReadProblem names the file first ("PATH: why" or "PATH why"); the reason alone follows it.
         const std::string line = ReadProblem(job.source, *outcome.readFailure, false);
-        return line.compare(0, job.source.size() + 2, job.source + ": ") == 0 ? line.substr(job.source.size() + 2) : line;
+        for (const std::string& head : {job.source + ": ", job.source + " "}) {
+            if (line.compare(0, head.size(), head) == 0) return line.substr(head.size());
+        }
+        return line;
     }
     return outcome.reason;
 }
@@ -123,6 +130,25 @@ bool ReadResumeLog(const std::string& path, stamping::DoneBefore& done) {
     return false;
 }
 
+// A run that leaves finished outputs alone is how a run is started again: the temporary files
+// that stopped runs left of this run's outputs go (a name that needs the picture's metadata is
+// not known before it is read, and its leftovers stay).
+void RemoveLeftovers(const std::vector<stamping::StampJob>& jobs, const stamping::OutputChoices& choices) {
+    if (choices.nameTemplate.find("{exif:") != std::string::npos) return;
+    std::map<std::string, std::set<std::string>> names;
+    for (const stamping::StampJob& job : jobs) {
+        const stamping::PictureFacts facts{job.source, stamping::FormatFor(choices.format, job.source).extension,
+                                           job.number, job.count, choices.date, nullptr};
+        const std::string name = stamping::SafeFileName(stamping::FillVariables(choices.nameTemplate, facts));
+        if (!name.empty()) names[job.outputFolder].insert(name);
+    }
+    const int removed = stamping::RemoveLeftovers(names);
+    if (removed > 0) {
+        std::fprintf(stderr, "velinor-cli: removed %d temporary file%s left by runs that were stopped\n", removed,
+                     removed == 1 ? "" : "s");
+    }
+}
+
 }  // namespace
 
 int RunStampCommand(const std::vector<std::string>& arguments) {
@@ -145,9 +171,9 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
     const auto share = stamping::ChooseShare(command.shard, command.shards, [](const char* name) { return std::getenv(name); },
                                              problem);
     if (!share) return Usage(problem);
-    std::vector<std::string> inputs = command.inputs;
+    std::vector<std::string> listedNames;
     for (const std::string& list : command.filesFrom) {
-        if (!stamping::ReadFileList(list, command.nulSeparated, inputs, problem)) {
+        if (!stamping::ReadFileList(list, command.nulSeparated, listedNames, problem)) {
             std::fprintf(stderr, "velinor-cli: %s\n", problem.c_str());
             return kNotStarted;
         }
@@ -170,7 +196,8 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
     }
 
     stamping::ListRequest request;
-    request.inputs = std::move(inputs);
+    request.inputs = command.inputs;
+    request.listed = std::move(listedNames);
     request.recursive = command.recursive;
     request.outputFolder = command.outputFolder;
     request.base = command.base;
@@ -201,6 +228,7 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
         jobs = std::move(left);
     }
     command.output.date = stamping::Today();
+    if (command.output.onExists == stamping::OnExists::Skip) RemoveLeftovers(jobs, command.output);
     const int workers = WorkersForRun(command.jobs > 0 ? command.jobs : stamping::UsableProcessors(), jobs);
 
     CatchStopSignals();
