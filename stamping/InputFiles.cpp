@@ -171,10 +171,13 @@ std::vector<StampJob> ListJobs(const std::vector<std::string>& inputs, bool recu
     request.inputs = inputs;
     request.recursive = recursive;
     request.outputFolder = outputFolder;
-    const PictureList list = ListPictures(request);
+    return JobsAt(ListPictures(request), 0, 1, problems);
+}
+
+std::vector<StampJob> JobsAt(const PictureList& list, int first, int step, std::vector<std::string>& problems) {
     std::vector<StampJob> jobs;
     const int count = static_cast<int>(list.pictures.size());
-    for (int i = 0; i < count; ++i) {
+    for (int i = first; i < count; i += step) {
         const ListedPicture& picture = list.pictures[static_cast<std::size_t>(i)];
         if (picture.problem.empty()) {
             jobs.push_back({picture.source, picture.outputFolder, i + 1, count});

@@ -54,6 +54,10 @@ struct PictureList {
 // same list numbers it alike, whatever order the names came in), each path once.
 PictureList ListPictures(const ListRequest& request);
 
+// The pictures at places first, first + step, ... of list, each numbered by its place in the
+// whole list; a name among them that could not be taken becomes a line of problems instead.
+std::vector<StampJob> JobsAt(const PictureList& list, int first, int step, std::vector<std::string>& problems);
+
 // What a path is known by in a list: made absolute against the working folder and cleaned of
 // "." and ".." parts and doubled slashes (without asking the disk, so links stay as named).
 std::string ListKey(const std::string& path);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "render/Utf8.h"
 #include "stamping/InputFiles.h"
 
 namespace velinor::stamping {
@@ -67,7 +68,7 @@ public:
                     } else if (code >= 0xDC00 && code < 0xE000) {
                         return false;
                     }
-                    Utf8(code, out);
+                    render::AppendUtf8(out, code);
                     break;
                 }
                 default: return false;
@@ -99,23 +100,6 @@ private:
             else return false;
         }
         return true;
-    }
-    static void Utf8(unsigned code, std::string& out) {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (code >> 18));
-            out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
     }
 
     std::string_view text_;

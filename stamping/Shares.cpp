@@ -119,17 +119,7 @@ std::optional<Share> ChooseShare(const std::optional<std::string>& shard, int sh
 }
 
 std::vector<StampJob> TakeShare(const PictureList& list, const Share& share, std::vector<std::string>& problems) {
-    std::vector<StampJob> jobs;
-    const int count = static_cast<int>(list.pictures.size());
-    for (int i = share.index; i < count; i += share.count) {
-        const ListedPicture& picture = list.pictures[static_cast<std::size_t>(i)];
-        if (picture.problem.empty()) {
-            jobs.push_back({picture.source, picture.outputFolder, i + 1, count});
-        } else {
-            problems.push_back(picture.source + ": " + picture.problem);
-        }
-    }
-    return jobs;
+    return JobsAt(list, share.index, share.count, problems);
 }
 
 }  // namespace velinor::stamping
