@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The recipes of scripts/cluster run for real on this machine: GNU parallel splitting a folder's
 # list over four shares (the union byte-identical to one run; its job log lets a second run do
-# nothing; a share whose log is gone is redone from its outputs); the Kubernetes Indexed Job and
+# nothing; a share whose log is gone is redone from its outputs), then the same over ssh to an
+# sshd of the test's own on 127.0.0.1 (its keys and configuration in the work folder); the Kubernetes Indexed Job and
 # the AWS Batch job definition read by python3's YAML parser and jq, and their commands run with
 # the variables their schedulers set (JOB_COMPLETION_INDEX, AWS_BATCH_JOB_ARRAY_INDEX and the
 # job definition's parameters), their union again one run.
@@ -9,7 +10,7 @@
 #   recipes.sh VELINOR_CLI SOURCE_DIR
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../require-tools.sh"
-require_tools convert python3 parallel jq
+require_tools convert python3 parallel jq ssh ssh-keygen /usr/sbin/sshd
 python3 -c 'import yaml' 2>/dev/null || { echo "FAIL: python3 has no yaml module (Debian package python3-yaml)"; exit 1; }
 cli="$(realpath "$1")"
 source_dir="$(realpath "$2")"
@@ -48,6 +49,27 @@ STAMP_LOGS=logs "$recipes/stamp-parallel" 4 "$PWD/list.txt" "$PWD/in" "$PWD/par"
 check "parallel: the failed share alone runs again, skipping what is there" "0 2" \
   "$(jq -s 'map(select(.summary)) | .[0].written' logs/share-2.jsonl) $(jq -s 'map(select(.summary)) | .[0].skipped' logs/share-2.jsonl)"
 check "parallel: the outputs are still one run's" same "$(same_tree one par)"
+
+# Over ssh: an sshd of this test's own, in the foreground, stopped when the test ends.
+mkdir -p ssh /run/sshd
+ssh-keygen -q -t ed25519 -N '' -f ssh/host_key
+ssh-keygen -q -t ed25519 -N '' -f ssh/user_key
+cp ssh/user_key.pub ssh/authorized_keys
+port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')"
+printf '%s\n' "Port $port" "ListenAddress 127.0.0.1" "HostKey $PWD/ssh/host_key" "PidFile $PWD/ssh/sshd.pid" \
+  "AuthorizedKeysFile $PWD/ssh/authorized_keys" "PasswordAuthentication no" "KbdInteractiveAuthentication no" \
+  "PermitRootLogin prohibit-password" "UsePAM no" "StrictModes no" > ssh/sshd_config
+/usr/sbin/sshd -D -e -f "$PWD/ssh/sshd_config" 2> ssh/sshd.log &
+sshd_pid=$!
+trap 'kill "$sshd_pid" 2>/dev/null; wait "$sshd_pid" 2>/dev/null; rm -rf "$work"' EXIT
+login="ssh -p $port -i $PWD/ssh/user_key -o StrictHostKeyChecking=no -o UserKnownHostsFile=/dev/null -o BatchMode=yes -o LogLevel=ERROR 127.0.0.1"
+for _ in $(seq 1 50); do $login true 2>/dev/null && break; sleep 0.1; done
+check "sshd answers" ok "$($login echo ok 2>&1)"
+STAMP_LOGS=ssh-logs STAMP_SSHLOGIN="2/$login" "$recipes/stamp-parallel" 4 "$PWD/list.txt" "$PWD/in" "$PWD/par-ssh" \
+  "${marks[@]}" --name '{n}-{stem}.{ext}' 2> par-ssh.err
+check "parallel over ssh: four shares make one run" same "$(same_tree one par-ssh)"
+check "parallel over ssh: every share ran through the ssh login" "4 4" \
+  "$(tail -n +2 ssh-logs/joblog | awk -F'\t' '$7 == 0' | wc -l) $(tail -n +2 ssh-logs/joblog | grep -c -F "127.0.0.1")"
 
 # The Kubernetes Indexed Job: its container's command, run once per index.
 yaml_json="$(python3 -c 'import json, sys, yaml; print(json.dumps(yaml.safe_load(open(sys.argv[1]))))' "$recipes/stamp-indexed-job.yaml")"
