@@ -7,18 +7,18 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <map>
-#include <set>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <set>
 
 #include "stamping/InputFiles.h"
 #include "stamping/JobLog.h"
 #include "stamping/MemoryBound.h"
-#include "stamping/Shares.h"
-#include "stamping/TextVariables.h"
 #include "stamping/OutputFiles.h"
+#include "stamping/Shares.h"
 #include "stamping/StampRun.h"
+#include "stamping/TextVariables.h"
 #include "stamping/WorkerPool.h"
 #include "tools/velinor-cli/InfoJson.h"
 #include "tools/velinor-cli/PresetFile.h"
@@ -205,6 +205,8 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
     std::vector<std::string> listProblems;
     std::vector<stamping::StampJob> jobs = stamping::TakeShare(list, *share, listProblems);
     for (const std::string& line : listProblems) std::fprintf(stderr, "velinor-cli: %s\n", line.c_str());
+    command.output.date = stamping::Today();
+    if (command.output.onExists == stamping::OnExists::Skip) RemoveLeftovers(jobs, command.output);
     // What an earlier run's log reports done is not stamped again; it is reported skipped, so
     // that this run's log is complete in its turn.
     int resumed = 0;
@@ -227,8 +229,6 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
         }
         jobs = std::move(left);
     }
-    command.output.date = stamping::Today();
-    if (command.output.onExists == stamping::OnExists::Skip) RemoveLeftovers(jobs, command.output);
     const int workers = WorkersForRun(command.jobs > 0 ? command.jobs : stamping::UsableProcessors(), jobs);
 
     CatchStopSignals();
