@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imageio/CmsHandles.h"
+#include "render/Utf8.h"
 
 namespace velinor::imageio {
 
@@ -139,25 +140,6 @@ private:
     SharedTransform lastConversion_;
 };
 
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 }  // namespace
 
 bool ConvertToSrgbForDisplay(render::RasterImage& image, std::span<const std::uint8_t> iccProfile) {
@@ -202,7 +184,7 @@ std::string ProfileDescription(std::span<const std::uint8_t> iccProfile) {
     std::string description;
     for (const wchar_t character : text) {
         if (character == L'\0') break;
-        AppendUtf8(description, static_cast<std::uint32_t>(character));
+        render::AppendUtf8(description, static_cast<char32_t>(character));
     }
     return description;
 }

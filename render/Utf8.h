@@ -10,4 +10,7 @@ namespace velinor::render {
 // becomes one U+FFFD, so any byte string decodes without reading past its end.
 std::u32string DecodeUtf8(std::string_view text);
 
+// Appends code as UTF-8; a surrogate or a value above U+10FFFF is written as U+FFFD.
+void AppendUtf8(std::string& out, char32_t code);
+
 }  // namespace velinor::render

@@ -1,13 +1,17 @@
 #include "stamping/OutputFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "imageio/FileNames.h"
 #include "imageio/TemporaryFiles.h"
@@ -34,7 +38,52 @@ bool RenameNew(const std::string& from, const std::string& to) {
     return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
 }
 
+// The process a temporary of ours names: ".NAME.PID-N.part" or "..NAME.PID-N.part.XXXXXX"
+// (the writer's temporary beside ours), NAME one of names. 0 when entry is neither.
+pid_t LeftoverOf(const std::string& entry, const std::set<std::string>& names) {
+    std::string_view rest(entry);
+    // The writer's temporary: "." + ours + ".XXXXXX".
+    if (rest.size() > 14 && rest.compare(0, 2, "..") == 0 && rest[rest.size() - 7] == '.' &&
+        rest.compare(rest.size() - 12, 5, ".part") == 0) {
+        rest = rest.substr(1, rest.size() - 8);
+    }
+    if (rest.size() < 8 || rest[0] != '.' || rest.compare(rest.size() - 5, 5, ".part") != 0) return 0;
+    rest.remove_prefix(1);
+    rest.remove_suffix(5);
+    // NAME.PID-N: the digits after the last '.' are the process and serial.
+    const std::size_t dot = rest.rfind('.');
+    if (dot == std::string_view::npos) return 0;
+    const std::string_view tag = rest.substr(dot + 1);
+    const std::size_t dash = tag.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == tag.size() || tag.size() > 24 ||
+        tag.find_first_not_of("0123456789-") != std::string_view::npos || tag.find('-', dash + 1) != std::string_view::npos) {
+        return 0;
+    }
+    if (names.count(std::string(rest.substr(0, dot))) == 0) return 0;
+    return static_cast<pid_t>(std::strtol(std::string(tag.substr(0, dash)).c_str(), nullptr, 10));
+}
+
+bool Running(pid_t pid) { return pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM; }
+
 }  // namespace
+
+int RemoveLeftovers(const std::map<std::string, std::set<std::string>>& namesByFolder) {
+    int removed = 0;
+    for (const auto& [folder, names] : namesByFolder) {
+        DIR* entries = ::opendir(folder.c_str());
+        if (entries == nullptr) continue;
+        std::vector<std::string> stale;
+        while (const dirent* entry = ::readdir(entries)) {
+            const pid_t pid = LeftoverOf(entry->d_name, names);
+            if (pid > 0 && !Running(pid)) stale.emplace_back(entry->d_name);
+        }
+        for (const std::string& name : stale) {
+            if (::unlinkat(::dirfd(entries), name.c_str(), 0) == 0) ++removed;
+        }
+        ::closedir(entries);
+    }
+    return removed;
+}
 
 std::optional<OnExists> OnExistsNamed(std::string_view name) {
     if (name == "unique") return OnExists::Unique;

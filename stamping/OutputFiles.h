@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -67,6 +69,12 @@ private:
     std::string temporary_;
     int signalSlot_ = -1;
 };
+
+// Removes what runs that were killed left in the output folders: for each folder, the temporary
+// files of the names given (".NAME.PID-N.part", and the writer's own ".<that>.XXXXXX") whose
+// process PID is not running on this machine. Each folder is read once. Returns how many files
+// were removed.
+int RemoveLeftovers(const std::map<std::string, std::set<std::string>>& namesByFolder);
 
 // True when folder/name is taken by anything (a file, a folder, a link, even a dangling one).
 bool NameTaken(const std::string& path);

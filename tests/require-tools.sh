@@ -13,6 +13,12 @@ require_tools() {
       python3) package=python3 ;;
       cmp) package=diffutils ;;
       man) package=man-db ;;
+      munged|mungekey) package=munge ;;
+      slurmctld|slurmd|sbatch|sinfo|squeue|scancel|srun) package=slurm-wlm ;;
+      parallel) package=parallel ;;
+      jq) package=jq ;;
+      ssh|ssh-keygen) package=openssh-client ;;
+      /usr/sbin/sshd) package=openssh-server ;;
       *) package=imagemagick ;;
     esac
     echo "FAIL: $tool is not installed (Debian package $package); scripts/install-deps installs it" >&2

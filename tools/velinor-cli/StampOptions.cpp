@@ -1,5 +1,6 @@
 #include "tools/velinor-cli/StampOptions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <string_view>
@@ -93,6 +94,38 @@ const OptionRow kOptions[] = {
      [](StampCommand& c, std::string_view v, std::string&) { c.outputFolder = v; return true; }, false},
     {"recursive", 'r', nullptr, "walk the sub-folders of folders given, keeping their layout under DIR",
      [](StampCommand& c, std::string_view v, std::string&) { c.recursive = Switch(v); return true; }, false},
+    {"files-from", 0, "FILE|-", "also stamp the pictures and folders named in FILE (- standard input), one a line",
+     [](StampCommand& c, std::string_view v, std::string& problem) {
+         if (v.empty()) FAIL("--files-from needs a file, or - for standard input");
+         if (v == "-" && std::find(c.filesFrom.begin(), c.filesFrom.end(), "-") != c.filesFrom.end()) {
+             FAIL("--files-from - can be given once");
+         }
+         c.filesFrom.emplace_back(v);
+         return true;
+     }, false},
+    {"null", '0', nullptr, "the names of --files-from are separated by NUL bytes (as find -print0 writes them)",
+     [](StampCommand& c, std::string_view v, std::string&) { c.nulSeparated = Switch(v); return true; }, false},
+    {"base", 0, "DIR", "take relative names from DIR, and keep each picture's place under DIR below -o",
+     [](StampCommand& c, std::string_view v, std::string& problem) {
+         if (v.empty()) FAIL("--base needs a folder");
+         c.base = v;
+         return true;
+     }, false},
+    {"shard", 0, "I/N", "stamp share I of N (0-based): the places I, I+N, ... of the sorted list",
+     [](StampCommand& c, std::string_view v, std::string&) { c.shard = std::string(v); return true; }, false},
+    {"shards", 0, "N", "the number of shares, when the scheduler gives only the task's index",
+     [](StampCommand& c, std::string_view v, std::string& problem) {
+         if (!Whole(v, 1, 1000000, c.shards)) FAIL("--shards takes 1 to 1000000");
+         return true;
+     }, false},
+    {"skip-existing", 0, nullptr, "leave alone a picture whose output is there (outputs only ever appear complete)",
+     [](StampCommand& c, std::string_view v, std::string&) { c.skipExisting = Switch(v); return true; }, false},
+    {"resume", 0, "LOG", "skip the pictures an earlier run's --json log reports done, whose outputs are there",
+     [](StampCommand& c, std::string_view v, std::string& problem) {
+         if (v.empty()) FAIL("--resume needs the log of an earlier --json run");
+         c.resume = std::string(v);
+         return true;
+     }, false},
     {"preset", 0, "FILE", "read mark settings from FILE (as the window saves them); options given override them",
      [](StampCommand& c, std::string_view v, std::string&) { c.preset = std::string(v); return true; }, false},
     {"text", 0, "TEXT", "write TEXT; {name} {stem} {ext} {n} {count} {date} {exif:TAG} are filled in",
@@ -276,6 +309,7 @@ const OptionRow kOptions[] = {
          const auto choice = stamping::OnExistsNamed(v);
          if (!choice) FAIL("--on-exists takes unique, skip or overwrite");
          c.output.onExists = *choice;
+         c.onExistsGiven = true;
          return true;
      }},
     {"metadata", 0, "keep|strip-gps|strip", "what the outputs keep of the sources' metadata (default keep)",
@@ -410,9 +444,16 @@ bool FinishStampCommand(StampCommand& command, std::string& problem) {
         problem = "give the output folder with -o DIR";
         return false;
     }
-    if (command.inputs.empty()) {
-        problem = "give the pictures or folders to stamp";
+    if (command.inputs.empty() && command.filesFrom.empty()) {
+        problem = "give the pictures or folders to stamp, or --files-from FILE";
         return false;
+    }
+    if (command.skipExisting) {
+        if (command.onExistsGiven && command.output.onExists != stamping::OnExists::Skip) {
+            problem = "--skip-existing leaves outputs alone: it does not go with --on-exists unique or overwrite";
+            return false;
+        }
+        command.output.onExists = stamping::OnExists::Skip;
     }
     return true;
 }
@@ -428,10 +469,11 @@ std::string StampOptionList() {
 }
 
 std::string StampHelp() {
-    return "usage: velinor-cli stamp [OPTIONS] INPUT... -o DIR\n" + StampOptionList() +
-           "exit status: 0 every picture written or skipped as asked, 3 some failed, 1 nothing could be\n"
-           "started (a preset, logo, texture or font that cannot be read), 2 bad usage, 130 or 143 when\n"
-           "interrupted.\n";
+    return "usage: velinor-cli stamp [OPTIONS] INPUT... -o DIR\n"
+           "       velinor-cli stamp [OPTIONS] --files-from FILE|- -o DIR\n" + StampOptionList() +
+           "exit status: 0 every picture written or skipped as asked, 3 some failed (worth retrying),\n"
+           "1 nothing could be started (a preset, logo, texture, font, list or log that cannot be\n"
+           "read), 2 bad usage (neither is worth retrying), 130 or 143 when interrupted.\n";
 }
 
 }  // namespace velinor::tools

@@ -22,6 +22,16 @@ struct StampCommand {
     bool help = false;
     std::optional<std::string> preset;
 
+    // Where the list comes from and which share of it this run takes.
+    std::vector<std::string> filesFrom;     // list files, "-" for standard input
+    bool nulSeparated = false;
+    std::string base;
+    std::optional<std::string> shard;       // "I/N"
+    int shards = 0;
+    bool skipExisting = false;
+    bool onExistsGiven = false;
+    std::optional<std::string> resume;      // an earlier run's --json log
+
     // The marks as the options build them; each becomes part of settings only when its own
     // option (--text, --logo, --frame) was given.
     stamping::TextMarkSettings text;

@@ -4,13 +4,21 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
 
 #include "stamping/InputFiles.h"
+#include "stamping/JobLog.h"
 #include "stamping/MemoryBound.h"
+#include "stamping/OutputFiles.h"
+#include "stamping/Shares.h"
 #include "stamping/StampRun.h"
+#include "stamping/TextVariables.h"
 #include "stamping/WorkerPool.h"
 #include "tools/velinor-cli/InfoJson.h"
 #include "tools/velinor-cli/PresetFile.h"
@@ -57,9 +65,12 @@ const char* StatusWord(stamping::StampStatus status) {
 
 std::string Reason(const stamping::StampJob& job, const stamping::StampOutcome& outcome) {
     if (outcome.readFailure) {
-        // ReadProblem names the file first; the reason alone follows it.
+        // ReadProblem names the file first ("PATH: why" or "PATH why"); the reason alone follows it.
         const std::string line = ReadProblem(job.source, *outcome.readFailure, false);
-        return line.compare(0, job.source.size() + 2, job.source + ": ") == 0 ? line.substr(job.source.size() + 2) : line;
+        for (const std::string& head : {job.source + ": ", job.source + " "}) {
+            if (line.compare(0, head.size(), head) == 0) return line.substr(head.size());
+        }
+        return line;
     }
     return outcome.reason;
 }
@@ -102,6 +113,38 @@ int WorkersForRun(int wanted, const std::vector<stamping::StampJob>& jobs) {
     return fit;
 }
 
+// Reads an earlier run's --json log. A log not written yet holds nothing done.
+bool ReadResumeLog(const std::string& path, stamping::DoneBefore& done) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+        std::fprintf(stderr, "velinor-cli: %s is not there yet: nothing is done before this run\n", path.c_str());
+        return true;
+    }
+    std::string problem;
+    if (stamping::ReadJobLog(path, done, problem)) return true;
+    std::fprintf(stderr, "velinor-cli: %s\n", problem.c_str());
+    return false;
+}
+
+// A run that leaves finished outputs alone is how a run is started again: the temporary files
+// that stopped runs left of this run's outputs go (a name that needs the picture's metadata is
+// not known before it is read, and its leftovers stay).
+void RemoveLeftovers(const std::vector<stamping::StampJob>& jobs, const stamping::OutputChoices& choices) {
+    if (choices.nameTemplate.find("{exif:") != std::string::npos) return;
+    std::map<std::string, std::set<std::string>> names;
+    for (const stamping::StampJob& job : jobs) {
+        const stamping::PictureFacts facts{job.source, stamping::FormatFor(choices.format, job.source).extension,
+                                           job.number, job.count, choices.date, nullptr};
+        const std::string name = stamping::SafeFileName(stamping::FillVariables(choices.nameTemplate, facts));
+        if (!name.empty()) names[job.outputFolder].insert(name);
+    }
+    const int removed = stamping::RemoveLeftovers(names);
+    if (removed > 0) {
+        std::fprintf(stderr, "velinor-cli: removed %d temporary file%s left by runs that were stopped\n", removed,
+                     removed == 1 ? "" : "s");
+    }
+}
+
 }  // namespace
 
 int RunStampCommand(const std::vector<std::string>& arguments) {
@@ -121,6 +164,18 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
         }
     }
     if (!ParseStampArguments(arguments, command, problem) || !FinishStampCommand(command, problem)) return Usage(problem);
+    const auto share = stamping::ChooseShare(command.shard, command.shards, [](const char* name) { return std::getenv(name); },
+                                             problem);
+    if (!share) return Usage(problem);
+    std::vector<std::string> listedNames;
+    for (const std::string& list : command.filesFrom) {
+        if (!stamping::ReadFileList(list, command.nulSeparated, listedNames, problem)) {
+            std::fprintf(stderr, "velinor-cli: %s\n", problem.c_str());
+            return kNotStarted;
+        }
+    }
+    stamping::DoneBefore doneBefore;
+    if (command.resume && !ReadResumeLog(*command.resume, doneBefore)) return kNotStarted;
     const stamping::StampSettings& settings = command.settings;
     if (settings.text && !ReadableFontFile(settings.text->font.face, problem)) {
         std::fprintf(stderr, "velinor-cli: %s\n", problem.c_str());
@@ -136,11 +191,40 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
         return kNotStarted;
     }
 
+    stamping::ListRequest request;
+    request.inputs = command.inputs;
+    request.listed = std::move(listedNames);
+    request.recursive = command.recursive;
+    request.outputFolder = command.outputFolder;
+    request.base = command.base;
+    const stamping::PictureList list = stamping::ListPictures(request);
     std::vector<std::string> listProblems;
-    const std::vector<stamping::StampJob> jobs =
-        stamping::ListJobs(command.inputs, command.recursive, command.outputFolder, listProblems);
+    std::vector<stamping::StampJob> jobs = stamping::TakeShare(list, *share, listProblems);
     for (const std::string& line : listProblems) std::fprintf(stderr, "velinor-cli: %s\n", line.c_str());
     command.output.date = stamping::Today();
+    if (command.output.onExists == stamping::OnExists::Skip) RemoveLeftovers(jobs, command.output);
+    // What an earlier run's log reports done is not stamped again; it is reported skipped, so
+    // that this run's log is complete in its turn.
+    int resumed = 0;
+    if (command.resume) {
+        std::vector<stamping::StampJob> left;
+        for (stamping::StampJob& job : jobs) {
+            const auto done = doneBefore.outputs.find(stamping::ListKey(job.source));
+            if (done == doneBefore.outputs.end()) {
+                left.push_back(std::move(job));
+                continue;
+            }
+            ++resumed;
+            if (command.json) {
+                stamping::StampOutcome outcome;
+                outcome.status = stamping::StampStatus::Skipped;
+                outcome.output = done->second;
+                outcome.reason = "done by an earlier run (" + *command.resume + ")";
+                std::fputs(JsonLine(job, outcome, 0).c_str(), stdout);
+            }
+        }
+        jobs = std::move(left);
+    }
     const int workers = WorkersForRun(command.jobs > 0 ? command.jobs : stamping::UsableProcessors(), jobs);
 
     CatchStopSignals();
@@ -165,12 +249,27 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const int failed = totals.failed + static_cast<int>(listProblems.size());
+    const int skipped = totals.skipped + resumed;
+    const int listed = static_cast<int>(list.pictures.size());
     if (command.json) {
-        std::printf("{\"summary\":true,\"written\":%d,\"skipped\":%d,\"failed\":%d,\"seconds\":%.3f,\"interrupted\":%s}\n",
-                    totals.written, totals.skipped, failed, seconds, caughtSignal.load() != 0 ? "true" : "false");
+        std::printf("{\"summary\":true,\"written\":%d,\"skipped\":%d,\"failed\":%d,\"seconds\":%.3f,\"interrupted\":%s,"
+                    "\"share\":%d,\"shares\":%d,\"shareFrom\":%s,\"listed\":%d,\"duplicates\":%d}\n",
+                    totals.written, skipped, failed, seconds, caughtSignal.load() != 0 ? "true" : "false", share->index,
+                    share->count, JsonString(share->why).c_str(), listed, list.duplicates);
     } else {
-        std::fprintf(stderr, "velinor-cli: %d written, %d skipped, %d failed, %.2f s\n", totals.written, totals.skipped,
-                     failed, seconds);
+        std::string more;
+        if (share->count > 1) {
+            more += "; share " + std::to_string(share->index) + "/" + std::to_string(share->count) + " (" + share->why +
+                    "): " + std::to_string((listed + share->count - 1 - share->index) / share->count) + " of the " +
+                    std::to_string(listed) + " pictures listed";
+        }
+        if (resumed > 0) more += "; " + std::to_string(resumed) + " done by an earlier run";
+        if (list.duplicates > 0) {
+            more += "; " + std::to_string(list.duplicates) + (list.duplicates == 1 ? " name" : " names") +
+                    " listed again, stamped once";
+        }
+        std::fprintf(stderr, "velinor-cli: %d written, %d skipped, %d failed, %.2f s%s\n", totals.written, skipped,
+                     failed, seconds, more.c_str());
     }
     std::fflush(stdout);
     if (const int signal = caughtSignal.load()) return 128 + signal;
