@@ -34,8 +34,11 @@ constexpr bool kMapLargeBlocks = true;
 
 std::size_t MappedSize(std::size_t bytes) { return (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes; }
 
-// size bytes starting on a huge-page boundary, which the system needs before it can back a
-// range with huge pages; null when there is no memory.
+// size bytes starting on a huge-page boundary, so that a system that backs every mapping with
+// huge pages can do so here; null when there is no memory. The range is not advised for huge
+// pages: where the system gives them only to advised ranges it also compacts memory for them
+// at the first touch of each, which cost a batch of camera photos a fifth of its time (system
+// time 0.4 s of 1.65 s for nine photos against 0.08 s unadvised), more than they ever save.
 void* MapAligned(std::size_t size) {
     const std::size_t span = size + kHugePageBytes;
     void* raw = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
@@ -45,7 +48,6 @@ void* MapAligned(std::size_t size) {
     if (aligned > start) ::munmap(raw, aligned - start);
     const std::uintptr_t end = aligned + size;
     if (start + span > end) ::munmap(reinterpret_cast<void*>(end), start + span - end);
-    ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
     return reinterpret_cast<void*>(aligned);
 }
 

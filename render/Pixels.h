@@ -11,9 +11,8 @@ namespace velinor::render {
 // Where pixel stores get their memory. A photo's pixels take tens of megabytes, and every
 // render and every batch picture needs a few such stores, each freed soon after; memory the
 // system hands out fresh must first be cleared by it, page by page, which costs more than
-// copying the picture. So a large block is mapped on its own, backed by huge pages where the
-// system allows, and when freed it is kept (up to a bound) for the next store of about its
-// size. Small blocks come from the ordinary heap.
+// copying the picture. So a large block is mapped on its own, and when freed it is kept (up to
+// a bound) for the next store of about its size. Small blocks come from the ordinary heap.
 //
 // Under AddressSanitizer every block comes from the heap, so that the sanitizer still sees
 // each store's bounds.
