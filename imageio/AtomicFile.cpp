@@ -167,4 +167,9 @@ bool AtomicFile::Commit(const OutputGuard* guard) {
     return true;
 }
 
+std::unique_ptr<AtomicFile> FinishedAside(std::unique_ptr<AtomicFile> file) {
+    if (!file || file->Direct() || !file->Finish()) return nullptr;
+    return file;
+}
+
 }  // namespace velinor::imageio

@@ -66,4 +66,9 @@ private:
     bool finished_ = false; // Finish succeeded: the temporary file is whole and closed
 };
 
+// file finished and left aside for a Commit in its turn; null when there is no file, when it
+// writes straight to a device (nothing may reach a device before its turn), or when finishing
+// it failed.
+std::unique_ptr<AtomicFile> FinishedAside(std::unique_ptr<AtomicFile> file);
+
 }  // namespace velinor::imageio

@@ -78,10 +78,7 @@ int SavePicture(const render::RasterImage* image, const std::string& path, std::
 std::unique_ptr<AtomicFile> WritePictureAside(const render::RasterImage* image, const std::string& path,
                                               std::uint32_t encoder, int quality, const PictureMetadata* metadata,
                                               const MetadataChoices& choices) {
-    std::unique_ptr<AtomicFile> file =
-        WriteToTemporary(image, path, encoder, quality, metadata, choices, AtomicFile::Links::Refuse);
-    if (!file || file->Direct() || !file->Finish()) return nullptr;
-    return file;
+    return FinishedAside(WriteToTemporary(image, path, encoder, quality, metadata, choices, AtomicFile::Links::Refuse));
 }
 
 int SavePicture(const render::ImageRegistry& images, int number, const std::string& path, std::uint32_t encoder,

@@ -257,10 +257,8 @@ std::unique_ptr<imageio::AtomicFile> WriteKeepingQualityAside(const std::string&
                                                               const render::RasterImage& result,
                                                               const imageio::MetadataChoices& choices,
                                                               const std::string& output, std::string& notice) {
-    std::unique_ptr<imageio::AtomicFile> file =
-        WriteKeepingQualityUnfinished(source, result, choices, output, imageio::AtomicFile::Links::Refuse, notice);
-    if (!file || file->Direct() || !file->Finish()) return nullptr;
-    return file;
+    return imageio::FinishedAside(
+        WriteKeepingQualityUnfinished(source, result, choices, output, imageio::AtomicFile::Links::Refuse, notice));
 }
 
 std::string LosslessNotice(const std::string& why) {
