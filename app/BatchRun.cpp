@@ -77,10 +77,6 @@ struct WorkerDrawer {
 // larger picture waits until it fits beside the others, or is stamped alone.
 constexpr long long kPixelsEachWorker = 1LL << 25;
 
-std::shared_ptr<stamping::PixelBudget> RunBudget(int workers) {
-    return std::make_shared<stamping::PixelBudget>(std::max(1, workers) * kPixelsEachWorker);
-}
-
 // One drawer a worker, and one more (number workers) for the calling thread's second tries.
 std::shared_ptr<std::vector<std::unique_ptr<WorkerDrawer>>> WorkerDrawers(int workers) {
     auto drawers = std::make_shared<std::vector<std::unique_ptr<WorkerDrawer>>>();
@@ -95,10 +91,8 @@ PictureWork TextWork(const ProgramState& state, const std::string& text, int wor
     const stamping::StageChoices choices = WindowStageChoices(state);
     const int count = static_cast<int>(state.batch.batchFiles.size());
     auto drawers = WorkerDrawers(workers);
-    auto budget = RunBudget(workers);
-    return [mark, choices, count, drawers, budget](int number, const std::string& source, const std::string& output,
-                                                   int worker) {
-        const auto pixels = budget->Take(stamping::PromisedPixels(source));
+    return [mark, choices, count, drawers](int number, const std::string& source, const std::string& output,
+                                           int worker) {
         stamping::StageChoices these = choices;
         these.keepPicture = number == count;
         stamping::MarkDrawer& drawer = (*drawers)[static_cast<std::size_t>(worker)]->drawer;
@@ -118,10 +112,8 @@ PictureWork LogoWork(const ProgramState& state, std::shared_ptr<const render::Ra
     const stamping::StageChoices choices = WindowStageChoices(state);
     const render::Color keyColour = state.marks.LogoKeyColor;
     auto drawers = WorkerDrawers(workers);
-    auto budget = RunBudget(workers);
-    return [mark, choices, logo, keyed, keyColour, drawers, budget](int, const std::string& source,
-                                                                   const std::string& output, int worker) {
-        const auto pixels = budget->Take(stamping::PromisedPixels(source));
+    return [mark, choices, logo, keyed, keyColour, drawers](int, const std::string& source,
+                                                           const std::string& output, int worker) {
         stamping::MarkDrawer& drawer = (*drawers)[static_cast<std::size_t>(worker)]->drawer;
         return stamping::StagePicture(source, output, choices, [&](render::RasterImage& picture) {
             if (!logo) return false;
@@ -176,14 +168,23 @@ RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers
     // Which picture of this run wrote each output so far, by the name as it resolves.
     std::map<std::string, int> writtenBy;
 
+    // The pixels each picture's header promises, read once: the largest start first, and each
+    // picture holds its share of the run's pixel budget while it is stamped.
+    std::vector<long long> promised;
+    promised.reserve(files.size());
+    for (const std::string& file : files) promised.push_back(stamping::PromisedPixels(file));
+    stamping::PixelBudget budget(std::max(1, workers) * kPixelsEachWorker);
+    const auto stage = [&](int index, const std::string& output, int worker) {
+        const auto pixels = budget.Take(promised[static_cast<std::size_t>(index)]);
+        return work(index + 1, files[static_cast<std::size_t>(index)], output, worker);
+    };
+
     stamping::PoolCallbacks pool;
     pool.task = [&](int index, int worker) {
         Done result;
         const OutputName name = nameOf(index);
         result.refused = Refusal(guard, files.size(), name.path);
-        if (!result.refused) {
-            result.staged = work(index + 1, files[static_cast<std::size_t>(index)], name.path, worker);
-        }
+        if (!result.refused) result.staged = stage(index, name.path, worker);
         std::lock_guard<std::mutex> hold(doneLock);
         done[index] = std::move(result);
     };
@@ -213,7 +214,7 @@ RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers
             // Read ahead beside the other pictures in memory, a picture may fail for want of
             // memory and load once they are gone: it is read once more in its own turn, on
             // this thread with the drawer kept for it, before it is reported.
-            result.staged = work(n, source, name.path, workers);
+            result.staged = stage(index, name.path, workers);
         }
         if (!skipped) {
             for (const std::string& notice : result.staged.notices) AppendToBatchLog(state, source + ": " + notice);
@@ -242,7 +243,7 @@ RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers
     };
     // The largest pictures start first, as far ahead as the pool goes: left to their turn, one
     // large photo among small ones runs alone at the end while the other processor waits.
-    pool.weight = [&](int index) { return stamping::PromisedPixels(files[static_cast<std::size_t>(index)]); };
+    pool.weight = [&](int index) { return promised[static_cast<std::size_t>(index)]; };
     pool.ahead = 8 * std::max(1, workers);
     // A fault on a worker reaches the fault report as one on this thread does.
     pool.perThread = [] { return std::make_shared<runtime::ThreadSignalStack>(); };
