@@ -26,7 +26,7 @@ void OnProgress(j_common_ptr info) {
 }
 
 // Why the library refused the file, from its last error.
-std::string Refusal(const jpeg_decompress_struct& info) {
+const char* Refusal(const jpeg_decompress_struct& info) {
     const int code = info.err->msg_code;
     if (code == JERR_BAD_PRECISION) return "12-bit samples";
     if (code == JERR_SOF_UNSUPPORTED) {
@@ -127,33 +127,28 @@ bool Compress(jpeg_compress_struct& out, jpeg_error_mgr& errors, std::jmp_buf& j
     return true;
 }
 
-// Only trivially destructible locals: library errors jump back to the setjmp.
-bool ReadAll(JpegReader& reader, std::FILE* file, jpeg_progress_mgr* progress, jvirt_barray_ptr*& arrays,
-             std::string& refusal) {
+// Returns null when every coefficient is read, or else why the picture cannot be stamped block by block. Only
+// plain values live in this frame: a longjmp back into it would skip a destructor, and the compiler may keep a
+// string's inner state in a register that the jump restores stale.
+const char* ReadAll(JpegReader& reader, std::FILE* file, jpeg_progress_mgr* progress, jvirt_barray_ptr*& arrays) {
     jpeg_decompress_struct& info = reader.info();
     if (setjmp(reader.jump())) {
-        refusal = Refusal(info);
-        return false;
+        return Refusal(info);
     }
     if (!reader.Start(JpegSource{{}, file})) {
-        refusal = "damaged image data";
-        return false;
+        return "damaged image data";
     }
     if (info.arith_code) {
-        refusal = "arithmetic coding";
-        return false;
+        return "arithmetic coding";
     }
     if (info.data_precision != 8) {
-        refusal = "12-bit samples";
-        return false;
+        return "12-bit samples";
     }
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
-        refusal = "CMYK colours";
-        return false;
+        return "CMYK colours";
     }
     if (info.jpeg_color_space != JCS_YCbCr || info.num_components != 3) {
-        refusal = info.num_components == 1 ? "greyscale, which a coloured mark cannot keep" : "an unusual colour coding";
-        return false;
+        return info.num_components == 1 ? "greyscale, which a coloured mark cannot keep" : "an unusual colour coding";
     }
     for (int c = 0; c < info.num_components; ++c) {
         const jpeg_component_info& component = info.comp_info[c];
@@ -161,17 +156,15 @@ bool ReadAll(JpegReader& reader, std::FILE* file, jpeg_progress_mgr* progress, j
             info.max_v_samp_factor % component.v_samp_factor != 0 ||
             (c == 0 && (component.h_samp_factor != info.max_h_samp_factor ||
                         component.v_samp_factor != info.max_v_samp_factor))) {
-            refusal = "an unusual chroma sampling";
-            return false;
+            return "an unusual chroma sampling";
         }
     }
     info.progress = progress;
     arrays = jpeg_read_coefficients(&info);
     if (arrays == nullptr || info.err->num_warnings != 0) {
-        refusal = "damaged image data";
-        return false;
+        return "damaged image data";
     }
-    return true;
+    return nullptr;
 }
 
 }  // namespace
@@ -220,8 +213,7 @@ std::string JpegCoefficients::Read(const std::string& path, PictureMetadata& met
     if (JudgeHead(file_->Head(), file_->Size(), limits).kind != HeadVerdict::Kind::Stream) return "not a JPEG file";
     hook_.base.progress_monitor = OnProgress;
     hook_.owner = this;
-    std::string refusal;
-    if (!ReadAll(reader_, file_->Stream(), &hook_.base, arrays_, refusal)) return refusal;
+    if (const char* refusal = ReadAll(reader_, file_->Stream(), &hook_.base, arrays_)) return refusal;
     jpeg_decompress_struct& info = reader_.info();
     if (info.image_width > static_cast<JDIMENSION>(render::kMaxImageSide) ||
         info.image_height > static_cast<JDIMENSION>(render::kMaxImageSide) ||
