@@ -88,7 +88,9 @@ std::uint64_t BytesInFlight(imageio::PictureSize size) {
     const std::uint64_t pixels = static_cast<std::uint64_t>(std::max(0LL, size.width)) *
                                  static_cast<std::uint64_t>(std::max(0LL, size.height));
     // The picture itself, and about as much again for the decoder's and encoder's rows and
-    // the picture's metadata while it is written.
+    // the picture's metadata while it is written. A JPEG stamped block by block holds its
+    // coefficients instead: two bytes a sample, six bytes a pixel at most (no chroma subsampling),
+    // with only the mark's blocks decoded beside them, so the same bound covers it.
     return pixels * 4 * 2;
 }
 
