@@ -46,6 +46,27 @@ void AccumulateRow(const std::uint8_t* bytes, std::uint32_t* acc, std::size_t co
     for (std::size_t i = 0; i < count; ++i) acc[i] += bytes[i] * w;
 }
 
+// run[i] = bytes[i], then run[i] += bytes[i]: a run of rows of equal weight, summed before
+// they are weighed.
+VELINOR_PIXEL_LOOP
+void StartRun(const std::uint8_t* bytes, std::uint16_t* run, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) run[i] = bytes[i];
+}
+
+VELINOR_PIXEL_LOOP
+void AddToRun(const std::uint8_t* bytes, std::uint16_t* run, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) run[i] = static_cast<std::uint16_t>(run[i] + bytes[i]);
+}
+
+// acc[i] += run[i] * w: the same sums as weighing each row of the run on its own.
+VELINOR_PIXEL_LOOP
+void AccumulateRun(const std::uint16_t* run, std::uint32_t* acc, std::size_t count, std::uint32_t w) {
+    for (std::size_t i = 0; i < count; ++i) acc[i] += run[i] * w;
+}
+
+// The most rows a run holds before it is weighed: 257 rows of 255 still fit in 16 bits.
+constexpr int kMaxRunRows = 257;
+
 // Channel values with 8 extra bits of precision: acc holds value * kWeightOne.
 VELINOR_PIXEL_LOOP
 void NarrowRow(const std::uint32_t* acc, std::uint16_t* out, std::size_t count) {
@@ -80,19 +101,46 @@ void HalftoneRows::Add(const Color* rows, int count) {
             const Span& span = rows_[static_cast<std::size_t>(y)];
             if (span.first > nextSource_) break;
             const int last = span.first + static_cast<int>(span.weights.size()) - 1;
-            std::vector<std::uint32_t>& acc = y == carried_ ? open_ : started_;
-            if (y != carried_) std::fill(acc.begin(), acc.end(), 0u);
-            AccumulateRow(bytes, acc.data(), channels, span.weights[static_cast<std::size_t>(nextSource_ - span.first)]);
-            if (last > nextSource_) {
-                if (y != carried_) std::swap(open_, started_);
+            const std::uint32_t weight = span.weights[static_cast<std::size_t>(nextSource_ - span.first)];
+            const bool goesOn = last > nextSource_;
+            if (y == carried_) {
+                AddToCarried(bytes, weight);
+                if (goesOn) break;
+                FlushRun();
+                FinishRow(y, open_);
+                carried_ = -1;
+            } else if (goesOn) {
+                // The row carried before has been finished above: its sums are free.
+                std::fill(open_.begin(), open_.end(), 0u);
                 carried_ = y;
+                AddToCarried(bytes, weight);
                 break;
+            } else {
+                std::fill(started_.begin(), started_.end(), 0u);
+                AccumulateRow(bytes, started_.data(), channels, weight);
+                FinishRow(y, started_);
             }
-            FinishRow(y, acc);
-            if (y == carried_) carried_ = -1;
             nextRow_ = y + 1;
         }
     }
+}
+
+void HalftoneRows::AddToCarried(const std::uint8_t* bytes, std::uint32_t weight) {
+    if (runRows_ > 0 && (weight != runWeight_ || runRows_ == kMaxRunRows)) FlushRun();
+    if (runRows_ == 0) {
+        run_.resize(open_.size());
+        StartRun(bytes, run_.data(), run_.size());
+        runWeight_ = weight;
+    } else {
+        AddToRun(bytes, run_.data(), run_.size());
+    }
+    ++runRows_;
+}
+
+void HalftoneRows::FlushRun() {
+    if (runRows_ == 0) return;
+    AccumulateRun(run_.data(), open_.data(), open_.size(), runWeight_);
+    runRows_ = 0;
 }
 
 void HalftoneRows::FinishRow(int y, const std::vector<std::uint32_t>& acc) {

@@ -37,6 +37,8 @@ public:
 
 private:
     void FinishRow(int y, const std::vector<std::uint32_t>& acc);
+    void AddToCarried(const std::uint8_t* bytes, std::uint32_t weight);
+    void FlushRun();
 
     int sourceWidth_;
     int sourceHeight_;
@@ -44,6 +46,12 @@ private:
     std::vector<Span> rows_;
     std::vector<std::uint32_t> open_;     // sums of the destination row carried over, if any
     std::vector<std::uint32_t> started_;  // sums of a destination row started on this source row
+    // The carried row's latest source rows that share one weight, summed as they are: the
+    // rows inside a destination row all weigh the same, so a large reduction multiplies once
+    // for a run of them instead of once a row. runRows_ is 0 when no run is open.
+    std::vector<std::uint16_t> run_;
+    std::uint32_t runWeight_ = 0;
+    int runRows_ = 0;
     std::vector<std::uint16_t> mixed_;
     RasterImage out_;
     int nextSource_ = 0;

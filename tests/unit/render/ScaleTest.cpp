@@ -96,6 +96,19 @@ TEST(ScaleHalftone, EveryPixelIsTheRoundedAreaAverageShrinkingAndEnlarging) {
     EXPECT_GT(checked, 50000);
 }
 
+// Thousands of source rows into one destination row: the sums of a white picture reach the
+// most any sum can hold, so a sum that overflows shows as a colour other than white.
+TEST(ScaleHalftone, TallReductionsOfWhiteStayWhite) {
+    RasterImage white;
+    white.width = 3;
+    white.height = 5000;
+    white.pixels.assign(static_cast<std::size_t>(white.width) * white.height, 0xFFFFFFu);
+    for (int h : {1, 2, 3, 19}) {
+        const RasterImage out = ScaleHalftone(white, 2, h);
+        for (Color c : out.pixels) ASSERT_EQ(c, 0xFFFFFFu) << "5000 rows into " << h;
+    }
+}
+
 // An icon's mask follows the nearest source pixel: a mask with one opaque column and one
 // opaque row keeps them where they were, in proportion, on both axes.
 TEST(ScaleHalftone, AnIconMaskTakesTheNearestSourcePixel) {
