@@ -20,3 +20,22 @@ fetch_photos() {
   rm -rf "$download"
   touch "$photos/.complete"
 }
+
+# The photo of folder whose decode alone takes longest, and that time: djpeg -outfile /dev/null on
+# core 0, wall seconds, best of rounds; prints "seconds name". One picture is decoded by one core
+# (a progressive scan is a single stream of codes), so no run that decodes with libjpeg-turbo ends,
+# on any number of cores, before this photo is decoded.
+slowest_decode() {  # folder rounds
+  local f r t best worst=0 name=""
+  for f in "$1"/*.jpg; do
+    best=""
+    for ((r = 0; r < $2; r++)); do
+      /usr/bin/time -f '%e' -o decode-time.txt taskset -c 0 djpeg -outfile /dev/null "$f"
+      t=$(cat decode-time.txt)
+      if [[ -z "$best" ]] || awk "BEGIN{exit !($t < $best)}"; then best=$t; fi
+    done
+    if awk "BEGIN{exit !($best > $worst)}"; then worst=$best name=$(basename "$f"); fi
+  done
+  rm -f decode-time.txt
+  echo "$worst $name"
+}

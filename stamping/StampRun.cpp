@@ -6,6 +6,7 @@
 #include <set>
 
 #include "stamping/InputFiles.h"
+#include "stamping/MemoryBound.h"
 #include "stamping/WorkerPool.h"
 
 namespace velinor::stamping {
@@ -82,6 +83,10 @@ RunTotals RunStamp(const std::vector<StampJob>& jobs, const StampSettings& setti
         }
         if (report.finished) report.finished(jobs[static_cast<std::size_t>(index)], result->outcome, result->milliseconds);
     };
+    // With more than one worker the largest pictures start first, as far ahead as the pool goes:
+    // left to its turn, one large photo among small ones runs alone at the end while the other
+    // workers wait.
+    if (workers > 1) pool.weight = [&](int index) { return PromisedPixels(jobs[static_cast<std::size_t>(index)].source); };
     pool.tick = report.tick;
     pool.shouldStop = report.shouldStop;
     const int ran = RunPool(count, workers, pool);

@@ -25,7 +25,8 @@ struct RunReport {
 // Stamps every job with workers threads, each with a drawer (fonts and random numbers) of its
 // own and the resources shared. Each picture is decoded, stamped, written and freed by one
 // worker, so no more pictures than workers are in memory at once, however long the list; the
-// workers run at most eight pictures each ahead of the one reported next.
+// workers run at most eight pictures each ahead of the one reported next, and with more than one
+// worker they begin the largest of those first (as their headers promise).
 RunTotals RunStamp(const std::vector<StampJob>& jobs, const StampSettings& settings, const OutputChoices& choices,
                    const StampResources& resources, int workers, const RunReport& report);
 
