@@ -263,8 +263,8 @@ RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers
     return tally;
 }
 
-int BatchWorkers(const std::vector<std::string>& files) {
-    return stamping::WorkersForFiles(stamping::UsableProcessors(), files);
+int BatchWorkers(const ProgramState& state) {
+    return stamping::WorkersForFiles(stamping::UsableProcessors(), state.batch.batchFiles, state.shell.KeepJpegQuality);
 }
 
 void RunBatch(ProgramState& state) {
@@ -294,7 +294,7 @@ void RunTextBatch(ProgramState& state) {
         return;
     }
     if (PictureNameRefused(state)) return;
-    const int workers = BatchWorkers(state.batch.batchFiles);
+    const int workers = BatchWorkers(state);
     RunTally tally = RunBatchFrame(state, TextWork(state, text, workers), workers);
     // PicTextMark holds the last picture of the list, as drawn, or nothing when it did not load.
     state.images.DropImage(pic::PicTextMark);
@@ -331,7 +331,7 @@ void RunLogoBatch(ProgramState& state) {
     if (loaded.handle != nullptr) logo = std::make_shared<const render::RasterImage>(*loaded.handle);
     state.images.DropImage(pic::PicLogo);
     state.images.DropImage(pic::PicWork);
-    const int workers = BatchWorkers(state.batch.batchFiles);
+    const int workers = BatchWorkers(state);
     RunBatchFrame(state, LogoWork(state, std::move(logo), loaded.keyed, workers), workers, m.LogoFile);
 }
 

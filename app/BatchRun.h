@@ -48,9 +48,10 @@ struct RunTally {
 // how many of the listed pictures were written (and how many replaced an earlier output).
 RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers, const std::string& logo = {});
 
-// The number of workers a run of files gets: as many as the processors this process may use,
-// fewer when that many of its largest pictures would not fit in memory.
-int BatchWorkers(const std::vector<std::string>& files);
+// The number of workers the run of the batch list gets: as many as the processors this process
+// may use, fewer when that many of its largest pictures would not fit in memory, as they are
+// stamped (block by block when the JPEG quality is kept).
+int BatchWorkers(const ProgramState& state);
 
 // BtnBatchStart: a logo batch when the mark panel shows its logo tab, else a text batch.
 void RunBatch(ProgramState& state);

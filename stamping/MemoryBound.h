@@ -23,17 +23,22 @@ std::optional<imageio::PictureSize> PromisedSize(const std::string& path);
 std::optional<std::uint64_t> UsableMemory();
 
 // The bytes one worker needs for a picture of size: the decoded picture (four bytes a pixel)
-// and what decoding and encoding it hold beside it.
-std::uint64_t BytesInFlight(imageio::PictureSize size);
+// and what decoding and encoding it hold beside it. A JPEG stamped block by block holds other
+// things, and more of them: a canvas the marks are drawn on to find their blocks (four bytes a
+// pixel) beside the picture's coefficients (two bytes a sample: six bytes a pixel without chroma
+// subsampling).
+std::uint64_t BytesInFlight(imageio::PictureSize size, bool blockByBlock = false);
 
 // The number of workers, at most wanted, whose pictures of the largest size fit in memory;
 // at least 1.
-int WorkersThatFit(int wanted, imageio::PictureSize largest, std::uint64_t memory);
+int WorkersThatFit(int wanted, imageio::PictureSize largest, std::uint64_t memory, bool blockByBlock = false);
 
 // The number of workers, at most wanted, whose pictures of the largest size among files (as
 // their headers promise) fit in the memory the process may use now; wanted when that memory is
-// not known. The largest size goes to largest when it is given.
-int WorkersForFiles(int wanted, const std::vector<std::string>& files, imageio::PictureSize* largest = nullptr);
+// not known. The largest size goes to largest when it is given. blockByBlock: the run stamps
+// its JPEGs block by block.
+int WorkersForFiles(int wanted, const std::vector<std::string>& files, bool blockByBlock,
+                    imageio::PictureSize* largest = nullptr);
 
 // The pixels the workers of a run may hold at once. Each picture takes what its header promises
 // while it is stamped, in the order the pictures were begun, waiting until that is free; one

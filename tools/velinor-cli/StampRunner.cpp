@@ -98,12 +98,12 @@ bool ReadableFontFile(const std::string& face, std::string& problem) {
 
 // Fewer workers, with a notice, when that many pictures of the largest size would not fit in the
 // memory the process may use.
-int WorkersForRun(int wanted, const std::vector<stamping::StampJob>& jobs) {
+int WorkersForRun(int wanted, const std::vector<stamping::StampJob>& jobs, bool blockByBlock) {
     std::vector<std::string> sources;
     sources.reserve(jobs.size());
     for (const stamping::StampJob& job : jobs) sources.push_back(job.source);
     imageio::PictureSize largest;
-    const int fit = stamping::WorkersForFiles(wanted, sources, &largest);
+    const int fit = stamping::WorkersForFiles(wanted, sources, blockByBlock, &largest);
     if (fit < wanted) {
         std::fprintf(stderr,
                      "velinor-cli: %d pictures of %lldx%lld pixels at once would not fit in the memory free; "
@@ -225,7 +225,8 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
         }
         jobs = std::move(left);
     }
-    const int workers = WorkersForRun(command.jobs > 0 ? command.jobs : stamping::UsableProcessors(), jobs);
+    const int workers =
+        WorkersForRun(command.jobs > 0 ? command.jobs : stamping::UsableProcessors(), jobs, command.settings.lossless);
 
     CatchStopSignals();
     Progress progress(static_cast<int>(jobs.size()), ::isatty(STDERR_FILENO) == 1);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "DecodeTestSupport.h"
+#include "tests/support/PeakMemory.h"
 #include "imageio/JpegDecoder.h"
 #include "imageio/Loader.h"
 #include "imageio/TgaDecoder.h"
@@ -25,35 +26,8 @@ using decode_testing::Put16;
 
 constexpr long long kMiB = 1 << 20;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMeasurable = false;  // the sanitizer's allocator keeps freed memory around
-#else
-constexpr bool kMeasurable = true;
-#endif
-
-long long StatusKilobytes(const std::string& field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field + ":", 0) == 0) return std::stoll(line.substr(field.size() + 1));
-    }
-    return -1;
-}
-
-// How far the resident memory rose above where it stood while work ran, in bytes; -1 when the
-// system does not let the peak be reset.
-long long PeakGrowth(const std::function<void()>& work) {
-    {
-        std::ofstream reset("/proc/self/clear_refs");
-        reset << "5";  // resets the peak resident size to the current one
-        if (!reset.flush()) return -1;
-    }
-    const long long before = StatusKilobytes("VmRSS");
-    work();
-    const long long peak = StatusKilobytes("VmHWM");
-    if (before < 0 || peak < 0) return -1;
-    return (peak - before) * 1024;
-}
+using testing_support::PeakGrowth;
+constexpr bool kMeasurable = testing_support::kPeakMeasurable;
 
 #define EXPECT_PEAK_AT_MOST(growth, limit)                                                     \
     do {                                                                                       \

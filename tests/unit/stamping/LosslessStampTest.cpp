@@ -17,11 +17,13 @@
 #include <vector>
 
 #include "../imageio/DecodeTestSupport.h"
+#include "tests/support/PeakMemory.h"
 #include "imageio/Loader.h"
 #include "render/FontTable.h"
 #include "render/PixelStore.h"
 #include "render/Random.h"
 #include "stamping/LosslessStamp.h"
+#include "stamping/MemoryBound.h"
 #include "stamping/StampPicture.h"
 
 namespace velinor::stamping {
@@ -355,6 +357,30 @@ TEST_F(LosslessStampTest, AFrameChangesTheBlocksOfItsBandsOnlyAndAnInvisibleOneN
     Check(Source{261, 197, "2x2", ""}, settings);
     settings.circles->transparency = 255;
     Check(Source{203, 157, "2x2", "-progressive"}, settings);
+}
+
+// A worker's memory bound for the block-by-block path holds what the path takes: the most of
+// it, for a photo without chroma subsampling, whose coefficients are six bytes a pixel. The
+// drawer is used once before, so that loading the font does not count.
+TEST_F(LosslessStampTest, AStampBlockByBlockStaysWithinItsWorkersMemoryBound) {
+    const Source made{3600, 2400, "1x1", ""};
+    const std::string source = Make(made), output = folder_ / "stamped.jpg";
+    render::RandomSource random;
+    MarkDrawer drawer(fonts_, random);
+    render::RasterImage small{64, 64, 32, render::MakePixels(64 * 64, render::kBlack), {}};
+    DrawStamp(small, Text(), resources_, drawer, PictureFacts{});
+    bool stamped = false;
+    const long long growth = testing_support::PeakGrowth([&] {
+        imageio::PictureMetadata metadata;
+        LosslessJpeg lossless;
+        std::string notice;
+        stamped = lossless.Open(source, metadata, notice) == LosslessJpeg::Opened::Ready &&
+                  lossless.Stamp(Text(), resources_, drawer, PictureFacts{}, metadata, output);
+    });
+    ASSERT_TRUE(stamped);
+    if (!testing_support::kPeakMeasurable || growth < 0) GTEST_SKIP() << "the peak memory cannot be measured here";
+    const auto bound = static_cast<long long>(BytesInFlight({made.width, made.height}, true));
+    EXPECT_LE(growth, bound) << "peak " << growth / made.width / made.height << " bytes a pixel";
 }
 
 }  // namespace
