@@ -82,6 +82,7 @@ HalftoneRows::HalftoneRows(int sourceWidth, int sourceHeight, int width, int hei
       rows_(MakeSpans(sourceHeight, height)),
       open_(static_cast<std::size_t>(sourceWidth) * 4),
       started_(static_cast<std::size_t>(sourceWidth) * 4),
+      run_(static_cast<std::size_t>(sourceWidth) * 4),
       mixed_(static_cast<std::size_t>(sourceWidth) * 4) {
     out_.width = width;
     out_.height = height;
@@ -128,7 +129,6 @@ void HalftoneRows::Add(const Color* rows, int count) {
 void HalftoneRows::AddToCarried(const std::uint8_t* bytes, std::uint32_t weight) {
     if (runRows_ > 0 && (weight != runWeight_ || runRows_ == kMaxRunRows)) FlushRun();
     if (runRows_ == 0) {
-        run_.resize(open_.size());
         StartRun(bytes, run_.data(), run_.size());
         runWeight_ = weight;
     } else {

@@ -125,16 +125,20 @@ long long PromisedPixels(const std::string& path) {
     return size ? std::max(0LL, size->width) * std::max(0LL, size->height) : 0;
 }
 
-int WorkersForFiles(int wanted, const std::vector<std::string>& files, bool blockByBlock, imageio::PictureSize* largest) {
+int WorkersForFiles(int wanted, const std::vector<std::string>& files, bool blockByBlock, imageio::PictureSize* largest,
+                    std::vector<long long>* promised) {
     if (wanted <= 1) return std::max(1, wanted);
-    const std::optional<std::uint64_t> memory = UsableMemory();
-    if (!memory) return wanted;
+    if (promised != nullptr) promised->clear();
     imageio::PictureSize biggest;
     for (const std::string& file : files) {
         const auto size = PromisedSize(file);
-        if (size && size->width * size->height > biggest.width * biggest.height) biggest = *size;
+        const long long pixels = size ? std::max(0LL, size->width) * std::max(0LL, size->height) : 0;
+        if (promised != nullptr) promised->push_back(pixels);
+        if (pixels > biggest.width * biggest.height) biggest = *size;
     }
     if (largest != nullptr) *largest = biggest;
+    const std::optional<std::uint64_t> memory = UsableMemory();
+    if (!memory) return wanted;
     return WorkersThatFit(wanted, biggest, *memory, blockByBlock);
 }
 

@@ -35,10 +35,11 @@ int WorkersThatFit(int wanted, imageio::PictureSize largest, std::uint64_t memor
 
 // The number of workers, at most wanted, whose pictures of the largest size among files (as
 // their headers promise) fit in the memory the process may use now; wanted when that memory is
-// not known. The largest size goes to largest when it is given. blockByBlock: the run stamps
-// its JPEGs block by block.
+// not known. The largest size goes to largest when it is given, and the pixels each file promises
+// (0 when its header does not say) to promised, when it is given and more than one worker is
+// wanted: the headers are read then only. blockByBlock: the run stamps its JPEGs block by block.
 int WorkersForFiles(int wanted, const std::vector<std::string>& files, bool blockByBlock,
-                    imageio::PictureSize* largest = nullptr);
+                    imageio::PictureSize* largest = nullptr, std::vector<long long>* promised = nullptr);
 
 // The pixels the workers of a run may hold at once. Each picture takes what its header promises
 // while it is stamped, in the order the pictures were begun, waiting until that is free; one

@@ -6,7 +6,6 @@
 #include <set>
 
 #include "stamping/InputFiles.h"
-#include "stamping/MemoryBound.h"
 #include "stamping/WorkerPool.h"
 
 namespace velinor::stamping {
@@ -28,7 +27,8 @@ struct Finished {
 }  // namespace
 
 RunTotals RunStamp(const std::vector<StampJob>& jobs, const StampSettings& settings, const OutputChoices& choices,
-                   const StampResources& resources, int workers, const RunReport& report) {
+                   const StampResources& resources, int workers, const RunReport& report,
+                   const std::vector<long long>& promised) {
     std::vector<std::string> sourcePaths;
     sourcePaths.reserve(jobs.size());
     for (const StampJob& job : jobs) sourcePaths.push_back(job.source);
@@ -86,7 +86,9 @@ RunTotals RunStamp(const std::vector<StampJob>& jobs, const StampSettings& setti
     // With more than one worker the largest pictures start first, as far ahead as the pool goes:
     // left to its turn, one large photo among small ones runs alone at the end while the other
     // workers wait.
-    if (workers > 1) pool.weight = [&](int index) { return PromisedPixels(jobs[static_cast<std::size_t>(index)].source); };
+    if (workers > 1 && promised.size() == jobs.size()) {
+        pool.weight = [&](int index) { return promised[static_cast<std::size_t>(index)]; };
+    }
     pool.tick = report.tick;
     pool.shouldStop = report.shouldStop;
     const int ran = RunPool(count, workers, pool);

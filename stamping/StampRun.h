@@ -26,8 +26,10 @@ struct RunReport {
 // own and the resources shared. Each picture is decoded, stamped, written and freed by one
 // worker, so no more pictures than workers are in memory at once, however long the list; the
 // workers run at most eight pictures each ahead of the one reported next, and with more than one
-// worker they begin the largest of those first (as their headers promise).
+// worker they begin the largest of those first, by the pixels each job's header promises as read
+// once by the caller (in promised, one a job; when it is empty, in list order).
 RunTotals RunStamp(const std::vector<StampJob>& jobs, const StampSettings& settings, const OutputChoices& choices,
-                   const StampResources& resources, int workers, const RunReport& report);
+                   const StampResources& resources, int workers, const RunReport& report,
+                   const std::vector<long long>& promised = {});
 
 }  // namespace velinor::stamping

@@ -97,13 +97,14 @@ bool ReadableFontFile(const std::string& face, std::string& problem) {
 }
 
 // Fewer workers, with a notice, when that many pictures of the largest size would not fit in the
-// memory the process may use.
-int WorkersForRun(int wanted, const std::vector<stamping::StampJob>& jobs, bool blockByBlock) {
+// memory the process may use; the pixels each job's header promises go to promised.
+int WorkersForRun(int wanted, const std::vector<stamping::StampJob>& jobs, bool blockByBlock,
+                  std::vector<long long>& promised) {
     std::vector<std::string> sources;
     sources.reserve(jobs.size());
     for (const stamping::StampJob& job : jobs) sources.push_back(job.source);
     imageio::PictureSize largest;
-    const int fit = stamping::WorkersForFiles(wanted, sources, blockByBlock, &largest);
+    const int fit = stamping::WorkersForFiles(wanted, sources, blockByBlock, &largest, &promised);
     if (fit < wanted) {
         std::fprintf(stderr,
                      "velinor-cli: %d pictures of %lldx%lld pixels at once would not fit in the memory free; "
@@ -225,8 +226,9 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
         }
         jobs = std::move(left);
     }
-    const int workers =
-        WorkersForRun(command.jobs > 0 ? command.jobs : stamping::UsableProcessors(), jobs, command.settings.lossless);
+    std::vector<long long> promised;
+    const int workers = WorkersForRun(command.jobs > 0 ? command.jobs : stamping::UsableProcessors(), jobs,
+                                      command.settings.lossless, promised);
 
     CatchStopSignals();
     Progress progress(static_cast<int>(jobs.size()), ::isatty(STDERR_FILENO) == 1);
@@ -245,7 +247,7 @@ int RunStampCommand(const std::vector<std::string>& arguments) {
     };
     report.tick = [&] { progress.Draw(); };
     report.shouldStop = [] { return caughtSignal.load() != 0; };
-    const stamping::RunTotals totals = stamping::RunStamp(jobs, settings, command.output, resources, workers, report);
+    const stamping::RunTotals totals = stamping::RunStamp(jobs, settings, command.output, resources, workers, report, promised);
     progress.Clear();
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
