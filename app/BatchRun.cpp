@@ -96,10 +96,13 @@ PictureWork TextWork(const ProgramState& state, const std::string& text, int wor
         stamping::StageChoices these = choices;
         these.keepPicture = number == count;
         stamping::MarkDrawer& drawer = (*drawers)[static_cast<std::size_t>(worker)]->drawer;
-        return stamping::StagePicture(source, output, these, [&](render::RasterImage& picture) {
-            drawer.DrawText(picture, mark, {}, mark.text);
-            return true;
-        });
+        return stamping::StagePicture(
+            source, output, these,
+            [&](render::RasterImage& picture) {
+                drawer.DrawText(picture, mark, {}, mark.text);
+                return true;
+            },
+            [&](int width, int height) { return drawer.TextRows(width, height, mark, {}, mark.text); });
     };
 }
 
@@ -115,11 +118,15 @@ PictureWork LogoWork(const ProgramState& state, std::shared_ptr<const render::Ra
     return [mark, choices, logo, keyed, keyColour, drawers](int, const std::string& source,
                                                            const std::string& output, int worker) {
         stamping::MarkDrawer& drawer = (*drawers)[static_cast<std::size_t>(worker)]->drawer;
-        return stamping::StagePicture(source, output, choices, [&](render::RasterImage& picture) {
-            if (!logo) return false;
-            drawer.DrawLogo(picture, mark, {logo.get(), keyed, keyColour}, {});
-            return true;
-        });
+        const stamping::LoadedLogo loaded{logo.get(), keyed, keyColour};
+        return stamping::StagePicture(
+            source, output, choices,
+            [&](render::RasterImage& picture) {
+                if (!logo) return false;
+                drawer.DrawLogo(picture, mark, loaded, {});
+                return true;
+            },
+            [&](int width, int height) { return stamping::MarkDrawer::LogoRows(width, height, mark, loaded, {}); });
     };
 }
 

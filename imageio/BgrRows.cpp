@@ -31,13 +31,13 @@ VELINOR_PIXEL_LOOP void ColorsToRgb(const render::Color* source, std::size_t cou
 }  // namespace
 
 void BgrRows::TopRow(int y, std::uint8_t* out) const {
-    const std::size_t width = static_cast<std::size_t>(image_.width);
+    const std::size_t width = static_cast<std::size_t>(width_);
     ColorsToBgr(Pixels(y), width, out);
     std::memset(out + width * 3, 0, stride_ - width * 3);
 }
 
 void BgrRows::TopRowRgb(int y, std::uint8_t* out) const {
-    ColorsToRgb(Pixels(y), static_cast<std::size_t>(image_.width), out);
+    ColorsToRgb(Pixels(y), static_cast<std::size_t>(width_), out);
 }
 
 }  // namespace velinor::imageio

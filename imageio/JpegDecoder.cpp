@@ -93,8 +93,10 @@ bool ReadPicture(JpegReader& reader, const JpegSource& source, const DecodeLimit
         } else {
             RgbxBytesToColors(block, static_cast<std::size_t>(rows) * w);
         }
-        if (upright != nullptr) upright->Rows(block, rows);
+        const int first = static_cast<int>(info.output_scanline) - rows;
         builder->Add(rows);
+        // Shown in place, where they stay: a watcher may read them again until the picture goes.
+        if (upright != nullptr) upright->Rows(builder->AddedRow(first), rows);
     }
     return true;
 }
@@ -104,9 +106,22 @@ std::optional<render::RasterImage> Decode(const JpegSource& source, const Decode
     JpegReader reader;
     std::optional<UprightBuilder> builder;
     std::vector<std::uint8_t> scratch;
-    PictureMetadata metadata;
-    if (!ReadPicture(reader, source, limits, builder, scratch, oversized, watcher, metadata)) return std::nullopt;
-    if (wanted != nullptr) *wanted = std::move(metadata);
+    // The caller's metadata is filled before the watcher begins, and emptied again on failure.
+    PictureMetadata own;
+    PictureMetadata& metadata = wanted != nullptr ? *wanted : own;
+    // Declared after the builder, so a watcher hears of a failure (an exception included)
+    // while the rows it was shown are still there.
+    struct FailureNotice {
+        RowWatcher* watcher;
+        ~FailureNotice() {
+            if (watcher != nullptr) watcher->Failed();
+        }
+    } notice{watcher};
+    if (!ReadPicture(reader, source, limits, builder, scratch, oversized, watcher, metadata)) {
+        metadata = {};
+        return std::nullopt;
+    }
+    notice.watcher = nullptr;
     return builder->Finish();
 }
 

@@ -52,7 +52,16 @@ bool Compress(std::FILE* file, const BgrRows& rows, int quality, JSAMPLE* row, c
     SetUpCompressor(info, rows.Width(), rows.Height(), quality, kRowsAreRgbx);
     jpeg_start_compress(&info, TRUE);
     WriteJpegMarkers(info, markers, icc);
+    RowGate* const gate = rows.Gate();
+    int allowed = gate != nullptr ? 0 : rows.Height();
     for (int y = 0; y < rows.Height(); ++y) {
+        if (y >= allowed) {
+            allowed = gate->WaitFor(y + 1);
+            if (allowed <= y) {
+                jpeg_destroy_compress(&info);
+                return false;
+            }
+        }
         JSAMPROW scanline[1] = {row};
         if constexpr (kRowsAreRgbx) {
             // The library only reads input rows.

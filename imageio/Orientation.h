@@ -29,6 +29,11 @@ public:
     // The first rows rows of Block() are the next stored rows.
     void Add(int rows);
 
+    // Orientation 1 only: added row y, where it stays, unchanged, in the finished picture.
+    const render::Color* AddedRow(int y) const {
+        return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    }
+
     // The upright picture; call once, after every stored row was added.
     render::RasterImage Finish();
 

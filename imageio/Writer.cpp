@@ -43,19 +43,19 @@ WriteOperation FindEncoder(std::uint32_t code) {
     return nullptr;
 }
 
-// Writes image into a temporary file beside path, not yet finished; null when it could not be written.
-std::unique_ptr<AtomicFile> WriteToTemporary(const render::RasterImage* image, const std::string& path,
-                                             std::uint32_t encoder, int quality, const PictureMetadata* metadata,
-                                             const MetadataChoices& choices, AtomicFile::Links links) {
-    if (image == nullptr || path.empty()) return nullptr;
+// Writes rows into a temporary file beside path, not yet finished; null when it could not be written.
+std::unique_ptr<AtomicFile> WriteRowsToTemporary(const BgrRows& rows, const std::string& path, std::uint32_t encoder,
+                                                 int quality, const PictureMetadata* metadata,
+                                                 const MetadataChoices& choices, AtomicFile::Links links) {
+    if (path.empty() || !render::ValidImageSize(rows.Width(), rows.Height())) return nullptr;
     const WriteOperation write = FindEncoder(encoder);
     if (write == nullptr) return nullptr;
-    if (!BgrRows::Valid(*image)) return nullptr;
-    const BgrRows rows(*image);
+    // Only the JPEG writer waits for rows still being made.
+    if (rows.Gate() != nullptr && encoder != kEncoderJpeg) return nullptr;
     // Made in memory before the file is opened: the metadata goes in with the picture or not at all.
     std::optional<PictureMetadata> written;
     if (metadata != nullptr && encoder != kEncoderBmp) {
-        written = PrepareMetadata(*metadata, choices, image->width, image->height);
+        written = PrepareMetadata(*metadata, choices, rows.Width(), rows.Height());
     }
 
     auto file = std::make_unique<AtomicFile>(path, links);
@@ -63,6 +63,13 @@ std::unique_ptr<AtomicFile> WriteToTemporary(const render::RasterImage* image, c
     // The temporary file goes with `file` on failure.
     if (!write(file->Stream(), rows, quality, written ? &*written : nullptr)) return nullptr;
     return file;
+}
+
+std::unique_ptr<AtomicFile> WriteToTemporary(const render::RasterImage* image, const std::string& path,
+                                             std::uint32_t encoder, int quality, const PictureMetadata* metadata,
+                                             const MetadataChoices& choices, AtomicFile::Links links) {
+    if (image == nullptr || !BgrRows::Valid(*image)) return nullptr;
+    return WriteRowsToTemporary(BgrRows(*image), path, encoder, quality, metadata, choices, links);
 }
 
 }  // namespace
@@ -79,6 +86,12 @@ std::unique_ptr<AtomicFile> WritePictureAside(const render::RasterImage* image, 
                                               std::uint32_t encoder, int quality, const PictureMetadata* metadata,
                                               const MetadataChoices& choices) {
     return FinishedAside(WriteToTemporary(image, path, encoder, quality, metadata, choices, AtomicFile::Links::Refuse));
+}
+
+std::unique_ptr<AtomicFile> WriteRowsAside(const BgrRows& rows, const std::string& path, std::uint32_t encoder,
+                                           int quality, const PictureMetadata* metadata,
+                                           const MetadataChoices& choices) {
+    return FinishedAside(WriteRowsToTemporary(rows, path, encoder, quality, metadata, choices, AtomicFile::Links::Refuse));
 }
 
 int SavePicture(const render::ImageRegistry& images, int number, const std::string& path, std::uint32_t encoder,

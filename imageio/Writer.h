@@ -5,6 +5,7 @@
 #include <string>
 
 #include "imageio/AtomicFile.h"
+#include "imageio/BgrRows.h"
 #include "imageio/OutputGuard.h"
 #include "imageio/PictureMetadata.h"
 #include "render/ImageRegistry.h"
@@ -41,6 +42,13 @@ std::unique_ptr<AtomicFile> WritePictureAside(const render::RasterImage* image, 
                                               std::uint32_t encoder, int quality = kDefaultJpegQuality,
                                               const PictureMetadata* metadata = nullptr,
                                               const MetadataChoices& choices = {});
+
+// The same for rows that need not be a whole picture yet: a JPEG writer codes them as a gate
+// lets it (see RowGate), while the rest are still being made; BMP and PNG take only rows that
+// are all there.
+std::unique_ptr<AtomicFile> WriteRowsAside(const BgrRows& rows, const std::string& path, std::uint32_t encoder,
+                                           int quality = kDefaultJpegQuality, const PictureMetadata* metadata = nullptr,
+                                           const MetadataChoices& choices = {});
 
 // 1 when folder holds an entry (file or sub-folder) named exactly name, else 0.
 int FileExistsInFolder(const std::string& name, const std::string& folder);

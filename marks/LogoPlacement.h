@@ -22,6 +22,10 @@ struct LogoStyle {
 // top-left corner went.
 Placement PlaceLogo(render::RasterImage& picture, const render::RasterImage& logo, const LogoStyle& style);
 
+// The rows of a pictureWidth x pictureHeight picture that PlaceLogo may change with a logo of
+// logoWidth x logoHeight pixels.
+render::RowSpan LogoRows(int pictureWidth, int pictureHeight, int logoWidth, int logoHeight, const LogoStyle& style);
+
 // The logo mark as the window and the batch draw it: a logo that did not decode (null) draws
 // nothing; else PlaceLogo at anchor, keyed with keyColour or blended with transparency. True
 // when something was drawn.

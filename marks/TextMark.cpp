@@ -1,6 +1,7 @@
 #include "marks/TextMark.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "render/TextPaint.h"
 #include "render/Utf8.h"
@@ -27,19 +28,47 @@ TextMarkBox DrawTextMark(render::RasterImage& picture, render::FontTable& fonts,
     return DrawTextLine(picture, *font, spec.colour, text, anchor);
 }
 
-TextMarkBox DrawTextLine(render::RasterImage& picture, render::Font& font, render::Color colour, std::string_view text,
-                         Anchor anchor, const TextLook& look) {
-    const std::u32string characters = render::DecodeUtf8(text);
+namespace {
+
+// Where the cell of characters goes on a pictureWidth x pictureHeight picture.
+TextMarkBox PlaceTextCell(int pictureWidth, int pictureHeight, render::Font& font, std::u32string_view characters,
+                          Anchor anchor, const TextLook& look) {
     TextMarkBox box;
     box.width = characters.empty() ? 0 : font.Measure(characters);
     box.height = font.CellHeight();
-    const Placement at = Inset(AnchorPlacement(anchor, picture.width, picture.height, box.width, box.height), anchor,
+    const Placement at = Inset(AnchorPlacement(anchor, pictureWidth, pictureHeight, box.width, box.height), anchor,
                                look.marginX, look.marginY);
     box.x = at.x;
     box.y = at.y;
+    return box;
+}
+
+// How far down and right the shadow lies from the text.
+int ShadowOffset(const TextMarkBox& box) { return std::max(1, box.height / 16); }
+
+}  // namespace
+
+render::RowSpan TextLineRows(int pictureWidth, int pictureHeight, render::Font& font, std::string_view text,
+                             Anchor anchor, const TextLook& look) {
+    const std::u32string characters = render::DecodeUtf8(text);
+    if (characters.empty()) return {};
+    const TextMarkBox box = PlaceTextCell(pictureWidth, pictureHeight, font, characters, anchor, look);
+    const render::RowSpan painted = render::PaintedRows(font, box.y, characters, true);
+    if (painted.Empty()) return {};
+    // The outline reaches r rows up and down; the shadow lies below.
+    const long long r = std::max(0, look.outline);
+    const long long below = std::max<long long>(r, look.shadow ? ShadowOffset(box) : 0);
+    const auto row = [](long long at) { return static_cast<int>(std::clamp<long long>(at, INT_MIN, INT_MAX)); };
+    return render::RowSpan{row(painted.top - r), row(painted.bottom + below)}.Within(pictureHeight);
+}
+
+TextMarkBox DrawTextLine(render::RasterImage& picture, render::Font& font, render::Color colour, std::string_view text,
+                         Anchor anchor, const TextLook& look) {
+    const std::u32string characters = render::DecodeUtf8(text);
+    const TextMarkBox box = PlaceTextCell(picture.width, picture.height, font, characters, anchor, look);
     if (characters.empty()) return box;
     if (look.shadow) {
-        const int offset = std::max(1, box.height / 16);
+        const int offset = ShadowOffset(box);
         render::PaintText(picture, font, box.x + offset, box.y + offset, characters, render::kBlack, true);
     }
     const int r = look.outline;

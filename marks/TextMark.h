@@ -58,6 +58,11 @@ struct TextLook {
 TextMarkBox DrawTextLine(render::RasterImage& picture, render::Font& font, render::Color colour, std::string_view text,
                          Anchor anchor, const TextLook& look = {});
 
+// The rows of a pictureWidth x pictureHeight picture that DrawTextLine may change, drawing the
+// same text in the same font, anchor and look: the text, its outline and its shadow.
+render::RowSpan TextLineRows(int pictureWidth, int pictureHeight, render::Font& font, std::string_view text,
+                             Anchor anchor, const TextLook& look = {});
+
 // Writes one line of UTF-8 text onto picture at anchor: the font is (re)created as kFontMark
 // in fonts from spec (the default font when that fails), the text is drawn in spec.colour with a
 // transparent background, anti-aliased, its cell's top-left corner placed by AnchorPlacement

@@ -25,6 +25,26 @@ struct RasterImage {
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 
+// Rows top to bottom - 1 of a picture; none when bottom <= top.
+struct RowSpan {
+    int top = 0;
+    int bottom = 0;
+
+    bool Empty() const { return bottom <= top; }
+    // The rows of both spans and any between them.
+    RowSpan Joined(RowSpan other) const {
+        if (Empty()) return other;
+        if (other.Empty()) return *this;
+        return {top < other.top ? top : other.top, bottom > other.bottom ? bottom : other.bottom};
+    }
+    // The rows that lie within a picture of height rows.
+    RowSpan Within(int height) const {
+        const int from = top < 0 ? 0 : top;
+        const int to = bottom > height ? height : bottom;
+        return to > from ? RowSpan{from, to} : RowSpan{};
+    }
+};
+
 // True when a width x height image may be created (both sides in 1..32767).
 constexpr bool ValidImageSize(long long width, long long height) {
     return width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide;

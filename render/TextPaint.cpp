@@ -1,6 +1,7 @@
 #include "render/TextPaint.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "render/Blend.h"
 #include "render/Shapes.h"
@@ -56,6 +57,25 @@ int PaintText(RasterImage& image, Font& font, int x, int y, std::u32string_view 
     if (font.Underline()) FillBand(image, x, y, width, font.UnderlineBand(), colour);
     if (font.StrikeOut()) FillBand(image, x, y, width, font.StrikeOutBand(), colour);
     return width;
+}
+
+RowSpan PaintedRows(Font& font, int y, std::u32string_view text, bool transparentBackground) {
+    if (text.empty()) return {};
+    RowSpan rows;
+    const auto add = [&](long long top, long long height) {
+        if (height <= 0) return;
+        const auto row = [](long long at) { return static_cast<int>(std::clamp<long long>(at, INT_MIN, INT_MAX)); };
+        rows = rows.Joined({row(top), row(top + height)});
+    };
+    if (!transparentBackground) add(y, font.CellHeight());
+    const long long baseline = static_cast<long long>(y) + font.Ascent();
+    for (char32_t c : text) {
+        const Glyph& glyph = font.GlyphFor(c);
+        if (!glyph.coverage.empty()) add(baseline - glyph.top, glyph.rows);
+    }
+    if (font.Underline()) add(static_cast<long long>(y) + font.UnderlineBand().top, font.UnderlineBand().thickness);
+    if (font.StrikeOut()) add(static_cast<long long>(y) + font.StrikeOutBand().top, font.StrikeOutBand().thickness);
+    return rows;
 }
 
 }  // namespace velinor::render

@@ -14,4 +14,9 @@ namespace velinor::render {
 int PaintText(RasterImage& image, Font& font, int x, int y, std::u32string_view text, Color colour,
               bool transparentBackground);
 
+// The rows PaintText may change when it draws text with the top of its cell at row y: every
+// glyph's bitmap (which may reach beyond the cell), the bands and, with an opaque background,
+// the cell. Not cut to any picture.
+RowSpan PaintedRows(Font& font, int y, std::u32string_view text, bool transparentBackground);
+
 }  // namespace velinor::render

@@ -8,22 +8,31 @@
 namespace velinor::stamping {
 
 StagedPicture StagePicture(const std::string& source, const std::string& output, const StageChoices& choices,
-                           const DrawMarks& draw) {
+                           const DrawMarks& draw, const MarkRows& marks) {
     StagedPicture staged;
     try {
         imageio::PictureMetadata metadata;
-        imageio::LoadResult loaded = imageio::DecodePictureFile(source, nullptr, &metadata);
+        imageio::LoadResult loaded;
+        // Declared after the picture, so that it stops reading the picture before the picture goes.
+        std::optional<EncodeBehind> behind;
+        if (marks && choices.encoder == imageio::kEncoderJpeg && !choices.keepQuality) {
+            behind.emplace(output, choices.quality, choices.metadata, metadata, marks);
+        }
+        loaded = imageio::DecodePictureFile(source, behind ? &*behind : nullptr, &metadata);
         staged.notices = metadata.warnings;
         if (!loaded.image) {
             staged.status = StagedPicture::Status::NotLoaded;
             return staged;
         }
         render::RasterImage& picture = *loaded.image;
+        if (behind && !behind->Writing(picture)) behind.reset();
         if (!draw(picture)) {
             staged.status = StagedPicture::Status::NotDrawn;
             return staged;
         }
-        if (choices.keepQuality && choices.encoder == imageio::kEncoderJpeg) {
+        if (behind) {
+            staged.file = behind->Drawn();
+        } else if (choices.keepQuality && choices.encoder == imageio::kEncoderJpeg) {
             std::string notice;
             staged.file = WriteKeepingQualityAside(source, picture, choices.metadata, output, notice);
             if (!staged.file && !notice.empty()) staged.notices.push_back(notice);

@@ -11,6 +11,7 @@
 #include "imageio/PictureMetadata.h"
 #include "imageio/Writer.h"
 #include "render/RasterImage.h"
+#include "stamping/EncodeBehind.h"
 
 // One picture of a run that works ahead: read, marked and written under a temporary name beside
 // its output, where it waits for its turn to take the output's name (or to be thrown away).
@@ -45,8 +46,10 @@ struct StagedPicture {
 // Draws the marks onto the decoded picture; false when it cannot (no logo to draw, say).
 using DrawMarks = std::function<bool(render::RasterImage& picture)>;
 
-// Reads source with its metadata, draws on it and writes it beside output as choices say.
+// Reads source with its metadata, draws on it and writes it beside output as choices say. With
+// marks (the rows draw may change), a JPEG written at the run's quality is written while the
+// picture is still being decoded (see EncodeBehind): the same file, sooner.
 StagedPicture StagePicture(const std::string& source, const std::string& output, const StageChoices& choices,
-                           const DrawMarks& draw);
+                           const DrawMarks& draw, const MarkRows& marks = {});
 
 }  // namespace velinor::stamping

@@ -25,6 +25,43 @@ bool IsFontFile(const std::string& face) {
     return face.find('/') != std::string::npos && ::stat(face.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+marks::TextLook TextLookFor(const TextMarkSettings& settings, const Margins& margins, int width, int height) {
+    marks::TextLook look;
+    look.marginX = margins.x.Pixels(width);
+    look.marginY = margins.y.Pixels(height);
+    look.outline = settings.outline;
+    look.outlineColour = settings.outlineColour;
+    look.shadow = settings.shadow;
+    return look;
+}
+
+marks::LogoStyle LogoStyleFor(const LogoMarkSettings& settings, const LoadedLogo& logo, const Margins& margins,
+                              int width, int height) {
+    marks::LogoStyle style;
+    style.anchor = settings.anchor;
+    style.keyed = logo.keyed;
+    style.transparency = settings.transparency;
+    style.keyColour = logo.keyColour;
+    style.marginX = margins.x.Pixels(width);
+    style.marginY = margins.y.Pixels(height);
+    return style;
+}
+
+struct LogoSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The size logo is drawn at on a picture pictureWidth wide: scaled to the settings' width, its
+// sides kept in proportion, or its own when it has none or the scaled one could not be made.
+LogoSize DrawnLogoSize(const LogoMarkSettings& settings, const render::RasterImage& logo, int pictureWidth) {
+    if (!settings.width) return {logo.width, logo.height};
+    const int width = std::max(1, settings.width->Pixels(pictureWidth));
+    const long long height = std::max<long long>(1, std::llround(static_cast<double>(logo.height) * width / logo.width));
+    if (!render::ValidImageSize(width, height)) return {logo.width, logo.height};
+    return {width, static_cast<int>(height)};
+}
+
 }  // namespace
 
 int Length::Pixels(int side) const {
@@ -58,44 +95,44 @@ void MarkDrawer::DrawText(render::RasterImage& picture, const TextMarkSettings& 
                           std::string_view text) {
     render::Font* font = OpenFont(settings, TextFontFor(settings, picture.width, picture.height));
     if (font == nullptr) return;
-    marks::TextLook look;
-    look.marginX = margins.x.Pixels(picture.width);
-    look.marginY = margins.y.Pixels(picture.height);
-    look.outline = settings.outline;
-    look.outlineColour = settings.outlineColour;
-    look.shadow = settings.shadow;
-    marks::DrawTextLine(picture, *font, settings.font.colour, text, settings.anchor, look);
+    marks::DrawTextLine(picture, *font, settings.font.colour, text, settings.anchor,
+                        TextLookFor(settings, margins, picture.width, picture.height));
+}
+
+render::RowSpan MarkDrawer::TextRows(int width, int height, const TextMarkSettings& settings, const Margins& margins,
+                                     std::string_view text) {
+    render::Font* font = OpenFont(settings, TextFontFor(settings, width, height));
+    if (font == nullptr) return {};
+    return marks::TextLineRows(width, height, *font, text, settings.anchor,
+                               TextLookFor(settings, margins, width, height));
 }
 
 void MarkDrawer::DrawLogo(render::RasterImage& picture, const LogoMarkSettings& settings, const LoadedLogo& logo,
                           const Margins& margins) {
     if (logo.image == nullptr) return;
     const render::RasterImage* drawn = logo.image;
-    if (settings.width) {
-        const int width = std::max(1, settings.width->Pixels(picture.width));
-        const long long height = std::max<long long>(
-            1, std::llround(static_cast<double>(logo.image->height) * width / logo.image->width));
-        if (width != logo.image->width && render::ValidImageSize(width, height)) {
-            if (!scaledLogo_ || scaledFrom_ != logo.image || scaledLogo_->width != width) {
-                try {
-                    scaledLogo_ = render::ScaleHalftone(*logo.image, width, static_cast<int>(height));
-                    scaledFrom_ = logo.image;
-                } catch (const std::bad_alloc&) {
-                    scaledLogo_.reset();
-                    return;
-                }
+    const LogoSize size = DrawnLogoSize(settings, *logo.image, picture.width);
+    if (size.width != logo.image->width) {
+        if (!scaledLogo_ || scaledFrom_ != logo.image || scaledLogo_->width != size.width) {
+            try {
+                scaledLogo_ = render::ScaleHalftone(*logo.image, size.width, size.height);
+                scaledFrom_ = logo.image;
+            } catch (const std::bad_alloc&) {
+                scaledLogo_.reset();
+                return;
             }
-            drawn = &*scaledLogo_;
         }
+        drawn = &*scaledLogo_;
     }
-    marks::LogoStyle style;
-    style.anchor = settings.anchor;
-    style.keyed = logo.keyed;
-    style.transparency = settings.transparency;
-    style.keyColour = logo.keyColour;
-    style.marginX = margins.x.Pixels(picture.width);
-    style.marginY = margins.y.Pixels(picture.height);
-    marks::PlaceLogo(picture, *drawn, style);
+    marks::PlaceLogo(picture, *drawn, LogoStyleFor(settings, logo, margins, picture.width, picture.height));
+}
+
+render::RowSpan MarkDrawer::LogoRows(int width, int height, const LogoMarkSettings& settings, const LoadedLogo& logo,
+                                     const Margins& margins) {
+    if (logo.image == nullptr) return {};
+    const LogoSize size = DrawnLogoSize(settings, *logo.image, width);
+    return marks::LogoRows(width, height, size.width, size.height,
+                           LogoStyleFor(settings, logo, margins, width, height));
 }
 
 void MarkDrawer::DrawTexture(render::RasterImage& picture, const TextureFrameSettings& settings,

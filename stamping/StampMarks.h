@@ -35,6 +35,13 @@ public:
     // 255 - transparency; scaled first when the settings give a width.
     void DrawLogo(render::RasterImage& picture, const LogoMarkSettings& settings, const LoadedLogo& logo,
                   const Margins& margins);
+    // The rows of a width x height picture that DrawText and DrawLogo, given the same arguments, may
+    // change: a caller can use the other rows before the marks are drawn. Call them on the
+    // thread that draws (they open the font and scale nothing).
+    render::RowSpan TextRows(int width, int height, const TextMarkSettings& settings, const Margins& margins,
+                             std::string_view text);
+    static render::RowSpan LogoRows(int width, int height, const LogoMarkSettings& settings, const LoadedLogo& logo,
+                                    const Margins& margins);
     // The texture frame with opacity 255 - transparency; an empty tile draws nothing.
     static void DrawTexture(render::RasterImage& picture, const TextureFrameSettings& settings,
                             const render::RasterImage& tile);
