@@ -22,11 +22,8 @@
 namespace velinor::stamping {
 namespace {
 
-using imageio::decode_testing::Bytes;
-using imageio::decode_testing::ReadBytes;
-using imageio::decode_testing::TempFolder;
-using imageio::decode_testing::ToolInstalled;
-using imageio::decode_testing::WriteBytes;
+// Bytes, files, the scratch folder and the outside tools.
+using namespace imageio::decode_testing;
 
 constexpr marks::Anchor kAnchors[] = {marks::Anchor::Centre,  marks::Anchor::TopCentre,  marks::Anchor::BottomCentre,
                                       marks::Anchor::TopLeft, marks::Anchor::TopRight,   marks::Anchor::BottomLeft,
@@ -165,7 +162,7 @@ protected:
 
     // A JPEG of the test pattern made by cjpeg with options.
     std::string Jpeg(const std::string& name, int width, int height, const std::string& options) {
-        const imageio::decode_testing::RgbPicture pattern = imageio::decode_testing::Pattern(width, height);
+        const RgbPicture pattern = Pattern(width, height);
         const std::string head = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
         Bytes ppm(head.begin(), head.end());
         ppm.insert(ppm.end(), pattern.rgb.begin(), pattern.rgb.end());
