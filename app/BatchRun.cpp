@@ -119,6 +119,11 @@ PictureWork LogoWork(const ProgramState& state, std::shared_ptr<const render::Ra
                                                            const std::string& output, int worker) {
         stamping::MarkDrawer& drawer = (*drawers)[static_cast<std::size_t>(worker)]->drawer;
         const stamping::LoadedLogo loaded{logo.get(), keyed, keyColour};
+        // Without a logo the picture is skipped once read: nothing is written while it is read.
+        stamping::MarkRows rows;
+        if (logo) {
+            rows = [&](int width, int height) { return stamping::MarkDrawer::LogoRows(width, height, mark, loaded, {}); };
+        }
         return stamping::StagePicture(
             source, output, choices,
             [&](render::RasterImage& picture) {
@@ -126,7 +131,7 @@ PictureWork LogoWork(const ProgramState& state, std::shared_ptr<const render::Ra
                 drawer.DrawLogo(picture, mark, loaded, {});
                 return true;
             },
-            [&](int width, int height) { return stamping::MarkDrawer::LogoRows(width, height, mark, loaded, {}); });
+            rows);
     };
 }
 
