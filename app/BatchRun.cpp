@@ -145,7 +145,8 @@ bool PictureNameRefused(ProgramState& state) {
 
 }  // namespace
 
-RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers, const std::string& logo) {
+RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers, const std::string& logo,
+                       std::vector<long long> promised) {
     platform::Platform& p = state.platform;
     BatchState& batch = state.batch;
     batch.running = true;
@@ -182,9 +183,11 @@ RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers
 
     // The pixels each picture's header promises, read once: the largest start first, and each
     // picture holds its share of the run's pixel budget while it is stamped.
-    std::vector<long long> promised;
-    promised.reserve(files.size());
-    for (const std::string& file : files) promised.push_back(stamping::PromisedPixels(file));
+    if (promised.size() != files.size()) {
+        promised.clear();
+        promised.reserve(files.size());
+        for (const std::string& file : files) promised.push_back(stamping::PromisedPixels(file));
+    }
     stamping::PixelBudget budget(std::max(1, workers) * kPixelsEachWorker);
     const auto stage = [&](int index, const std::string& output, int worker) {
         const auto pixels = budget.Take(promised[static_cast<std::size_t>(index)]);
@@ -275,8 +278,9 @@ RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers
     return tally;
 }
 
-int BatchWorkers(const ProgramState& state) {
-    return stamping::WorkersForFiles(stamping::UsableProcessors(), state.batch.batchFiles, state.shell.KeepJpegQuality);
+int BatchWorkers(const ProgramState& state, std::vector<long long>& promised) {
+    return stamping::WorkersForFiles(stamping::UsableProcessors(), state.batch.batchFiles, state.shell.KeepJpegQuality,
+                                     nullptr, &promised);
 }
 
 void RunBatch(ProgramState& state) {
@@ -306,8 +310,9 @@ void RunTextBatch(ProgramState& state) {
         return;
     }
     if (PictureNameRefused(state)) return;
-    const int workers = BatchWorkers(state);
-    RunTally tally = RunBatchFrame(state, TextWork(state, text, workers), workers);
+    std::vector<long long> promised;
+    const int workers = BatchWorkers(state, promised);
+    RunTally tally = RunBatchFrame(state, TextWork(state, text, workers), workers, {}, std::move(promised));
     // PicTextMark holds the last picture of the list, as drawn, or nothing when it did not load.
     state.images.DropImage(pic::PicTextMark);
     if (tally.lastPicture) state.images.StoreImage(pic::PicTextMark, std::move(*tally.lastPicture));
@@ -343,8 +348,10 @@ void RunLogoBatch(ProgramState& state) {
     if (loaded.handle != nullptr) logo = std::make_shared<const render::RasterImage>(*loaded.handle);
     state.images.DropImage(pic::PicLogo);
     state.images.DropImage(pic::PicWork);
-    const int workers = BatchWorkers(state);
-    RunBatchFrame(state, LogoWork(state, std::move(logo), loaded.keyed, workers), workers, m.LogoFile);
+    std::vector<long long> promised;
+    const int workers = BatchWorkers(state, promised);
+    RunBatchFrame(state, LogoWork(state, std::move(logo), loaded.keyed, workers), workers, m.LogoFile,
+                  std::move(promised));
 }
 
 }  // namespace velinor::app

@@ -46,12 +46,16 @@ struct RunTally {
 // is a symbolic link. A picture written over the output of an earlier picture of the run says so
 // in its line. When any picture was skipped or replaced an earlier output, a warning then says
 // how many of the listed pictures were written (and how many replaced an earlier output).
-RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers, const std::string& logo = {});
+// promised holds the pixels each listed picture's header promises when the caller has read them
+// (see BatchWorkers); otherwise the run reads them.
+RunTally RunBatchFrame(ProgramState& state, const PictureWork& work, int workers, const std::string& logo = {},
+                       std::vector<long long> promised = {});
 
 // The number of workers the run of the batch list gets: as many as the processors this process
 // may use, fewer when that many of its largest pictures would not fit in memory, as they are
-// stamped (block by block when the JPEG quality is kept).
-int BatchWorkers(const ProgramState& state);
+// stamped (block by block when the JPEG quality is kept). The headers it reads for that leave
+// the pixels each picture promises in promised, for RunBatchFrame.
+int BatchWorkers(const ProgramState& state, std::vector<long long>& promised);
 
 // BtnBatchStart: a logo batch when the mark panel shows its logo tab, else a text batch.
 void RunBatch(ProgramState& state);

@@ -1,7 +1,5 @@
 #include "marks/LogoPlacement.h"
 
-#include <algorithm>
-
 #include "render/Composite.h"
 
 namespace velinor::marks {
@@ -28,8 +26,7 @@ Placement PlaceLogo(render::RasterImage& picture, const render::RasterImage& log
 render::RowSpan LogoRows(int pictureWidth, int pictureHeight, int logoWidth, int logoHeight, const LogoStyle& style) {
     if (logoWidth <= 0 || logoHeight <= 0) return {};
     const Placement at = LogoCorner(pictureWidth, pictureHeight, logoWidth, logoHeight, style);
-    const long long bottom = static_cast<long long>(at.y) + logoHeight;
-    return render::RowSpan{at.y, static_cast<int>(std::min<long long>(bottom, pictureHeight))}.Within(pictureHeight);
+    return render::RowSpan::Clamped(at.y, static_cast<long long>(at.y) + logoHeight).Within(pictureHeight);
 }
 
 bool DrawLogo(render::RasterImage& picture, const render::RasterImage* logo, Anchor anchor, bool keyed,

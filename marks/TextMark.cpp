@@ -1,7 +1,6 @@
 #include "marks/TextMark.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "render/TextPaint.h"
 #include "render/Utf8.h"
@@ -58,8 +57,7 @@ render::RowSpan TextLineRows(int pictureWidth, int pictureHeight, render::Font& 
     // The outline reaches r rows up and down; the shadow lies below.
     const long long r = std::max(0, look.outline);
     const long long below = std::max<long long>(r, look.shadow ? ShadowOffset(box) : 0);
-    const auto row = [](long long at) { return static_cast<int>(std::clamp<long long>(at, INT_MIN, INT_MAX)); };
-    return render::RowSpan{row(painted.top - r), row(painted.bottom + below)}.Within(pictureHeight);
+    return render::RowSpan::Clamped(painted.top - r, painted.bottom + below).Within(pictureHeight);
 }
 
 TextMarkBox DrawTextLine(render::RasterImage& picture, render::Font& font, render::Color colour, std::string_view text,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -30,17 +32,23 @@ struct RowSpan {
     int top = 0;
     int bottom = 0;
 
+    // The rows from top to bottom - 1, each end held within the range of int.
+    static RowSpan Clamped(long long top, long long bottom) {
+        const auto row = [](long long at) { return static_cast<int>(std::clamp<long long>(at, INT_MIN, INT_MAX)); };
+        return {row(top), row(bottom)};
+    }
+
     bool Empty() const { return bottom <= top; }
     // The rows of both spans and any between them.
     RowSpan Joined(RowSpan other) const {
         if (Empty()) return other;
         if (other.Empty()) return *this;
-        return {top < other.top ? top : other.top, bottom > other.bottom ? bottom : other.bottom};
+        return {std::min(top, other.top), std::max(bottom, other.bottom)};
     }
     // The rows that lie within a picture of height rows.
     RowSpan Within(int height) const {
-        const int from = top < 0 ? 0 : top;
-        const int to = bottom > height ? height : bottom;
+        const int from = std::max(top, 0);
+        const int to = std::min(bottom, height);
         return to > from ? RowSpan{from, to} : RowSpan{};
     }
 };

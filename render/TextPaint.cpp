@@ -1,7 +1,6 @@
 #include "render/TextPaint.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "render/Blend.h"
 #include "render/Shapes.h"
@@ -63,9 +62,7 @@ RowSpan PaintedRows(Font& font, int y, std::u32string_view text, bool transparen
     if (text.empty()) return {};
     RowSpan rows;
     const auto add = [&](long long top, long long height) {
-        if (height <= 0) return;
-        const auto row = [](long long at) { return static_cast<int>(std::clamp<long long>(at, INT_MIN, INT_MAX)); };
-        rows = rows.Joined({row(top), row(top + height)});
+        if (height > 0) rows = rows.Joined(RowSpan::Clamped(top, top + height));
     };
     if (!transparentBackground) add(y, font.CellHeight());
     const long long baseline = static_cast<long long>(y) + font.Ascent();
